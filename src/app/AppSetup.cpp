@@ -1,0 +1,34 @@
+#include "AppSetup.h"
+
+#include "Version.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace AppSetup {
+
+void configure(QApplication &app)
+{
+    QApplication::setApplicationName(QString::fromLatin1(Version::Title));
+    QApplication::setApplicationVersion(
+        QStringLiteral("%1.%2.%3").arg(Version::Major).arg(Version::Minor).arg(Version::Revision));
+
+    // The interface is Spanish whatever the desktop's language: message-box
+    // buttons read "Aceptar" and the text boxes' menus are Spanish too.
+    const QString translations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    for (const char *catalog : {"qtbase_es", "qt_es"}) {
+        auto *translator = new QTranslator(&app);
+        if (translator->load(QString::fromLatin1(catalog), translations))
+            QApplication::installTranslator(translator);
+        else
+            delete translator;
+    }
+
+    // The designs name Windows fonts; these free look-alikes stand in.
+    QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+}
+
+} // namespace AppSetup

@@ -1,0 +1,7 @@
+#include "FrmVer.h"
+
+FrmVer::FrmVer()
+{
+    setObjectName(QStringLiteral("frmver"));
+}
+

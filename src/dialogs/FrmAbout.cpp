@@ -1,0 +1,7 @@
+#include "FrmAbout.h"
+
+FrmAbout::FrmAbout()
+{
+    setObjectName(QStringLiteral("frmAbout"));
+}
+

@@ -1,0 +1,7 @@
+#include "FrmSplash.h"
+
+FrmSplash::FrmSplash()
+{
+    setObjectName(QStringLiteral("frmSplash"));
+}
+

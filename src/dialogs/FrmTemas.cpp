@@ -1,0 +1,7 @@
+#include "FrmTemas.h"
+
+FrmTemas::FrmTemas()
+{
+    setObjectName(QStringLiteral("frmtemas"));
+}
+

@@ -1,0 +1,7 @@
+#include "User.h"
+
+User::User()
+{
+    setObjectName(QStringLiteral("user"));
+}
+

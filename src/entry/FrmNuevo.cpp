@@ -1,0 +1,7 @@
+#include "FrmNuevo.h"
+
+FrmNuevo::FrmNuevo()
+{
+    setObjectName(QStringLiteral("frmnuevo"));
+}
+

@@ -1,0 +1,7 @@
+#include "MdiInicio.h"
+
+MdiInicio::MdiInicio()
+{
+    setObjectName(QStringLiteral("mdiinicio"));
+}
+

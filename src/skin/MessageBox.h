@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+class QWidget;
+
+// Every message box of the program goes through here: title "Sentalia",
+// a single "Aceptar" button. Tests switch on recording, so that boxes are
+// logged instead of waiting for a click.
+class MessageBox {
+public:
+    enum class Icon { Critical, NoIcon };
+
+    struct Record {
+        QString title;
+        QString text;
+        Icon icon;
+    };
+
+    static void show(const QString &text, Icon icon = Icon::Critical, QWidget *parent = nullptr);
+
+    static void setRecording(bool on);
+    static QList<Record> recorded();
+    static void clearRecorded();
+};

@@ -1,0 +1,51 @@
+#include "PictureLabel.h"
+
+#include <QIcon>
+#include <QMouseEvent>
+
+PictureLabel::PictureLabel(QWidget *parent)
+    : QLabel(parent)
+{
+    setAttribute(Qt::WA_TranslucentBackground);
+    setMouseTracking(true);
+}
+
+void PictureLabel::setPicture(const QString &resource, bool stretch)
+{
+    m_source = resource;
+    QPixmap pixmap;
+    if (resource.endsWith(QLatin1String(".ico"), Qt::CaseInsensitive)) {
+        // Pick the icon image nearest to the control's size.
+        const QIcon icon(resource);
+        const QSize want = size().isValid() && !size().isEmpty() ? size() : QSize(32, 32);
+        pixmap = icon.pixmap(icon.actualSize(want));
+    } else {
+        pixmap = QPixmap(resource);
+    }
+    setPicturePixmap(pixmap, stretch);
+}
+
+void PictureLabel::setPicturePixmap(const QPixmap &pixmap, bool stretch)
+{
+    setScaledContents(stretch);
+    setPixmap(pixmap);
+}
+
+void PictureLabel::mousePressEvent(QMouseEvent *event)
+{
+    emit pressed(event->button(), event->globalPosition().toPoint());
+    event->accept();
+}
+
+void PictureLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+    event->accept();
+}
+
+void PictureLabel::mouseMoveEvent(QMouseEvent *event)
+{
+    emit pointerMoved();
+    QLabel::mouseMoveEvent(event);
+}

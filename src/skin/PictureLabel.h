@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QLabel>
+
+// An image control: shows a picture (stretched to its size when asked) and
+// reports clicks, presses and the pointer moving over it. Like the images
+// of the designs it has no focus and no background of its own.
+class PictureLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit PictureLabel(QWidget *parent = nullptr);
+
+    void setPicture(const QString &resource, bool stretch = true);
+    void setPicturePixmap(const QPixmap &pixmap, bool stretch = true);
+    QString pictureSource() const { return m_source; }
+
+signals:
+    void clicked();
+    void pressed(Qt::MouseButton button, const QPoint &globalPos);
+    void pointerMoved();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    QString m_source;
+};

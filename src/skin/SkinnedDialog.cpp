@@ -1,0 +1,136 @@
+#include "SkinnedDialog.h"
+
+#include "Artwork.h"
+#include "PictureLabel.h"
+#include "Shaper.h"
+#include "Skin.h"
+#include "Twips.h"
+
+#include <QIcon>
+
+namespace {
+
+using Role = SkinLayout::Role;
+
+QSize placedSize(Role role)
+{
+    switch (role) {
+    case Role::CornerTopLeft:
+    case Role::CornerTopRight:
+        return {240, 615};
+    case Role::CornerBottomLeft:
+    case Role::CornerBottomRight:
+        return {240, 315};
+    case Role::BorderLeft:
+    case Role::BorderRight:
+        return {45, 2100};
+    case Role::ClosePicture:
+        return {480, 480};
+    case Role::IconSlot:
+        return {375, 375};
+    default:
+        return {0, 0};
+    }
+}
+
+const char *pictureOf(Role role)
+{
+    switch (role) {
+    case Role::CornerTopLeft:
+        return Artwork::CornerTopLeft;
+    case Role::TitleStrip:
+        return Artwork::TitleStrip;
+    case Role::CornerTopRight:
+        return Artwork::CornerTopRight;
+    case Role::BorderLeft:
+        return Artwork::BorderLeft;
+    case Role::BorderRight:
+        return Artwork::BorderRight;
+    case Role::CornerBottomLeft:
+        return Artwork::CornerBottomLeft;
+    case Role::BottomStrip:
+        return Artwork::BottomStrip;
+    case Role::CornerBottomRight:
+        return Artwork::CornerBottomRight;
+    case Role::Backdrop:
+        return Artwork::Backdrop;
+    case Role::ClosePicture:
+        return Artwork::ClosePicture;
+    case Role::IconSlot:
+        return nullptr;
+    }
+    return nullptr;
+}
+
+// Lower numbers lie further back.
+int depthOf(Role role)
+{
+    switch (role) {
+    case Role::Backdrop:
+        return 0;
+    case Role::ClosePicture:
+    case Role::IconSlot:
+        return 2;
+    default:
+        return 1;
+    }
+}
+
+} // namespace
+
+SkinnedDialog::SkinnedDialog(const SkinLayout &layout, QWidget *parent)
+    : QDialog(parent, Qt::Tool | Qt::FramelessWindowHint)
+{
+    setFixedSize(Twips::size(layout.clientWidth, layout.clientHeight));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    for (int depth = 0; depth <= 2; ++depth) {
+        for (const SkinLayout::Piece &spec : layout.pieces) {
+            if (depthOf(spec.role) != depth)
+                continue;
+            const QSize placed = placedSize(spec.role);
+            const int width = spec.width > 0 ? spec.width : placed.width();
+            const int height = spec.height > 0 ? spec.height : placed.height();
+            auto *label = new PictureLabel(this);
+            label->setObjectName(spec.name);
+            label->setGeometry(Twips::rect(spec.left, spec.top, width, height));
+            if (const char *picture = pictureOf(spec.role))
+                label->setPicture(QString::fromLatin1(picture), spec.role != Role::ClosePicture);
+            if (spec.role == Role::ClosePicture) {
+                label->setAlignment(Qt::AlignCenter);
+                label->setCursor(Qt::ArrowCursor);
+                m_close = label;
+            } else if (spec.role == Role::IconSlot) {
+                label->setAlignment(Qt::AlignCenter);
+                m_icon = label;
+            }
+        }
+    }
+}
+
+PictureLabel *SkinnedDialog::piece(const QString &name) const
+{
+    return findChild<PictureLabel *>(name, Qt::FindDirectChildrenOnly);
+}
+
+void SkinnedDialog::shape(int ellipse)
+{
+    Shaper::shape(this, ellipse);
+}
+
+void SkinnedDialog::showIcon(const QString &iconResource)
+{
+    if (!m_icon)
+        return;
+    const QIcon icon(iconResource);
+    m_icon->setPicturePixmap(icon.pixmap(icon.actualSize(m_icon->size())), false);
+}
+
+void SkinnedDialog::cream(std::initializer_list<QWidget *> controls)
+{
+    for (QWidget *control : controls)
+        Skin::setCream(control);
+}

@@ -1,0 +1,437 @@
+#include "QuoteStore.h"
+
+#include "TextRules.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <sqlcipher/sqlite3.h>
+
+namespace {
+
+struct StatementDeleter {
+    void operator()(sqlite3_stmt *stmt) const { sqlite3_finalize(stmt); }
+};
+using Statement = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
+
+QString columnText(sqlite3_stmt *stmt, int column)
+{
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
+    if (!text)
+        return {};
+    return QString::fromUtf8(text, sqlite3_column_bytes(stmt, column));
+}
+
+QString valueText(sqlite3_value *value, int maxBytes = -1)
+{
+    const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(value));
+    if (!text)
+        return {};
+    int bytes = sqlite3_value_bytes(value);
+    if (maxBytes >= 0 && bytes > maxBytes)
+        bytes = maxBytes;
+    return QString::fromUtf8(text, bytes);
+}
+
+// Text is always bound as text: an empty QString must never become NULL.
+void bindText(sqlite3_stmt *stmt, int index, const QString &value)
+{
+    const QByteArray utf8 = value.toUtf8();
+    sqlite3_bind_text(stmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+}
+
+// sentalia_initial(autor): the plain capital the name is filed under, or NULL.
+void initialFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    // One code point is at most four bytes of UTF-8.
+    const QChar initial = TextRules::initialOf(valueText(argv[0], 4));
+    if (initial.isNull()) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const char letter = char(initial.unicode());
+    sqlite3_result_text(ctx, &letter, 1, SQLITE_TRANSIENT);
+}
+
+// sentalia_topic_key(tema): the case-insensitive comparison key of a topic.
+void topicKeyFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const QByteArray key = TextRules::topicKey(valueText(argv[0])).toUtf8();
+    sqlite3_result_text(ctx, key.constData(), int(key.size()), SQLITE_TRANSIENT);
+}
+
+QString engineMessage(sqlite3 *db, int rc)
+{
+    const char *message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    return QString::fromUtf8(message ? message : sqlite3_errstr(rc));
+}
+
+} // namespace
+
+QString QuoteStore::databasePath(const QString &programFolder)
+{
+    return QDir::toNativeSeparators(programFolder) + QDir::separator() + QLatin1String(FileName);
+}
+
+QuoteStore::QuoteStore(sqlite3 *db, const QString &path)
+    : m_db(db)
+    , m_path(path)
+{
+}
+
+QuoteStore::~QuoteStore()
+{
+    sqlite3_close_v2(m_db);
+}
+
+QuoteStore::OpenResult QuoteStore::fail(sqlite3 *db, Failure failure, const QString &reason)
+{
+    if (db)
+        sqlite3_close_v2(db);
+    OpenResult result;
+    result.failure = failure;
+    result.reason = reason;
+    return result;
+}
+
+bool QuoteStore::registerFunctions(sqlite3 *db)
+{
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+    return sqlite3_create_function_v2(db, "sentalia_initial", 1, flags, nullptr, initialFunction,
+                                      nullptr, nullptr, nullptr) == SQLITE_OK
+        && sqlite3_create_function_v2(db, "sentalia_topic_key", 1, flags, nullptr, topicKeyFunction,
+                                      nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+QuoteStore::Failure QuoteStore::checkSchema(sqlite3 *db, QString *reason)
+{
+    sqlite3_stmt *raw = nullptr;
+    int rc = sqlite3_prepare_v2(db, "PRAGMA table_info(tabla1)", -1, &raw, nullptr);
+    Statement stmt(raw);
+    if (rc != SQLITE_OK) {
+        *reason = engineMessage(db, rc);
+        return Failure::Other;
+    }
+    QStringList columns;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW)
+        columns << columnText(stmt.get(), 1).toLower();
+    if (rc != SQLITE_DONE) {
+        *reason = engineMessage(db, rc);
+        return rc == SQLITE_CORRUPT ? Failure::Damaged : Failure::Other;
+    }
+    if (columns.isEmpty()) {
+        *reason = QStringLiteral("la tabla tabla1 no existe");
+        return Failure::MissingTable;
+    }
+    QStringList missing;
+    for (const char *name : {"autor", "frace", "tema", "Index"}) {
+        if (!columns.contains(QString::fromLatin1(name).toLower()))
+            missing << QString::fromLatin1(name);
+    }
+    if (!missing.isEmpty()) {
+        *reason = QStringLiteral("a tabla1 le faltan columnas: %1").arg(missing.join(QStringLiteral(", ")));
+        return Failure::MissingColumn;
+    }
+    return Failure::None;
+}
+
+QuoteStore::OpenResult QuoteStore::open(const QString &path, const QByteArray &key)
+{
+    if (key.isEmpty())
+        return fail(nullptr, Failure::BadKey, QStringLiteral("la clave está vacía"));
+    const QFileInfo info(path);
+    if (!info.exists())
+        return fail(nullptr, Failure::Missing, QStringLiteral("no existe el archivo %1").arg(path));
+    if (!info.isFile())
+        return fail(nullptr, Failure::Other, QStringLiteral("%1 no es un archivo").arg(path));
+
+    sqlite3 *db = nullptr;
+    int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK)
+        return fail(db, Failure::Other, engineMessage(db, rc));
+    if (sqlite3_db_readonly(db, "main") == 1)
+        return fail(db, Failure::ReadOnly, QStringLiteral("el archivo es de solo lectura"));
+
+    rc = sqlite3_key(db, key.constData(), int(key.size()));
+    if (rc != SQLITE_OK)
+        return fail(db, Failure::Other, engineMessage(db, rc));
+
+    // Keep every lock once taken, for the whole life of the connection.
+    rc = sqlite3_exec(db, "PRAGMA locking_mode=EXCLUSIVE", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        return fail(db, Failure::Other, engineMessage(db, rc));
+
+    // Reading the schema proves the key. A file locked by someone else
+    // answers BUSY whatever the key, so that is tested first.
+    rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    switch (rc) {
+    case SQLITE_OK:
+        break;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return fail(db, Failure::InUse, QStringLiteral("la base de datos está en uso por otro programa"));
+    case SQLITE_NOTADB:
+        return fail(db, Failure::WrongKey,
+                    QStringLiteral("clave incorrecta o el archivo no es una base de datos"));
+    case SQLITE_CORRUPT:
+        return fail(db, Failure::Damaged, QStringLiteral("el archivo está dañado"));
+    default:
+        return fail(db, Failure::Other, engineMessage(db, rc));
+    }
+    // A read-only file only shows up once something is read.
+    if (sqlite3_db_readonly(db, "main") == 1)
+        return fail(db, Failure::ReadOnly, QStringLiteral("el archivo es de solo lectura"));
+
+    QString reason;
+    const Failure schema = checkSchema(db, &reason);
+    if (schema != Failure::None)
+        return fail(db, schema, reason);
+
+    if (sqlite3_exec(db, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr) != SQLITE_OK
+        || sqlite3_exec(db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return fail(db, Failure::Other, engineMessage(db, sqlite3_errcode(db)));
+
+    // An empty exclusive transaction takes the exclusive lock, and the
+    // exclusive locking mode keeps it until the connection closes.
+    rc = sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+        return fail(db, Failure::InUse, QStringLiteral("la base de datos está en uso por otro programa"));
+    if (rc != SQLITE_OK)
+        return fail(db, Failure::Other, engineMessage(db, rc));
+    rc = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        return fail(db, Failure::Other, engineMessage(db, rc));
+
+    if (!registerFunctions(db))
+        return fail(db, Failure::Other, engineMessage(db, sqlite3_errcode(db)));
+
+    OpenResult result;
+    result.store.reset(new QuoteStore(db, path));
+    return result;
+}
+
+QuoteStore::OpenResult QuoteStore::create(const QString &path, const QByteArray &key)
+{
+    if (key.isEmpty())
+        return fail(nullptr, Failure::BadKey, QStringLiteral("la clave está vacía"));
+    if (QFileInfo::exists(path))
+        return fail(nullptr, Failure::AlreadyExists, QStringLiteral("el archivo %1 ya existe").arg(path));
+
+    sqlite3 *db = nullptr;
+    int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE, nullptr);
+    if (rc != SQLITE_OK) {
+        OpenResult failed = fail(db, Failure::Other, engineMessage(db, rc));
+        return failed;
+    }
+    rc = sqlite3_key(db, key.constData(), int(key.size()));
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db,
+                          "PRAGMA journal_mode=DELETE;"
+                          "PRAGMA synchronous=FULL;"
+                          "CREATE TABLE tabla1 (autor TEXT, frace TEXT, tema TEXT, \"Index\" INTEGER);",
+                          nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString reason = engineMessage(db, rc);
+        sqlite3_close_v2(db);
+        QFile::remove(path);
+        return fail(nullptr, Failure::Other, reason);
+    }
+    sqlite3_close_v2(db);
+    return open(path, key);
+}
+
+bool QuoteStore::setError(const QString &context)
+{
+    m_lastError = context + QStringLiteral(": ") + engineMessage(m_db, sqlite3_errcode(m_db));
+    return false;
+}
+
+bool QuoteStore::exec(const char *sql)
+{
+    if (sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+        return setError(QString::fromLatin1(sql));
+    return true;
+}
+
+bool QuoteStore::prepare(const char *sql, sqlite3_stmt **stmt)
+{
+    if (sqlite3_prepare_v2(m_db, sql, -1, stmt, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(*stmt);
+        *stmt = nullptr;
+        return setError(QStringLiteral("no se pudo preparar la consulta"));
+    }
+    return true;
+}
+
+bool QuoteStore::scanRows(sqlite3_stmt *stmt, const RowFn &row)
+{
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
+        row(columnText(stmt, 0), columnText(stmt, 1));
+    if (rc != SQLITE_DONE)
+        return setError(QStringLiteral("error al leer las frases"));
+    return true;
+}
+
+bool QuoteStore::allQuotes(const RowFn &row)
+{
+    sqlite3_stmt *raw = nullptr;
+    if (!prepare("SELECT frace, autor FROM tabla1 ORDER BY rowid", &raw))
+        return false;
+    Statement stmt(raw);
+    return scanRows(stmt.get(), row);
+}
+
+bool QuoteStore::byInitial(QChar letter, const RowFn &row)
+{
+    if (!TextRules::isSearchLetter(letter))
+        return true; // there is no search for Q, X, Ñ or anything else
+    sqlite3_stmt *raw = nullptr;
+    if (!prepare("SELECT frace, autor FROM tabla1 WHERE sentalia_initial(autor) = ?1 ORDER BY rowid", &raw))
+        return false;
+    Statement stmt(raw);
+    bindText(stmt.get(), 1, QString(letter));
+    return scanRows(stmt.get(), row);
+}
+
+bool QuoteStore::byTopic(const QString &tema, const RowFn &row)
+{
+    sqlite3_stmt *raw = nullptr;
+    if (!prepare("SELECT frace, autor FROM tabla1 WHERE sentalia_topic_key(tema) = ?1 ORDER BY rowid", &raw))
+        return false;
+    Statement stmt(raw);
+    bindText(stmt.get(), 1, TextRules::topicKey(tema));
+    return scanRows(stmt.get(), row);
+}
+
+bool QuoteStore::topicList(QStringList *topics)
+{
+    sqlite3_stmt *raw = nullptr;
+    if (!prepare("SELECT tema FROM tabla1 WHERE \"Index\" = 1 AND tema IS NOT NULL ORDER BY rowid", &raw))
+        return false;
+    Statement stmt(raw);
+    QStringList found;
+    int rc;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW)
+        found << columnText(stmt.get(), 0);
+    if (rc != SQLITE_DONE)
+        return setError(QStringLiteral("error al leer los temas"));
+    *topics = found;
+    return true;
+}
+
+bool QuoteStore::insert(const QString &autor, const QString &frace, const QString &tema, bool newTopic)
+{
+    QuoteRecord record;
+    record.autor = autor;
+    record.frace = frace;
+    record.tema = newTopic ? TextRules::upperTopic(tema) : tema;
+    record.hasIndex = newTopic;
+    record.index = 1;
+    return insertRecord(record);
+}
+
+bool QuoteStore::insertRecord(const QuoteRecord &record)
+{
+    // Without a topic-introducing Index the column is left out, so it
+    // keeps whatever default the table declares.
+    const char *sql = record.hasIndex
+        ? "INSERT INTO tabla1 (autor, frace, tema, \"Index\") VALUES (?1, ?2, ?3, ?4)"
+        : "INSERT INTO tabla1 (autor, frace, tema) VALUES (?1, ?2, ?3)";
+    sqlite3_stmt *raw = nullptr;
+    if (!prepare(sql, &raw))
+        return false;
+    Statement stmt(raw);
+    bindText(stmt.get(), 1, record.autor);
+    bindText(stmt.get(), 2, record.frace);
+    if (record.temaIsNull)
+        sqlite3_bind_null(stmt.get(), 3);
+    else
+        bindText(stmt.get(), 3, record.tema);
+    if (record.hasIndex)
+        sqlite3_bind_int64(stmt.get(), 4, record.index);
+    if (sqlite3_step(stmt.get()) != SQLITE_DONE)
+        return setError(QStringLiteral("no se pudo guardar la frase"));
+    return true;
+}
+
+bool QuoteStore::begin()
+{
+    return exec("BEGIN IMMEDIATE");
+}
+
+bool QuoteStore::commit()
+{
+    return exec("COMMIT");
+}
+
+bool QuoteStore::rollback()
+{
+    if (sqlite3_get_autocommit(m_db))
+        return true;
+    return exec("ROLLBACK");
+}
+
+bool QuoteStore::forEachRecord(const std::function<void(const QuoteRecord &)> &row)
+{
+    sqlite3_stmt *raw = nullptr;
+    if (!prepare("SELECT autor, frace, tema, \"Index\" FROM tabla1 ORDER BY rowid", &raw))
+        return false;
+    Statement stmt(raw);
+    int rc;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+        QuoteRecord record;
+        record.autor = columnText(stmt.get(), 0);
+        record.frace = columnText(stmt.get(), 1);
+        record.tema = columnText(stmt.get(), 2);
+        record.temaIsNull = sqlite3_column_type(stmt.get(), 2) == SQLITE_NULL;
+        record.hasIndex = sqlite3_column_type(stmt.get(), 3) != SQLITE_NULL;
+        record.index = sqlite3_column_int64(stmt.get(), 3);
+        row(record);
+    }
+    if (rc != SQLITE_DONE)
+        return setError(QStringLiteral("error al leer los registros"));
+    return true;
+}
+
+bool QuoteStore::counts(Counts *out)
+{
+    sqlite3_stmt *raw = nullptr;
+    if (!prepare("SELECT count(*), coalesce(sum(\"Index\" = 1), 0), coalesce(sum(tema IS NULL), 0) FROM tabla1",
+                 &raw))
+        return false;
+    Statement stmt(raw);
+    if (sqlite3_step(stmt.get()) != SQLITE_ROW)
+        return setError(QStringLiteral("error al contar los registros"));
+    out->records = sqlite3_column_int64(stmt.get(), 0);
+    out->topics = sqlite3_column_int64(stmt.get(), 1);
+    out->nullTopics = sqlite3_column_int64(stmt.get(), 2);
+    return true;
+}
+
+bool QuoteStore::integrityCheck(QStringList *problems)
+{
+    sqlite3_stmt *raw = nullptr;
+    if (!prepare("PRAGMA integrity_check", &raw))
+        return false;
+    Statement stmt(raw);
+    QStringList lines;
+    int rc;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW)
+        lines << columnText(stmt.get(), 0);
+    if (rc != SQLITE_DONE)
+        return setError(QStringLiteral("error al comprobar la integridad"));
+    if (lines == QStringList{QStringLiteral("ok")})
+        lines.clear();
+    *problems = lines;
+    return true;
+}

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "QuoteRecord.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// The quotation collection: one SQLCipher file holding the table tabla1
+// (autor, frace, tema, Index). A store is opened once, exclusively, and
+// keeps the file locked against every other process until it is destroyed.
+//
+// Nothing here shows anything to the user: every operation reports success
+// or failure, and lastError() says why for diagnostics.
+class QuoteStore {
+public:
+    static constexpr const char *DefaultKey = "qolvent";
+    static constexpr const char *FileName = "frase.mdb";
+
+    enum class Failure {
+        None,
+        Missing,       // no such file
+        InUse,         // held by another process (or another store here)
+        WrongKey,      // wrong key, or not a database at all
+        ReadOnly,      // the file cannot be written
+        MissingTable,  // no tabla1
+        MissingColumn, // tabla1 lacks autor, frace, tema or Index
+        Damaged,       // the engine reports a corrupt file
+        AlreadyExists, // create() found a file in the way
+        BadKey,        // an empty key would leave the file unencrypted
+        Other,
+    };
+
+    struct OpenResult {
+        std::unique_ptr<QuoteStore> store;
+        Failure failure = Failure::None;
+        QString reason;
+        explicit operator bool() const { return store != nullptr; }
+    };
+
+    // folder + the platform's separator + "frase.mdb"
+    static QString databasePath(const QString &programFolder);
+
+    // Opens an existing collection read-write and takes the exclusive lock.
+    // A failed open leaves the file byte for byte as it was.
+    static OpenResult open(const QString &path, const QByteArray &key = DefaultKey);
+
+    // Creates a new, empty, encrypted collection; never overwrites a file.
+    static OpenResult create(const QString &path, const QByteArray &key = DefaultKey);
+
+    ~QuoteStore();
+    QuoteStore(const QuoteStore &) = delete;
+    QuoteStore &operator=(const QuoteStore &) = delete;
+
+    // Receives frace and autor of each record, in table order.
+    using RowFn = std::function<void(const QString &frace, const QString &autor)>;
+
+    bool allQuotes(const RowFn &row);
+    // letter must be one of TextRules::searchLetters(); any other yields nothing.
+    bool byInitial(QChar letter, const RowFn &row);
+    // The caller passes the topic as it should be searched (upper-cased);
+    // the comparison ignores case anyway.
+    bool byTopic(const QString &tema, const RowFn &row);
+    // One entry per record whose Index is 1 (a topic created twice appears
+    // twice), in table order; records with a NULL tema are skipped.
+    bool topicList(QStringList *topics);
+    // Inserts one record durably. A new topic is stored upper-cased with
+    // Index 1; an existing topic is stored as given, Index left unset.
+    bool insert(const QString &autor, const QString &frace, const QString &tema, bool newTopic);
+
+    // Bulk work for the companion tool.
+    bool begin();
+    bool commit();
+    bool rollback();
+    bool insertRecord(const QuoteRecord &record);
+    bool contains(const QString &autor, const QString &frace, const QString &tema, bool *found);
+    bool topicExists(const QString &tema, bool *found);
+    bool forEachRecord(const std::function<void(const QuoteRecord &)> &row);
+
+    struct Counts {
+        qint64 records = 0;
+        qint64 topics = 0;      // records with Index 1
+        qint64 nullTopics = 0;  // records whose tema is NULL
+    };
+    bool counts(Counts *out);
+    // PRAGMA integrity_check; problems receives its findings when not "ok".
+    bool integrityCheck(QStringList *problems);
+
+    QString lastError() const { return m_lastError; }
+    QString path() const { return m_path; }
+
+private:
+    QuoteStore(sqlite3 *db, const QString &path);
+    static OpenResult fail(sqlite3 *db, Failure failure, const QString &reason);
+    static bool registerFunctions(sqlite3 *db);
+    static Failure checkSchema(sqlite3 *db, QString *reason);
+
+    bool exec(const char *sql);
+    bool prepare(const char *sql, sqlite3_stmt **stmt);
+    bool scanRows(sqlite3_stmt *stmt, const RowFn &row);
+    bool setError(const QString &context);
+
+    sqlite3 *m_db = nullptr;
+    QString m_path;
+    QString m_lastError;
+};
