@@ -1,0 +1,45 @@
+#include "GuiSession.h"
+
+#include "app/Forms.h"
+#include "app/Module1.h"
+#include "app/Timings.h"
+#include "skin/MessageBox.h"
+#include "store/QuoteStore.h"
+
+#include <QApplication>
+#include <QFont>
+
+int GuiSession::s_endRequests = 0;
+
+GuiSession::GuiSession(const QString &fixture, bool openDatabase)
+    : m_fixture(fixture)
+{
+    QApplication::setQuitOnLastWindowClosed(false);
+    QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    s_endRequests = 0;
+    Module1::setProgramFolder(m_fixture.folder());
+    Module1::setEndProgramHook([] { ++s_endRequests; });
+    Module1::usuario.clear();
+    Module1::portema = false;
+    Module1::salir = false;
+    MessageBox::setRecording(true);
+    MessageBox::clearRecorded();
+    if (openDatabase)
+        Module1::db = m_fixture.open();
+}
+
+GuiSession::~GuiSession()
+{
+    Forms::destroyAll();
+    Module1::db.reset();
+    Module1::setEndProgramHook(nullptr);
+    Module1::setProgramFolder(QString());
+    Timings::reset();
+    MessageBox::clearRecorded();
+}
+
+void GuiSession::closeDatabase()
+{
+    Module1::db.reset();
+}

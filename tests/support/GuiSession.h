@@ -1,0 +1,25 @@
+#pragma once
+
+#include "Fixture.h"
+
+#include <QString>
+
+// Everything a window test needs around it: a private collection opened
+// into Module1::db, the program folder pointing at it, message boxes
+// recorded instead of shown, the end of the program counted instead of
+// performed, and every window destroyed afterwards.
+class GuiSession {
+public:
+    explicit GuiSession(const QString &fixture = QStringLiteral("quotes.mdb"), bool openDatabase = true);
+    ~GuiSession();
+
+    const Fixture &fixture() const { return m_fixture; }
+    int endRequests() const { return s_endRequests; }
+
+    // Reopens the collection (after the store was released) to look at it.
+    void closeDatabase();
+
+private:
+    Fixture m_fixture;
+    static int s_endRequests;
+};
