@@ -1,0 +1,525 @@
+#include "Fixture.h"
+#include "store/QuoteStore.h"
+#include "store/TextRules.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+
+#include <unistd.h>
+
+// The store as the windows and the companion tool use it, on private copies
+// of the fixture collections (tests/fixtures/make-fixtures.sh shows their
+// content).
+class TestQuoteStore : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initialOf_data();
+    void initialOf();
+    void byInitial_data();
+    void byInitial();
+    void byTopic_data();
+    void byTopic();
+    void upperTopic_data();
+    void upperTopic();
+    void topicListKeepsIndexRule();
+    void allQuotesInTableOrderWithNulls();
+    void insertThenList_data();
+    void insertThenList();
+    void insertNeverWritesNullText();
+    void countsAndIntegrity();
+    void shellMadeTableOpens();
+    void openFailures_data();
+    void openFailures();
+    void secondOpenInProcessRefused();
+    void heldByAnotherProcess();
+    void sqlcipherShellRefusedWhileOpen();
+    void insertSurvivesSigkill();
+    void createRefusesExistingFile();
+    void createdFileReadableByShell();
+    void databasePathUsesSeparator();
+
+private:
+    static QStringList authors(QuoteStore &store, QChar letter);
+    static QStringList quotesOfTopic(QuoteStore &store, const QString &tema);
+    static QString sqlcipherShell() { return QStandardPaths::findExecutable(QStringLiteral("sqlcipher")); }
+    static QProcess *startChild(const QString &mode, const QString &path);
+};
+
+QStringList TestQuoteStore::authors(QuoteStore &store, QChar letter)
+{
+    QStringList found;
+    const bool ok = store.byInitial(letter, [&](const QString &, const QString &autor) { found << autor; });
+    if (!ok)
+        qWarning("%s", qPrintable(store.lastError()));
+    return found;
+}
+
+QStringList TestQuoteStore::quotesOfTopic(QuoteStore &store, const QString &tema)
+{
+    QStringList found;
+    const bool ok = store.byTopic(tema, [&](const QString &frace, const QString &) { found << frace; });
+    if (!ok)
+        qWarning("%s", qPrintable(store.lastError()));
+    return found;
+}
+
+void TestQuoteStore::initialOf_data()
+{
+    QTest::addColumn<QString>("autor");
+    QTest::addColumn<QString>("initial");
+    QTest::newRow("capital") << "Séneca" << "S";
+    QTest::newRow("small letter") << "antonio" << "A";
+    QTest::newRow("accented capital") << "Ángel" << "A";
+    QTest::newRow("accented small") << "ámbar" << "A";
+    QTest::newRow("grave accent") << "Àlex" << "A";
+    QTest::newRow("diaeresis") << "Ümit" << "U";
+    QTest::newRow("two marks") << QString::fromUtf8("ẫu") << "A";
+    QTest::newRow("cedilla") << "Çelik" << "C";
+    QTest::newRow("capital enye") << "Ñandú" << "";
+    QTest::newRow("small enye") << "ñu" << "";
+    QTest::newRow("leading blank") << " Platón" << "";
+    QTest::newRow("digit") << "2 Cifras" << "";
+    QTest::newRow("quotation mark") << "\"Cervantes\"" << "";
+    QTest::newRow("guillemet") << "«Anónimo»" << "";
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("greek") << "Σωκράτης" << "";
+}
+
+void TestQuoteStore::initialOf()
+{
+    QFETCH(QString, autor);
+    QFETCH(QString, initial);
+    const QChar found = TextRules::initialOf(autor);
+    QCOMPARE(found.isNull() ? QString() : QString(found), initial);
+}
+
+void TestQuoteStore::byInitial_data()
+{
+    QTest::addColumn<QString>("letter");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("A: case and accents") << "A"
+                                         << QStringList{"Aristóteles", "antonio Machado", "Ángel Ganivet",
+                                                        "ámbar Anónimo"};
+    QTest::newRow("N: not Ñ") << "N" << QStringList{"Nietzsche"};
+    QTest::newRow("S") << "S" << QStringList{"Séneca", "Sin frase"};
+    QTest::newRow("E: accented capital") << "E" << QStringList{"Éluard"};
+    QTest::newRow("Z: small letter") << "Z" << QStringList{"zenón de Elea"};
+    QTest::newRow("D: apostrophe in name") << "D" << QStringList{"D'Alembert"};
+    QTest::newRow("C: not the quoted name") << "C" << QStringList{"Cicerón"};
+    QTest::newRow("P: not the blank-led name") << "P" << QStringList{};
+    QTest::newRow("Q is no search letter") << "Q" << QStringList{};
+    QTest::newRow("X is no search letter") << "X" << QStringList{};
+    QTest::newRow("Ñ is no search letter") << "Ñ" << QStringList{};
+    QTest::newRow("lower-case letter is not a search") << "a" << QStringList{};
+}
+
+void TestQuoteStore::byInitial()
+{
+    QFETCH(QString, letter);
+    QFETCH(QStringList, expected);
+    Fixture fixture;
+    auto store = fixture.open();
+    QVERIFY(store);
+    QCOMPARE(authors(*store, letter.at(0)), expected);
+}
+
+void TestQuoteStore::byTopic_data()
+{
+    QTest::addColumn<QString>("tema");
+    QTest::addColumn<int>("count");
+    QTest::newRow("stored in small letters") << "AMOR" << 1;
+    QTest::newRow("searched in small letters") << "amor" << 1;
+    QTest::newRow("enye either case") << "NIÑEZ" << 2;
+    QTest::newRow("enye small") << "niñez" << 2;
+    QTest::newRow("accent kept") << "ÉXITO" << 1;
+    QTest::newRow("accent not ignored") << "EXITO" << 0;
+    QTest::newRow("apostrophe") << "L'AMOUR" << 1;
+    QTest::newRow("created twice") << "AMISTAD" << 2;
+    QTest::newRow("never introduced") << "HUERFANO" << 1;
+    QTest::newRow("injection attempt") << "X' OR '1'='1" << 0;
+    QTest::newRow("empty") << "" << 0;
+}
+
+void TestQuoteStore::byTopic()
+{
+    QFETCH(QString, tema);
+    QFETCH(int, count);
+    Fixture fixture;
+    auto store = fixture.open();
+    QVERIFY(store);
+    QCOMPARE(quotesOfTopic(*store, TextRules::upperTopic(tema)).size(), count);
+    QCOMPARE(quotesOfTopic(*store, tema).size(), count);
+}
+
+void TestQuoteStore::upperTopic_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("plain") << "amor" << "AMOR";
+    QTest::newRow("enye") << "niñez" << "NIÑEZ";
+    QTest::newRow("accent") << "éxito" << "ÉXITO";
+    QTest::newRow("apostrophe") << "l'amour" << "L'AMOUR";
+    QTest::newRow("sharp s") << "straße" << "STRASSE";
+    QTest::newRow("blanks kept") << "  vida " << "  VIDA ";
+}
+
+void TestQuoteStore::upperTopic()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    QCOMPARE(TextRules::upperTopic(typed), stored);
+    QCOMPARE(TextRules::topicKey(typed), TextRules::topicKey(stored));
+}
+
+void TestQuoteStore::topicListKeepsIndexRule()
+{
+    Fixture fixture;
+    auto store = fixture.open();
+    QVERIFY(store);
+    QStringList topics;
+    QVERIFY(store->topicList(&topics));
+    // Table order; AMISTAD twice (introduced twice); HUERFANO never (no
+    // record with Index 1); the NULL topic skipped.
+    const QStringList expected{"SABIDURIA", "AMISTAD", "VIDA", "amor", "PODER",
+                               "NIÑEZ", "L'AMOUR", "ÉXITO", "AMISTAD"};
+    QCOMPARE(topics, expected);
+}
+
+void TestQuoteStore::allQuotesInTableOrderWithNulls()
+{
+    Fixture fixture;
+    auto store = fixture.open();
+    QVERIFY(store);
+    QStringList autores, frases;
+    QVERIFY(store->allQuotes([&](const QString &frace, const QString &autor) {
+        frases << frace;
+        autores << autor;
+    }));
+    QCOMPARE(frases.size(), 21);
+    QCOMPARE(autores.first(), QStringLiteral("Séneca"));
+    QCOMPARE(autores.last(), QStringLiteral("Yeats"));
+    QCOMPARE(frases.last(), QStringLiteral("Texto con\nsalto de línea."));
+    const int nullAuthor = frases.indexOf(QStringLiteral("Frase sin autor."));
+    QVERIFY(nullAuthor >= 0);
+    QCOMPARE(autores.at(nullAuthor), QString());
+    const int nullQuote = autores.indexOf(QStringLiteral("Sin frase"));
+    QCOMPARE(frases.at(nullQuote), QString());
+}
+
+void TestQuoteStore::insertThenList_data()
+{
+    QTest::addColumn<QString>("autor");
+    QTest::addColumn<QString>("frace");
+    QTest::addColumn<QString>("tema");
+    QTest::addColumn<bool>("newTopic");
+    QTest::addColumn<QString>("storedTopic");
+    QTest::addColumn<bool>("listed");
+
+    QTest::newRow("new topic upper-cased") << "Heráclito" << "Nadie se baña dos veces en el mismo río."
+                                           << "niñez feliz" << true << "NIÑEZ FELIZ" << true;
+    QTest::newRow("existing topic as shown") << "Epicteto" << "No es lo que te pasa, sino cómo reaccionas."
+                                             << "vida" << false << "vida" << false;
+    QTest::newRow("apostrophes everywhere") << "D'Ors" << "L'esprit de l'escalier, c'est ça."
+                                            << "l'esprit" << true << "L'ESPRIT" << true;
+    QTest::newRow("255 characters") << "Largo" << QString(254, QChar(u'é')) + QChar(u'\'') << "LARGO" << true
+                                    << "LARGO" << true;
+    QTest::newRow("blanks kept") << "  " << "   " << " " << true << " " << true;
+    QTest::newRow("existing topic typed, unlisted") << "Plauto" << "El hombre es un lobo para el hombre."
+                                                    << "LOBOS" << false << "LOBOS" << false;
+}
+
+void TestQuoteStore::insertThenList()
+{
+    QFETCH(QString, autor);
+    QFETCH(QString, frace);
+    QFETCH(QString, tema);
+    QFETCH(bool, newTopic);
+    QFETCH(QString, storedTopic);
+    QFETCH(bool, listed);
+
+    Fixture fixture;
+    {
+        auto store = fixture.open();
+        QVERIFY(store);
+        QVERIFY2(store->insert(autor, frace, tema, newTopic), qPrintable(store->lastError()));
+    }
+    // A fresh open sees exactly what was stored.
+    auto store = fixture.open();
+    QVERIFY(store);
+    QuoteRecord last;
+    QVERIFY(store->forEachRecord([&](const QuoteRecord &record) { last = record; }));
+    QCOMPARE(last.autor, autor);
+    QCOMPARE(last.frace, frace);
+    QCOMPARE(last.tema, storedTopic);
+    QCOMPARE(last.hasIndex, newTopic);
+
+    QStringList topics;
+    QVERIFY(store->topicList(&topics));
+    QCOMPARE(topics.size(), listed ? 10 : 9);
+    if (listed)
+        QCOMPARE(topics.last(), storedTopic);
+    QVERIFY(quotesOfTopic(*store, storedTopic).contains(frace));
+
+    QString listedAuthor, listedQuote;
+    QVERIFY(store->allQuotes([&](const QString &f, const QString &a) {
+        listedQuote = f;
+        listedAuthor = a;
+    }));
+    QCOMPARE(listedQuote, frace);
+    QCOMPARE(listedAuthor, autor);
+}
+
+void TestQuoteStore::insertNeverWritesNullText()
+{
+    Fixture fixture(QStringLiteral("empty.mdb"));
+    auto store = fixture.open();
+    QVERIFY(store);
+    QVERIFY(store->insert(QString(), QString(), QString(), false));
+    QuoteStore::Counts counts;
+    QVERIFY(store->counts(&counts));
+    QCOMPARE(counts.records, qint64(1));
+    QCOMPARE(counts.nullTopics, qint64(0));
+}
+
+void TestQuoteStore::countsAndIntegrity()
+{
+    Fixture fixture;
+    auto store = fixture.open();
+    QVERIFY(store);
+    QuoteStore::Counts counts;
+    QVERIFY(store->counts(&counts));
+    QCOMPARE(counts.records, qint64(21));
+    QCOMPARE(counts.topics, qint64(9));
+    QCOMPARE(counts.nullTopics, qint64(1));
+    QStringList problems{QStringLiteral("not run")};
+    QVERIFY(store->integrityCheck(&problems));
+    QVERIFY(problems.isEmpty());
+}
+
+void TestQuoteStore::shellMadeTableOpens()
+{
+    Fixture fixture(QStringLiteral("shell-order.mdb"));
+    auto store = fixture.open();
+    QVERIFY(store);
+    QStringList autores;
+    QVERIFY(store->allQuotes([&](const QString &, const QString &autor) { autores << autor; }));
+    QCOMPARE(autores, QStringList{"Calderón de la Barca"});
+    QVERIFY(store->insert(QStringLiteral("Góngora"), QStringLiteral("Ándeme yo caliente."), QStringLiteral("vida"),
+                          true));
+    QCOMPARE(authors(*store, QChar(u'G')), QStringList{"Góngora"});
+}
+
+void TestQuoteStore::openFailures_data()
+{
+    QTest::addColumn<QString>("fixture");
+    QTest::addColumn<QByteArray>("key");
+    QTest::addColumn<int>("failure");
+    QTest::addColumn<bool>("readOnly");
+
+    QTest::newRow("missing file") << QString() << QByteArray("qolvent") << int(QuoteStore::Failure::Missing)
+                                  << false;
+    QTest::newRow("wrong key") << "quotes.mdb" << QByteArray("Qolvent") << int(QuoteStore::Failure::WrongKey)
+                               << false;
+    QTest::newRow("other key") << "other-key.mdb" << QByteArray("qolvent") << int(QuoteStore::Failure::WrongKey)
+                               << false;
+    QTest::newRow("empty key") << "quotes.mdb" << QByteArray() << int(QuoteStore::Failure::BadKey) << false;
+    QTest::newRow("garbage") << "garbage.mdb" << QByteArray("qolvent") << int(QuoteStore::Failure::WrongKey)
+                             << false;
+    QTest::newRow("unencrypted") << "plain.sqlite" << QByteArray("qolvent") << int(QuoteStore::Failure::WrongKey)
+                                 << false;
+    QTest::newRow("missing table") << "no-table.mdb" << QByteArray("qolvent")
+                                   << int(QuoteStore::Failure::MissingTable) << false;
+    QTest::newRow("missing column") << "no-column.mdb" << QByteArray("qolvent")
+                                    << int(QuoteStore::Failure::MissingColumn) << false;
+    QTest::newRow("read-only file") << "quotes.mdb" << QByteArray("qolvent") << int(QuoteStore::Failure::ReadOnly)
+                                    << true;
+}
+
+void TestQuoteStore::openFailures()
+{
+    QFETCH(QString, fixture);
+    QFETCH(QByteArray, key);
+    QFETCH(int, failure);
+    QFETCH(bool, readOnly);
+
+    if (readOnly && geteuid() == 0)
+        QSKIP("file permissions do not bind the superuser");
+
+    Fixture copy(fixture.isEmpty() ? QStringLiteral("empty.mdb") : fixture);
+    if (fixture.isEmpty())
+        QVERIFY(QFile::remove(copy.path()));
+    if (readOnly)
+        QVERIFY(QFile::setPermissions(copy.path(), QFile::ReadOwner));
+    const QByteArray before = Fixture::readFile(copy.path());
+
+    const QuoteStore::OpenResult result = QuoteStore::open(copy.path(), key);
+    QVERIFY(!result);
+    QCOMPARE(int(result.failure), failure);
+    QVERIFY(!result.reason.isEmpty());
+    QCOMPARE(Fixture::readFile(copy.path()), before);
+    if (fixture.isEmpty())
+        QVERIFY(!QFile::exists(copy.path()));
+    QVERIFY(!QFile::exists(copy.path() + QStringLiteral("-journal")));
+}
+
+void TestQuoteStore::secondOpenInProcessRefused()
+{
+    Fixture fixture;
+    auto first = fixture.open();
+    QVERIFY(first);
+    const QuoteStore::OpenResult second = QuoteStore::open(fixture.path());
+    QVERIFY(!second);
+    QCOMPARE(second.failure, QuoteStore::Failure::InUse);
+    // While held, even a wrong key reads as "in use".
+    QCOMPARE(QuoteStore::open(fixture.path(), "otra").failure, QuoteStore::Failure::InUse);
+    first.reset();
+    QVERIFY(fixture.open());
+}
+
+QProcess *TestQuoteStore::startChild(const QString &mode, const QString &path)
+{
+    auto *child = new QProcess;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("SENTALIA_STORE_CHILD"), mode);
+    env.insert(QStringLiteral("SENTALIA_STORE_PATH"), path);
+    child->setProcessEnvironment(env);
+    child->start(QCoreApplication::applicationFilePath(), {});
+    return child;
+}
+
+void TestQuoteStore::heldByAnotherProcess()
+{
+    Fixture fixture;
+    std::unique_ptr<QProcess> child(startChild(QStringLiteral("hold"), fixture.path()));
+    QVERIFY(child->waitForStarted());
+    QVERIFY(child->waitForReadyRead(10000));
+    QCOMPARE(child->readLine().trimmed(), QByteArray("open"));
+
+    const QByteArray before = Fixture::readFile(fixture.path());
+    const QuoteStore::OpenResult result = QuoteStore::open(fixture.path());
+    QVERIFY(!result);
+    QCOMPARE(result.failure, QuoteStore::Failure::InUse);
+    QCOMPARE(Fixture::readFile(fixture.path()), before);
+
+    child->closeWriteChannel();
+    QVERIFY(child->waitForFinished(10000));
+    QVERIFY(fixture.open());
+}
+
+void TestQuoteStore::sqlcipherShellRefusedWhileOpen()
+{
+    if (sqlcipherShell().isEmpty())
+        QSKIP("the sqlcipher shell is not installed");
+    Fixture fixture;
+    const auto runShell = [&] {
+        QProcess shell;
+        shell.start(sqlcipherShell(), {fixture.path()});
+        shell.write("PRAGMA key='qolvent';\nSELECT count(*) FROM tabla1;\n");
+        shell.closeWriteChannel();
+        shell.waitForFinished(20000);
+        return shell.readAllStandardOutput().trimmed() + shell.readAllStandardError().trimmed();
+    };
+    {
+        auto store = fixture.open();
+        QVERIFY(store);
+        const QByteArray refused = runShell();
+        QVERIFY2(refused.contains("locked"), refused.constData());
+    }
+    QCOMPARE(runShell(), QByteArray("21"));
+}
+
+void TestQuoteStore::insertSurvivesSigkill()
+{
+    Fixture fixture;
+    std::unique_ptr<QProcess> child(startChild(QStringLiteral("insert"), fixture.path()));
+    QVERIFY(child->waitForStarted());
+    QVERIFY(child->waitForReadyRead(10000));
+    QCOMPARE(child->readLine().trimmed(), QByteArray("saved"));
+    child->kill(); // SIGKILL: nothing gets a chance to flush or close
+    QVERIFY(child->waitForFinished(10000));
+
+    auto store = fixture.open();
+    QVERIFY(store);
+    QCOMPARE(quotesOfTopic(*store, QStringLiteral("DURABLE")), QStringList{"Escrito antes del final."});
+}
+
+void TestQuoteStore::createRefusesExistingFile()
+{
+    Fixture fixture;
+    const QByteArray before = Fixture::readFile(fixture.path());
+    const QuoteStore::OpenResult result = QuoteStore::create(fixture.path());
+    QVERIFY(!result);
+    QCOMPARE(result.failure, QuoteStore::Failure::AlreadyExists);
+    QCOMPARE(Fixture::readFile(fixture.path()), before);
+    QCOMPARE(QuoteStore::create(fixture.folder() + QStringLiteral("/nuevo.mdb"), QByteArray()).failure,
+             QuoteStore::Failure::BadKey);
+    QVERIFY(!QFile::exists(fixture.folder() + QStringLiteral("/nuevo.mdb")));
+}
+
+void TestQuoteStore::createdFileReadableByShell()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("nuevo.mdb"));
+    {
+        QuoteStore::OpenResult created = QuoteStore::create(path);
+        QVERIFY2(created, qPrintable(created.reason));
+        QVERIFY(created.store->insert(QStringLiteral("Ovidio"), QStringLiteral("Gutta cavat lapidem."),
+                                      QStringLiteral("constancia"), true));
+    }
+    // Encrypted: the plain SQLite header is nowhere to be seen.
+    QVERIFY(!Fixture::readFile(path).startsWith("SQLite format 3"));
+    if (sqlcipherShell().isEmpty())
+        QSKIP("the sqlcipher shell is not installed");
+    QProcess shell;
+    shell.start(sqlcipherShell(), {path});
+    shell.write("PRAGMA key='qolvent';\nSELECT autor, tema, \"Index\" FROM tabla1;\n");
+    shell.closeWriteChannel();
+    QVERIFY(shell.waitForFinished(20000));
+    QCOMPARE(shell.readAllStandardOutput().trimmed(), QByteArray("Ovidio|CONSTANCIA|1"));
+}
+
+void TestQuoteStore::databasePathUsesSeparator()
+{
+    QCOMPARE(QuoteStore::databasePath(QStringLiteral("/opt/sentalia")), QStringLiteral("/opt/sentalia/frase.mdb"));
+}
+
+// Child modes used by the tests above, run as a second process.
+static int runChild(const QByteArray &mode, const QString &path)
+{
+    QuoteStore::OpenResult opened = QuoteStore::open(path);
+    if (!opened) {
+        printf("failed %s\n", qPrintable(opened.reason));
+        return 1;
+    }
+    if (mode == "insert") {
+        if (!opened.store->insert(QStringLiteral("Proceso"), QStringLiteral("Escrito antes del final."),
+                                  QStringLiteral("durable"), true))
+            return 1;
+        printf("saved\n");
+        fflush(stdout);
+        for (;;)
+            pause();
+    }
+    printf("open\n");
+    fflush(stdout);
+    char buffer[64];
+    while (fread(buffer, 1, sizeof buffer, stdin) > 0) {
+    }
+    return 0;
+}
+
+int main(int argc, char *argv[])
+{
+    const QByteArray mode = qgetenv("SENTALIA_STORE_CHILD");
+    if (!mode.isEmpty())
+        return runChild(mode, qEnvironmentVariable("SENTALIA_STORE_PATH"));
+    QCoreApplication app(argc, argv);
+    TestQuoteStore test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_quotestore.moc"
