@@ -54,9 +54,7 @@ CREAM = (245, 243, 207)           # the controls' cream, also the about panel
 RED = (204, 32, 36)
 DARK_RED = (120, 10, 14)
 GOLD = (236, 176, 40)
-SKIN = (252, 214, 170)
 SKIN_DARK = (214, 150, 100)
-INK = (40, 44, 60)
 
 
 def lerp(a, b, t):
@@ -88,10 +86,11 @@ class Art:
     Coordinates are given in design units; `design` is the width of the
     design grid (by default the final width in pixels)."""
 
-    def __init__(self, w, h, design=None, bg=(0, 0, 0, 0)):
+    def __init__(self, w, h, design=None, bg=(0, 0, 0, 0), ss=SS):
         self.w, self.h = w, h
-        self.u = SS * w / (design or w)
-        self.img = Image.new("RGBA", (w * SS, h * SS), bg)
+        self.ss = ss
+        self.u = ss * w / (design or w)
+        self.img = Image.new("RGBA", (w * ss, h * ss), bg)
 
     # geometry ------------------------------------------------------
     def p(self, x, y):
@@ -151,14 +150,21 @@ class Art:
         return ImageOps.colorize(full, inner[:3], outer[:3]).convert("RGBA")
 
     # outline helpers ---------------------------------------------------
+    def _rank(self, mask, width, kind):
+        # A wide square filter is slow; k passes of a 3 x 3 one give the same.
+        k = max(1, int(round(width * self.u)))
+        if k <= 2:
+            return mask.filter(kind(2 * k + 1))
+        for _ in range(k):
+            mask = mask.filter(kind(3))
+        return mask
+
     def erode(self, mask, width):
         """Shrinks a mask by `width` design units."""
-        k = max(1, int(round(width * self.u)))
-        return mask.filter(ImageFilter.MinFilter(2 * k + 1))
+        return self._rank(mask, width, ImageFilter.MinFilter)
 
     def dilate(self, mask, width):
-        k = max(1, int(round(width * self.u)))
-        return mask.filter(ImageFilter.MaxFilter(2 * k + 1))
+        return self._rank(mask, width, ImageFilter.MaxFilter)
 
     def shape(self, mask, fill, outline=None, width=1.0, opacity=1.0):
         """Fills a shape; with an outline, the fill is inset by `width`."""
@@ -169,7 +175,8 @@ class Art:
             self.paint(mask, fill, opacity)
 
     def shadow(self, mask, dx, dy, blur, opacity, colour=(0, 0, 0)):
-        m = ImageChops.offset(mask, int(dx * self.u), int(dy * self.u))
+        m = Image.new("L", mask.size, 0)
+        m.paste(mask, (int(dx * self.u), int(dy * self.u)))
         m = m.filter(ImageFilter.GaussianBlur(blur * self.u))
         self.paint(m, colour, opacity)
 
@@ -186,27 +193,30 @@ class Art:
 
 
 def m_ellipse(art, x0, y0, x1, y1, mask=None):
-    mask = mask or art.mask()
+    mask = mask if mask is not None else art.mask()
     ImageDraw.Draw(mask).ellipse(art.box(x0, y0, x1, y1), fill=255)
     return mask
 
 
-def m_rrect(art, x0, y0, x1, y1, r, mask=None, corners=None):
-    mask = mask or art.mask()
-    ImageDraw.Draw(mask).rounded_rectangle(art.box(x0, y0, x1, y1), radius=r * art.u, fill=255,
-                                           corners=corners)
+def m_rrect(art, x0, y0, x1, y1, r, mask=None):
+    mask = mask if mask is not None else art.mask()
+    d = ImageDraw.Draw(mask)
+    if r > 0:
+        d.rounded_rectangle(art.box(x0, y0, x1, y1), radius=r * art.u, fill=255)
+    else:
+        d.rectangle(art.box(x0, y0, x1, y1), fill=255)
     return mask
 
 
 def m_poly(art, points, mask=None):
-    mask = mask or art.mask()
+    mask = mask if mask is not None else art.mask()
     ImageDraw.Draw(mask).polygon(art.pts(points), fill=255)
     return mask
 
 
 def m_capsule(art, a, b, width, mask=None):
     """A stroke with round ends from a to b."""
-    mask = mask or art.mask()
+    mask = mask if mask is not None else art.mask()
     d = ImageDraw.Draw(mask)
     (x0, y0), (x1, y1) = art.p(*a), art.p(*b)
     r = width * art.u / 2
@@ -220,7 +230,7 @@ def m_capsule(art, a, b, width, mask=None):
 
 
 def m_polyline(art, points, width, mask=None):
-    mask = mask or art.mask()
+    mask = mask if mask is not None else art.mask()
     for a, b in zip(points, points[1:]):
         m_capsule(art, a, b, width, mask)
     return mask
@@ -228,7 +238,7 @@ def m_polyline(art, points, width, mask=None):
 
 def m_text(art, text, font_file, size, cx, cy, mask=None):
     """Text centred (by its ink) on cx, cy; size in design units."""
-    mask = mask or art.mask()
+    mask = mask if mask is not None else art.mask()
     font = ImageFont.truetype(font_file, max(1, int(round(size * art.u))))
     d = ImageDraw.Draw(mask)
     x0, y0, x1, y1 = d.textbbox((0, 0), text, font=font)
@@ -425,7 +435,7 @@ def parchment(w, h, seed, edge=1.0, burn=0.0):
     rng = random.Random(seed)
     n1 = smooth_noise(rng, w, h, max(3, w // 90), max(3, h // 90))
     n2 = smooth_noise(rng, w, h, max(4, w // 30), max(4, h // 30))
-    n3 = smooth_noise(rng, w, h, max(6, w // 12), max(6, h // 12))
+    n3 = smooth_noise(rng, w, h, max(6, w // 28), max(6, h // 28))
     light, dark, rim = (250, 243, 222), (232, 214, 174), (176, 134, 84)
     half = min(w, h) / 2
     data = []
@@ -435,12 +445,12 @@ def parchment(w, h, seed, edge=1.0, burn=0.0):
             d = min(x, w - 1 - x, y, h - 1 - y) / half
             cx, cy = (x / (w - 1) - 0.5) * 2, (y / (h - 1) - 0.5) * 2
             corner = max(0.0, (cx * cx + cy * cy) - 1.1) * 0.35
-            wobble = (n3[i] - 128) / 128 * 0.04
+            wobble = (n3[i] - 128) / 128 * 0.03
             e = (1 - smoothstep(0.0, 0.34, d + wobble)) ** 1.6 * edge + corner * edge
             v = 0.30 + (n1[i] - 128) / 128 * 0.34 + (n2[i] - 128) / 128 * 0.12 + e * 0.9
             c = lerp(light, dark, v)
             if burn:
-                b = (1 - smoothstep(0.0, 0.06, d + wobble * 1.5)) * burn
+                b = (1 - smoothstep(0.0, 0.09, d + wobble)) ** 1.5 * burn
                 c = lerp(c, rim, b)
             g = rng.randint(-3, 3)
             data.append((c[0] + g, c[1] + g, c[2] + g))
@@ -458,7 +468,7 @@ def parchment(w, h, seed, edge=1.0, burn=0.0):
         p0 = (x, y)
         p2 = (x + math.cos(ang) * ln, y + math.sin(ang) * ln)
         p1 = ((p0[0] + p2[0]) / 2 + bend, (p0[1] + p2[1]) / 2 - bend)
-        tone = rng.choice([(150, 120, 80, 26), (255, 255, 245, 40)])
+        tone = rng.choice([(150, 120, 80, 18), (255, 255, 245, 34)])
         d.line(qbez(p0, p1, p2, 8), fill=tone, width=1)
     img = Image.alpha_composite(img.convert("RGBA"), fib)
     return img.convert("RGB")
@@ -475,12 +485,13 @@ def make_parchments():
 # ---------------------------------------------------------------- logo
 
 
-def draw_guillemet(art, cx, cy, size, width, colour, right):
-    """« (or » when right) centred on cx, cy; size is its height."""
+def draw_guillemet(art, cx, cy, size, width, colour, right, single=False):
+    """« (or » when right) centred on cx, cy; size is its height.  Single
+    draws one chevron, for the smallest icons."""
     h = size / 2
     w = size * 0.42
     gap = size * 0.42
-    for k in (-0.5, 0.5):
+    for k in ((0.0,) if single else (-0.5, 0.5)):
         x = cx + k * gap
         if right:
             pts = [(x - w / 2, cy - h), (x + w / 2, cy), (x - w / 2, cy + h)]
@@ -489,9 +500,9 @@ def draw_guillemet(art, cx, cy, size, width, colour, right):
         art.paint(m_polyline(art, pts, width), colour)
 
 
-def draw_book(art, cx, cy, W, detail=2):
+def draw_book(art, cx, cy, W, detail=2, aspect=0.62):
     """The program's logo: an open book whose pages carry « and »."""
-    H = W * 0.62
+    H = W * aspect
     cover_col = [(0.0, (70, 130, 210)), (1.0, (28, 66, 140))]
 
     def page(sign, grow=0.0, drop=0.0):
@@ -529,10 +540,11 @@ def draw_book(art, cx, cy, W, detail=2):
     # spine
     art.paint(m_capsule(art, (cx, cy - H * 0.27), (cx, cy + H * 0.43), max(0.5, W * 0.02)), (120, 100, 72))
     # the quotation marks
-    gw = max(1.0, W * (0.055 if detail >= 1 else 0.075))
-    gs = W * (0.20 if detail >= 1 else 0.26)
-    draw_guillemet(art, cx - W * 0.24, cy - H * 0.06, gs, gw, RED, right=False)
-    draw_guillemet(art, cx + W * 0.24, cy - H * 0.06, gs, gw, RED, right=True)
+    single = detail < 1
+    gw = W * (0.055 if not single else 0.085)
+    gs = W * (0.20 if not single else 0.30)
+    draw_guillemet(art, cx - W * 0.24, cy - H * 0.04, gs, gw, RED, False, single)
+    draw_guillemet(art, cx + W * 0.24, cy - H * 0.04, gs, gw, RED, True, single)
     if detail >= 1:
         # bookmark ribbon hanging from the spine
         rib = [(cx - W * 0.02, cy + H * 0.40), (cx + W * 0.05, cy + H * 0.40),
@@ -543,7 +555,10 @@ def draw_book(art, cx, cy, W, detail=2):
 
 def icon_main(size):
     art = Art(size, size, design=32)
-    draw_book(art, 16, 16.5, 31 if size > 16 else 32, detail=2 if size >= 32 else 0)
+    if size >= 32:
+        draw_book(art, 16, 15.2, 31, detail=2, aspect=0.74)
+    else:
+        draw_book(art, 16, 14.6, 32, detail=0, aspect=0.8)
     return art.result()
 
 
@@ -743,10 +758,6 @@ def make_counter():
 # ---------------------------------------------------------------- tool pictures
 
 
-def on_background(icon, background):
-    return Image.alpha_composite(background, icon)
-
-
 def tool_new():
     art = Art(36, 40)
     draw_page(art, 7, 4, 29, 37, 7)
@@ -817,13 +828,13 @@ def tool_close():
 
 
 def make_tools():
-    bg = lambda w, h, y: banner_background(w, h, y)
-    save_gif(on_background(tool_new().result(), bg(36, 40, 3)), "tool_new.gif", matte=(0, 0, 0), cut=1)
-    save_gif(on_background(printer_art(False).result(), bg(40, 40, 3)), "tool_print.gif", matte=(0, 0, 0), cut=1)
-    save_gif(on_background(printer_art(True).result(), bg(40, 40, 3)), "tool_print_hot.gif", matte=(0, 0, 0),
-             cut=1)
-    save_gif(on_background(tool_search().result(), bg(36, 40, 3)), "tool_search.gif", matte=(0, 0, 0), cut=1)
-    save_gif(on_background(tool_close().result(), bg(32, 35, 5)), "tool_close.gif", matte=(0, 0, 0), cut=1)
+    # The tool bar shows the banner at its own size; the pictures sit 3 px
+    # (the close cross 5 px) below its top.
+    save_icon_gif_on(tool_new().result(), banner_background(36, 40, 3), "tool_new.gif")
+    save_icon_gif_on(printer_art(False).result(), banner_background(40, 40, 3), "tool_print.gif")
+    save_icon_gif_on(printer_art(True).result(), banner_background(40, 40, 3), "tool_print_hot.gif")
+    save_icon_gif_on(tool_search().result(), banner_background(36, 40, 3), "tool_search.gif")
+    save_icon_gif_on(tool_close().result(), banner_background(32, 35, 5), "tool_close.gif")
 
 
 def cut_out(over_bg, icon, cut=8):
@@ -865,20 +876,21 @@ def make_message_icons():
     save_icon_gif_on(waving_hand(), back.resize((37, 46)), "waving_hand.gif")
 
 
-def hand_shapes(art, palm, fingers, thumb, angle, pivot, outline, fill, ow):
-    """Draws a hand: palm polygon, finger capsules (a, b, width) and a thumb,
-    turned by angle around pivot."""
-    rot = lambda pts: rotate_pts(pts, pivot[0], pivot[1], angle)
-    palm_m = m_poly(art, rot(palm))
-    finger_ms = [m_capsule(art, *rot([a, b]), w) for a, b, w in fingers]
-    thumb_m = m_capsule(art, *rot([thumb[0], thumb[1]]), thumb[2])
+def hand_shapes(art, palm, fingers, thumb, tf=lambda pts: pts):
+    """Masks of a hand: palm polygon, finger capsules (a, b, width) and a
+    thumb, with the points moved by tf."""
+    palm_m = m_poly(art, tf(palm))
+    finger_ms = [m_capsule(art, *tf([a, b]), w) for a, b, w in fingers]
+    thumb_m = m_capsule(art, *tf([thumb[0], thumb[1]]), thumb[2])
     union = palm_m
     for m in finger_ms + [thumb_m]:
         union = ImageChops.lighter(union, m)
     return union, palm_m, finger_ms, thumb_m
 
 
-def paint_hand(art, union, palm_m, finger_ms, thumb_m, outline, fill, ow, shade=None):
+def paint_hand(art, palm_m, finger_ms, thumb_m, outline, fill, ow):
+    """Outlines every part on its own, so the fingers stay apart, then covers
+    the finger roots with the palm."""
     art.paint(art.dilate(palm_m, ow), outline)
     art.paint(art.dilate(thumb_m, ow), outline)
     art.paint(thumb_m, fill)
@@ -886,40 +898,34 @@ def paint_hand(art, union, palm_m, finger_ms, thumb_m, outline, fill, ow, shade=
         art.paint(art.dilate(m, ow), outline)
         art.paint(m, fill)
     art.paint(palm_m, fill)
-    if shade is not None:
-        art.paint(union, shade)
 
 
 def waving_hand():
     art = Art(37, 46)
-    pivot = (18, 36)
+
+    def tf(pts):
+        # tilt the hand, shrink it a little and move it right of centre
+        pts = rotate_pts(pts, 18, 36, -12)
+        return [(18 + (x - 18) * 0.93 + 3.2, 36 + (y - 36) * 0.93 + 2.2) for x, y in pts]
+
     palm = [(9.5, 22), (27.5, 21), (27, 33), (23, 38.5), (14, 38.5), (10, 34)]
     fingers = [((25.8, 21.5), (29.0, 11.5), 4.2),
                ((21.8, 20.5), (23.6, 7.5), 4.6),
                ((17.3, 20.5), (17.5, 6.2), 4.6),
                ((12.6, 21.5), (11.3, 8.6), 4.4)]
     thumb = ((11, 31), (4.6, 22.4), 4.8)
-    union, palm_m, finger_ms, thumb_m = hand_shapes(art, palm, fingers, thumb, -14, pivot, None, None, None)
+    union, palm_m, finger_ms, thumb_m = hand_shapes(art, palm, fingers, thumb, tf)
     art.shadow(art.dilate(union, 0.8), 0.8, 1.0, 0.9, 0.3, (90, 60, 30))
     shade = art.hgrad(6, 30, [(0.0, (255, 232, 204)), (1.0, (244, 190, 140))])
-    art.paint(art.dilate(palm_m, 0.9), (150, 88, 48))
-    art.paint(art.dilate(thumb_m, 0.9), (150, 88, 48))
-    art.paint(thumb_m, shade)
-    for m in finger_ms:
-        art.paint(art.dilate(m, 0.9), (150, 88, 48))
-        art.paint(m, shade)
-    art.paint(palm_m, shade)
-    # palm crease
-    crease = qbez(rotate_pts([(14, 29)], *pivot, -14)[0], rotate_pts([(18, 32)], *pivot, -14)[0],
-                  rotate_pts([(23, 29.5)], *pivot, -14)[0], 10)
+    paint_hand(art, palm_m, finger_ms, thumb_m, (150, 88, 48), shade, 0.9)
+    crease = qbez(*tf([(14, 29), (18, 32), (23, 29.5)]), 10)
     art.paint(m_polyline(art, crease, 0.8), (214, 150, 104))
-    # sleeve cuff
-    cuff = m_poly(art, rotate_pts([(12.5, 37.5), (25, 37.5), (25.5, 46.5), (12, 46.5)], *pivot, -14))
+    cuff = m_poly(art, tf([(12.5, 37.5), (25, 37.5), (25.5, 48), (12, 48)]))
     art.shape(cuff, art.vgrad(37, 46, [(0.0, (110, 160, 230)), (1.0, (40, 86, 170))]), outline=(20, 44, 110),
               width=0.9)
-    # motion strokes
-    for pts in ([(3.5, 10), (1.8, 14.5), (1.8, 19)], [(33, 21), (35.2, 25), (34.8, 29.5)],
-                [(6.6, 4.8), (4.8, 7.6), (4.2, 10.2)]):
+    # motion strokes either side of the fingers
+    for pts in ([(5.2, 6.5), (3.0, 10.5), (2.6, 15)], [(2.2, 18), (1.4, 20.5), (1.6, 23)],
+                [(32.4, 9.5), (34.6, 13.5), (34.6, 18)], [(34.8, 21), (35.6, 23.5), (35.2, 26)]):
         art.paint(m_polyline(art, qbez(*pts, 8), 1.2), (60, 110, 190))
     return art.result()
 
@@ -966,7 +972,7 @@ def splash_frame():
     art.paint(lower, art.hgrad(0, w, [(0.0, (170, 206, 244)), (0.5, (186, 216, 248)), (1.0, (170, 206, 244))]))
     hole = m_rrect(art, side, band_h, w - side, h - side, 3)
     art.paint(art.dilate(hole, 1.0), (96, 140, 196))
-    art.paint(art.dilate(hole, 0.0) if False else hole, (0, 0, 0))
+    art.paint(hole, (0, 0, 0))
     # white sparkle line along the top of the band
     art.paint(ImageChops.subtract(inner, art.erode(outer, 2.0)), WHITE, 0.8)
     return art.result().convert("RGB")
@@ -982,87 +988,95 @@ def splash_deco():
 # ---------------------------------------------------------------- about box
 
 
-def draw_quill(art, base, tip, width):
-    """A feather quill from the nib at base to the plume tip."""
-    bx, by = base
-    tx, ty = tip
-    L = math.hypot(tx - bx, ty - by)
-    ux, uy = (tx - bx) / L, (ty - by) / L
-    nx, ny = -uy, ux
-    pts_l, pts_r = [], []
-    for k in range(21):
-        t = k / 20
-        x, y = bx + ux * L * t, by + uy * L * t
-        prof = math.sin(min(1.0, max(0.0, (t - 0.18) / 0.82)) * math.pi) ** 0.7 if t > 0.18 else 0
-        wl = width * prof * (1.0 - 0.25 * t)
-        wr = width * 0.75 * prof
-        pts_l.append((x + nx * wl, y + ny * wl))
-        pts_r.append((x - nx * wr, y - ny * wr))
-    vane = m_poly(art, pts_l + list(reversed(pts_r)))
-    art.shadow(vane, 2, 3, 4, 0.25)
-    art.shape(vane, art.hgrad(bx - width, tx + width, [(0.0, (250, 250, 252)), (1.0, (206, 214, 232))]),
-              outline=(110, 120, 150), width=width * 0.05)
-    for k in range(3, 20, 2):
-        t = k / 20
-        x, y = bx + ux * L * t, by + uy * L * t
-        for s, wfac in ((1, 0.9), (-1, 0.65)):
-            end = (x + nx * s * width * wfac + ux * width * 0.5, y + ny * s * width * wfac + uy * width * 0.5)
-            art.paint(m_capsule(art, (x, y), end, width * 0.035), (170, 180, 204), 0.8)
-    art.paint(m_capsule(art, (bx + ux * L * 0.08, by + uy * L * 0.08), (tx, ty), width * 0.08), (150, 130, 100))
-    nib = m_poly(art, [(bx - ux * width * 0.3, by - uy * width * 0.3), (bx + ux * L * 0.14 + nx * width * 0.15,
-                                                                         by + uy * L * 0.14 + ny * width * 0.15),
-                       (bx + ux * L * 0.14 - nx * width * 0.15, by + uy * L * 0.14 - ny * width * 0.15)])
-    art.paint(nib, (60, 52, 44))
+def draw_quill(art, base, ctrl, tip, width):
+    """A feather quill: nib at base, the shaft bending through ctrl to the
+    plume's tip."""
+    shaft = qbez(base, ctrl, tip, 40)
+    left, right = [], []
+    notches = ((0.42, 0.47), (0.66, 0.70), (0.55, 0.585))
+    for k, (x, y) in enumerate(shaft):
+        t = k / 40
+        a = shaft[min(k + 1, 40)]
+        b = shaft[max(k - 1, 0)]
+        dx, dy = a[0] - b[0], a[1] - b[1]
+        n = math.hypot(dx, dy) or 1
+        nx, ny = -dy / n, dx / n
+        prof = 0.0 if t < 0.2 else math.sin(min(1.0, (t - 0.2) / 0.8) * math.pi) ** 0.6
+        wl = width * prof * (0.8 + 0.2 * t)
+        wr = width * 0.62 * prof
+        for lo, hi in notches[:2]:
+            if lo < t < hi:
+                wl *= 0.72
+        if notches[2][0] < t < notches[2][1]:
+            wr *= 0.6
+        left.append((x + nx * wl, y + ny * wl))
+        right.append((x - nx * wr, y - ny * wr))
+    vane = m_poly(art, left + list(reversed(right)))
+    art.shadow(vane, 5, 7, 6, 0.22, (80, 60, 30))
+    art.shape(vane, art.hgrad(base[0], tip[0], [(0.0, (255, 255, 255)), (0.6, (236, 240, 250)),
+                                                (1.0, (196, 208, 232))]),
+              outline=(96, 108, 140), width=width * 0.05)
+    for k in range(10, 39, 3):
+        x, y = shaft[k]
+        for side in (left, right):
+            ex, ey = side[min(k + 3, 40)]
+            art.paint(m_capsule(art, (x, y), (x + (ex - x) * 0.9, y + (ey - y) * 0.9), width * 0.04),
+                      (176, 188, 214), 0.8)
+    art.paint(m_polyline(art, shaft[5:], width * 0.07), (168, 146, 110))
+    nib = m_polyline(art, shaft[:7], width * 0.12)
+    art.paint(nib, (64, 56, 48))
 
 
 def about_picture():
+    """The picture beside the author's details: an open book, an inkwell and
+    a quill in a gilt oval."""
     w, h = 456, 412
-    art = Art(w, h)
+    art = Art(w, h, ss=2)
     oval = m_ellipse(art, 6, 6, w - 6, h - 6)
     art.shadow(oval, 3, 5, 5, 0.35, (90, 70, 40))
     art.shape(oval, art.vgrad(6, h - 6, [(0.0, (255, 232, 150)), (0.5, (214, 160, 50)), (1.0, (150, 100, 24))]),
               outline=(110, 72, 16), width=2)
-    rim = m_ellipse(art, 22, 22, w - 22, h - 22)
-    art.paint(rim, (120, 80, 20))
+    art.paint(m_ellipse(art, 22, 22, w - 22, h - 22), (120, 80, 20))
     inner = m_ellipse(art, 25, 25, w - 25, h - 25)
-    art.paint(inner, art.vgrad(25, h - 25, [(0.0, (206, 230, 252)), (0.55, (246, 242, 222)),
-                                            (1.0, (236, 220, 184))]))
-    # soft sun glow behind
-    art.paint(ImageChops.multiply(inner, m_ellipse(art, 120, 40, 340, 250).filter(ImageFilter.GaussianBlur(40 * SS))),
-              (255, 252, 236), 0.9)
+    art.paint(inner, art.vgrad(25, h - 25, [(0.0, (200, 226, 252)), (0.6, (246, 242, 222)),
+                                            (1.0, (232, 214, 176))]))
+    art.paint(ImageChops.multiply(inner, m_ellipse(art, 120, 40, 340, 250).filter(
+        ImageFilter.GaussianBlur(40 * art.u))), (255, 252, 236), 0.9)
 
     def clipped(draw_fn):
-        layer = Art(w, h)
+        layer = Art(w, h, ss=art.ss)
         draw_fn(layer)
-        m = ImageChops.multiply(layer.img.getchannel("A"), inner)
         img = layer.img.copy()
-        img.putalpha(m)
+        img.putalpha(ImageChops.multiply(layer.img.getchannel("A"), inner))
         art.img = Image.alpha_composite(art.img, img)
 
-    # inkwell
-    def inkwell(a):
-        pot = m_rrect(a, 292, 236, 392, 318, 22)
-        m_rrect(a, 318, 214, 366, 244, 6, pot)
-        a.shadow(pot, 4, 5, 6, 0.35)
-        a.shape(pot, a.hgrad(292, 392, [(0.0, (60, 80, 140)), (0.35, (110, 140, 210)), (1.0, (20, 30, 70))]),
-                outline=(10, 16, 40), width=2.5)
-        a.paint(m_rrect(a, 304, 250, 318, 300, 7), WHITE, 0.35)
-        a.shape(m_ellipse(a, 318, 206, 366, 220), (20, 20, 30), outline=(10, 10, 20), width=2)
+    def desk(a):
+        top = m_poly(a, [(0, 318), (w, 306), (w, h), (0, h)])
+        a.paint(top, a.vgrad(306, h, [(0.0, (196, 140, 86)), (1.0, (130, 84, 44))]))
+        a.paint(m_capsule(a, (0, 318), (w, 306), 2.5), (236, 196, 140))
 
     def book(a):
-        draw_book(a, 196, 300, 300, detail=2)
+        draw_book(a, 178, 288, 232, detail=2)
+
+    def inkwell(a):
+        a.shadow(m_ellipse(a, 300, 318, 400, 334), 0, 0, 5, 0.4)
+        pot = m_rrect(a, 306, 258, 394, 328, 20)
+        m_rrect(a, 330, 236, 370, 266, 6, pot)
+        a.shape(pot, a.hgrad(306, 394, [(0.0, (50, 70, 130)), (0.35, (110, 140, 210)), (1.0, (20, 30, 70))]),
+                outline=(10, 16, 40), width=2.5)
+        a.paint(m_rrect(a, 318, 272, 330, 316, 6), WHITE, 0.35)
+        a.shape(m_ellipse(a, 330, 229, 370, 243), (20, 20, 30), outline=(10, 10, 20), width=2)
 
     def quill(a):
-        draw_quill(a, (338, 214), (238, 52), 34)
+        draw_quill(a, (352, 238), (330, 140), (262, 52), 30)
 
+    clipped(desk)
     clipped(book)
     clipped(inkwell)
     clipped(quill)
-    # little sparkles
-    for x, y, r in ((96, 140, 10), (126, 104, 6), (388, 150, 8)):
+    for x, y, r in ((96, 150, 10), (128, 112, 6), (404, 176, 8), (176, 86, 5)):
         clipped(lambda a, x=x, y=y, r=r: draw_star(a, x, y, r, GOLD, points=4, inner=0.3))
-    img = art.result()
-    save_icon_gif_on(img, Image.new("RGB", (w, h), CREAM), "about_picture.gif")
+    save_icon_gif_on(art.result(), Image.new("RGB", (w, h), CREAM), "about_picture.gif")
 
 
 def about_panel():
@@ -1073,10 +1087,8 @@ def about_panel():
               width=1.0)
     art.paint(ImageChops.subtract(m_rrect(art, 5, 5, w - 5, h - 5, 6), m_rrect(art, 6, 6, w - 6, h - 6, 5)),
               (200, 218, 240))
-    mark = art.mask()
-    font = ImageFont.truetype(SERIF_BOLD, int(150 * art.u))
-    ImageDraw.Draw(mask := mark).text(art.p(w - 112, h - 168), "\u00bb", font=font, fill=255)
-    art.paint(mark, (236, 226, 196))
+    mark = m_text(art, "\u00bb", SERIF_BOLD, 150, w / 2, h / 2)
+    art.paint(mark, (238, 230, 202))
     for x, y in ((20, 20), (w - 20, 20), (20, h - 20), (w - 20, h - 20)):
         draw_star(art, x, y, 5, (250, 214, 140), points=4, inner=0.35, outline=(214, 180, 120))
     save_gif(art.result(), "about_panel.gif", dither=True)
@@ -1100,8 +1112,8 @@ def background():
     img = big.crop(((1700 - w) // 2, (1500 - h) // 2, (1700 - w) // 2 + w, (1500 - h) // 2 + h))
     # the logo in the middle, on a soft white halo so it stands clear of the pattern
     size = 400
-    art = Art(size, size)
-    halo = m_ellipse(art, 20, 40, 380, 330).filter(ImageFilter.GaussianBlur(26 * SS))
+    art = Art(size, size, ss=2)
+    halo = m_ellipse(art, 20, 40, 380, 330).filter(ImageFilter.GaussianBlur(26 * art.u))
     art.paint(halo, WHITE, 0.95)
     draw_book(art, 200, 178, 250, detail=2)
     name = m_text(art, "Sentalia", COMIC_BOLD, 58, 200, 318)
@@ -1120,21 +1132,15 @@ def background():
 
 def cursor_hand():
     art = Art(32, 32)
-    palm = [(7.4, 15.0), (23.8, 14.2), (24.2, 21.5), (21.6, 27.6), (11.0, 27.6), (6.6, 21.0)]
+    palm = [(8.4, 15.0), (23.8, 14.2), (24.2, 21.5), (21.6, 27.6), (11.0, 27.6), (8.0, 22.8)]
     fingers = [((22.0, 14.0), (22.0, 17.0), 3.8),
                ((18.4, 12.6), (18.4, 16.0), 4.0),
                ((14.6, 11.8), (14.6, 15.5), 4.0),
                ((10.5, 4.1), (10.5, 16.0), 4.4)]
-    thumb = ((8.8, 21.5), (4.9, 16.4), 3.9)
-    union, palm_m, finger_ms, thumb_m = hand_shapes(art, palm, fingers, thumb, 0, (0, 0), None, None, None)
+    thumb = ((10.2, 23.4), (5.0, 17.0), 3.9)
+    union, palm_m, finger_ms, thumb_m = hand_shapes(art, palm, fingers, thumb)
     art.shadow(art.dilate(union, 1.0), 1.0, 1.2, 0.8, 0.35)
-    art.paint(art.dilate(palm_m, 1.0), (0, 0, 0))
-    art.paint(art.dilate(thumb_m, 1.0), (0, 0, 0))
-    art.paint(thumb_m, WHITE)
-    for m in finger_ms:
-        art.paint(art.dilate(m, 1.0), (0, 0, 0))
-        art.paint(m, WHITE)
-    art.paint(palm_m, WHITE)
+    paint_hand(art, palm_m, finger_ms, thumb_m, (0, 0, 0), WHITE, 1.0)
     cuff = m_rrect(art, 10.0, 26.0, 22.6, 30.6, 1.0)
     art.shape(cuff, (60, 110, 200), outline=(0, 0, 0), width=1.0)
     return art.result()
