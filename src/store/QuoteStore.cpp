@@ -64,6 +64,23 @@ void topicKeyFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
         sqlite3_result_null(ctx);
         return;
     }
+    // Most topics are plain ASCII: their key is simply the lower-case text,
+    // made here without a round trip through QString.
+    const auto *text = reinterpret_cast<const unsigned char *>(sqlite3_value_text(argv[0]));
+    const int bytes = sqlite3_value_bytes(argv[0]);
+    char small[128];
+    if (bytes < int(sizeof small)) {
+        bool ascii = true;
+        for (int i = 0; i < bytes && ascii; ++i) {
+            const unsigned char c = text[i];
+            ascii = c < 0x80;
+            small[i] = char(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+        }
+        if (ascii) {
+            sqlite3_result_text(ctx, small, bytes, SQLITE_TRANSIENT);
+            return;
+        }
+    }
     const QByteArray key = TextRules::topicKey(valueText(argv[0])).toUtf8();
     sqlite3_result_text(ctx, key.constData(), int(key.size()), SQLITE_TRANSIENT);
 }
