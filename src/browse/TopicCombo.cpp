@@ -1,0 +1,44 @@
+#include "TopicCombo.h"
+
+#include <QCollator>
+#include <QLineEdit>
+#include <QLocale>
+
+#include <algorithm>
+
+TopicCombo::TopicCombo(const QString &designText, QWidget *parent)
+    : QComboBox(parent)
+    , m_designText(designText)
+{
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    setCompleter(nullptr);
+    setEditText(m_designText);
+}
+
+void TopicCombo::setTopics(const QStringList &topics)
+{
+    clear();
+    addItems(sorted(topics));
+    setCurrentIndex(-1);
+    setEditText(m_designText);
+}
+
+QStringList TopicCombo::topics() const
+{
+    QStringList list;
+    list.reserve(count());
+    for (int i = 0; i < count(); ++i)
+        list << itemText(i);
+    return list;
+}
+
+QStringList TopicCombo::sorted(QStringList topics)
+{
+    QCollator collator{QLocale(QLocale::Spanish, QLocale::Spain)};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setNumericMode(false);
+    std::stable_sort(topics.begin(), topics.end(),
+                     [&collator](const QString &a, const QString &b) { return collator.compare(a, b) < 0; });
+    return topics;
+}

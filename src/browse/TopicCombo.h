@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QComboBox>
+#include <QStringList>
+
+// The drop-down topic box of the search and new-quote dialogs: an edit
+// field over a list that is always in alphabetical order. The order follows
+// Spanish collation and ignores case and accents in the first pass ("amor"
+// sits among the A's, "ÉXITO" among the E's, "NIÑEZ" after every N...);
+// entries equal in that sense keep the order they were given in. Typing
+// never adds to the list and nothing is completed automatically: the text
+// is exactly what the user typed or picked.
+class TopicCombo : public QComboBox {
+    Q_OBJECT
+public:
+    TopicCombo(const QString &designText, QWidget *parent = nullptr);
+
+    // Replaces the list by the topics, sorted; the edit field goes back to
+    // the design text and no entry is selected.
+    void setTopics(const QStringList &topics);
+
+    QString designText() const { return m_designText; }
+    QStringList topics() const;
+
+    static QStringList sorted(QStringList topics);
+
+private:
+    QString m_designText;
+};

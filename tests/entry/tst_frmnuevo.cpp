@@ -1,0 +1,536 @@
+// The new-quote dialog: its checks and their order, the two ways of giving
+// the topic, the quotation's length limit, what reaches the collection, and
+// what happens when the collection refuses the record.
+
+#include "GuiSession.h"
+
+#include "app/Forms.h"
+#include "app/Module1.h"
+#include "browse/TopicCombo.h"
+#include "entry/FrmNuevo.h"
+#include "entry/QuoteEdit.h"
+#include "skin/Artwork.h"
+#include "skin/MessageBox.h"
+#include "skin/PictureLabel.h"
+#include "store/QuoteStore.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <sqlcipher/sqlite3.h>
+
+namespace {
+
+const QString NoAuthor = QStringLiteral("Debe ingresar el nombre del autor");
+const QString NoQuote = QStringLiteral("No se puede guardar una frase en blanco, ingresela porfavor");
+const QString NoTopic = QStringLiteral("Seleccione el tema a guardar porfavor");
+const QString NoNewTopic = QStringLiteral("Ingrese el tema a guardar porfavor");
+
+QList<QuoteRecord> records()
+{
+    QList<QuoteRecord> all;
+    Module1::db->forEachRecord([&all](const QuoteRecord &r) { all << r; });
+    return all;
+}
+
+FrmNuevo *openDialog()
+{
+    FrmNuevo::openModeless();
+    FrmNuevo *dialog = Forms::frmnuevoLoaded();
+    if (dialog && !QTest::qWaitForWindowExposed(dialog))
+        return nullptr;
+    return dialog;
+}
+
+// The control that holds the dialog's focus (an editable combo box may hand
+// it to its edit field).
+QWidget *focusOwner(FrmNuevo *dialog)
+{
+    QWidget *focus = dialog->focusWidget();
+    if (focus && focus == dialog->cbo1->lineEdit())
+        return dialog->cbo1;
+    return focus;
+}
+
+// Waits until the dialog is gone after a save or a close.
+bool dialogGone()
+{
+    return QTest::qWaitFor([] { return Forms::frmnuevoLoaded() == nullptr; });
+}
+
+// A collection whose tabla1 refuses every new record.
+bool makeRefusingCollection(const QString &path)
+{
+    sqlite3 *db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                        nullptr)
+        != SQLITE_OK)
+        return false;
+    const char *sql = "PRAGMA key = 'qolvent';"
+                      "CREATE TABLE tabla1 (autor TEXT, frace TEXT, tema TEXT, \"Index\" INTEGER);"
+                      "INSERT INTO tabla1 VALUES ('Séneca', 'Una frase.', 'VIDA', 1);"
+                      "CREATE TRIGGER refuse BEFORE INSERT ON tabla1 "
+                      "BEGIN SELECT RAISE(ABORT, 'tabla1 no admite registros nuevos'); END;";
+    const bool ok = sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close_v2(db);
+    return ok;
+}
+
+} // namespace
+
+class TstFrmNuevo : public QObject {
+    Q_OBJECT
+
+private slots:
+    void designState();
+    void checks_data();
+    void checks();
+    void enterKeys_data();
+    void enterKeys();
+    void switchingKeepsBothTexts_data();
+    void switchingKeepsBothTexts();
+    void newTopicOfferedOnceMorePerCreation();
+    void quotationLimit_data();
+    void quotationLimit();
+    void storedAndListedWhole_data();
+    void storedAndListedWhole();
+    void refusedRecordKeepsInputs();
+    void cancelStoresNothing_data();
+    void cancelStoresNothing();
+    void modalWhileOpenModelessIsNotDuplicated();
+};
+
+void TstFrmNuevo::designState()
+{
+    GuiSession session;
+    FrmNuevo *dialog = openDialog();
+    QVERIFY(dialog);
+    QCOMPARE(dialog->objectName(), QStringLiteral("frmnuevo"));
+    QVERIFY(!dialog->temanuevo);
+    QCOMPARE(dialog->cbo1->currentText(), QStringLiteral("(Seleccione tema)"));
+    QCOMPARE(dialog->cbo1->currentIndex(), -1);
+    QVERIFY(dialog->cbo1->isVisible());
+    QVERIFY(!dialog->txtema->isVisible());
+    QCOMPARE(dialog->Label5->text(), QStringLiteral("Nuevo tema"));
+    // The yellow arrow, pointing with its tip, once its picture is built in.
+    if (!QPixmap(QString::fromLatin1(Artwork::CursorYellowArrow)).isNull()) {
+        QCOMPARE(dialog->Label5->cursor().shape(), Qt::BitmapCursor);
+        QCOMPARE(dialog->Label5->cursor().hotSpot(), QPoint(Artwork::CursorArrowHotX, Artwork::CursorArrowHotY));
+    } else {
+        QCOMPARE(dialog->Label5->cursor().shape(), Qt::ArrowCursor);
+    }
+    QCOMPARE(dialog->txtfrace->maxLength(), 255);
+    // Topics with Index 1, alphabetically, a topic created twice twice.
+    const QStringList expected{"AMISTAD", "AMISTAD", "amor", "ÉXITO", "L'AMOUR", "NIÑEZ", "PODER", "SABIDURIA", "VIDA"};
+    QCOMPARE(dialog->cbo1->topics(), expected);
+    QVERIFY(MessageBox::recorded().isEmpty());
+}
+
+void TstFrmNuevo::checks_data()
+{
+    QTest::addColumn<bool>("newTopic");
+    QTest::addColumn<QString>("autor");
+    QTest::addColumn<QString>("frace");
+    QTest::addColumn<QString>("tema");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("focus");
+
+    const QString design = QStringLiteral("(Seleccione tema)");
+    QTest::newRow("existing, all empty") << false << "" << "" << design << NoAuthor << "txtautor";
+    QTest::newRow("existing, author only") << false << "Séneca" << "" << design << NoQuote << "txtfrace";
+    QTest::newRow("existing, topic not chosen") << false << "Séneca" << "Una frase." << design << NoTopic << "cbo1";
+    QTest::newRow("existing, author missing, rest given") << false << "" << "Una frase." << "VIDA" << NoAuthor << "txtautor";
+    QTest::newRow("existing, quotation missing, topic given") << false << "Séneca" << "" << "VIDA" << NoQuote << "txtfrace";
+    QTest::newRow("new, all empty") << true << "" << "" << "" << NoAuthor << "txtautor";
+    QTest::newRow("new, topic tested before quotation") << true << "Séneca" << "" << "" << NoNewTopic << "txtema";
+    QTest::newRow("new, quotation missing") << true << "Séneca" << "" << "poesía" << NoQuote << "txtfrace";
+    QTest::newRow("new, author missing") << true << "" << "Una frase." << "poesía" << NoAuthor << "txtautor";
+    // In new-topic mode the combo's design text is of no concern.
+    QTest::newRow("new, topic missing, combo untouched") << true << "Séneca" << "Una frase." << "" << NoNewTopic << "txtema";
+}
+
+void TstFrmNuevo::checks()
+{
+    QFETCH(bool, newTopic);
+    QFETCH(QString, autor);
+    QFETCH(QString, frace);
+    QFETCH(QString, tema);
+    QFETCH(QString, message);
+    QFETCH(QString, focus);
+
+    GuiSession session;
+    const int before = records().size();
+    FrmNuevo *dialog = openDialog();
+    QVERIFY(dialog);
+    if (newTopic) {
+        QTest::mouseClick(dialog->Label5, Qt::LeftButton);
+        QVERIFY(dialog->temanuevo);
+        dialog->txtema->setText(tema);
+    } else {
+        dialog->cbo1->setEditText(tema);
+    }
+    dialog->txtautor->setText(autor);
+    dialog->txtfrace->setPlainText(frace);
+    dialog->txtautor->setFocus(); // somewhere else than where the check sends it
+    if (focus == QLatin1String("txtautor"))
+        dialog->OKButton->setFocus();
+
+    QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
+
+    const QList<MessageBox::Record> shown = MessageBox::recorded();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().text, message);
+    QCOMPARE(shown.first().title, QStringLiteral("Sentalia"));
+    QCOMPARE(shown.first().icon, MessageBox::Icon::Critical);
+    QTRY_COMPARE(focusOwner(dialog)->objectName(), focus);
+    // Nothing stored, nothing lost, still open.
+    QCOMPARE(Forms::frmnuevoLoaded(), dialog);
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(dialog->txtautor->text(), autor);
+    QCOMPARE(dialog->txtfrace->toPlainText(), frace);
+    QCOMPARE(records().size(), before);
+    QVERIFY(!Forms::frmsalirLoaded());
+}
+
+void TstFrmNuevo::enterKeys_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("autorBefore");
+    QTest::addColumn<QString>("autorAfter");
+    QTest::addColumn<QString>("focus");
+
+    QTest::newRow("empty author becomes Anónimo") << "txtautor" << "" << "Anónimo" << "txtfrace";
+    QTest::newRow("typed author kept") << "txtautor" << "Séneca" << "Séneca" << "txtfrace";
+    QTest::newRow("blank author kept") << "txtautor" << " " << " " << "txtfrace";
+    QTest::newRow("enter in the topic box") << "cbo1" << "" << "" << "OKButton";
+}
+
+void TstFrmNuevo::enterKeys()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, autorBefore);
+    QFETCH(QString, autorAfter);
+    QFETCH(QString, focus);
+
+    GuiSession session;
+    FrmNuevo *dialog = openDialog();
+    QVERIFY(dialog);
+    dialog->txtautor->setText(autorBefore);
+    QWidget *target = control == QLatin1String("cbo1") ? static_cast<QWidget *>(dialog->cbo1) : dialog->txtautor;
+    target->setFocus();
+    QTest::keyClick(target == dialog->cbo1 ? dialog->cbo1->lineEdit() : target, Qt::Key_Return);
+
+    QCOMPARE(dialog->txtautor->text(), autorAfter);
+    QTRY_COMPARE(focusOwner(dialog)->objectName(), focus);
+    // Enter never saves nor closes.
+    QVERIFY(MessageBox::recorded().isEmpty());
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(dialog->cbo1->count(), 9);
+}
+
+void TstFrmNuevo::switchingKeepsBothTexts_data()
+{
+    QTest::addColumn<int>("switches");
+    QTest::addColumn<QString>("storedTema");
+    QTest::addColumn<bool>("storedIndex");
+
+    // Odd number of clicks: new-topic mode, the typed topic upper-cased.
+    QTest::newRow("new topic visible") << 1 << "POESÍA Y ÑANDÚ" << true;
+    QTest::newRow("back to the combo") << 2 << "VIDA" << false;
+    QTest::newRow("there and back twice") << 3 << "POESÍA Y ÑANDÚ" << true;
+}
+
+void TstFrmNuevo::switchingKeepsBothTexts()
+{
+    QFETCH(int, switches);
+    QFETCH(QString, storedTema);
+    QFETCH(bool, storedIndex);
+
+    GuiSession session;
+    FrmNuevo *dialog = openDialog();
+    QVERIFY(dialog);
+    dialog->cbo1->setCurrentIndex(dialog->cbo1->findText(QStringLiteral("VIDA")));
+    QCOMPARE(dialog->cbo1->currentText(), QStringLiteral("VIDA"));
+    dialog->txtautor->setText(QStringLiteral("Cervantes"));
+    dialog->txtfrace->setPlainText(QStringLiteral("La pluma es lengua del alma."));
+
+    for (int i = 0; i < switches; ++i) {
+        QTest::mouseClick(dialog->Label5, Qt::LeftButton);
+        const bool newMode = i % 2 == 0;
+        QCOMPARE(dialog->temanuevo, newMode);
+        QCOMPARE(dialog->txtema->isVisible(), newMode);
+        QCOMPARE(dialog->cbo1->isVisible(), !newMode);
+        QCOMPARE(dialog->Label5->text(), newMode ? QStringLiteral("Tema existente") : QStringLiteral("Nuevo tema"));
+        QTRY_COMPARE(focusOwner(dialog), newMode ? static_cast<QWidget *>(dialog->txtema) : dialog->cbo1);
+        if (i == 0)
+            dialog->txtema->setText(QStringLiteral("poesía y ñandú"));
+        // Neither text is touched by switching.
+        QCOMPARE(dialog->txtema->text(), QStringLiteral("poesía y ñandú"));
+        QCOMPARE(dialog->cbo1->currentText(), QStringLiteral("VIDA"));
+    }
+
+    const int before = records().size();
+    QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
+    QVERIFY(MessageBox::recorded().isEmpty());
+    QVERIFY(dialogGone());
+    QVERIFY(Forms::frmsalirLoaded()); // the record-created question follows
+
+    const QList<QuoteRecord> after = records();
+    QCOMPARE(after.size(), before + 1);
+    const QuoteRecord &stored = after.last();
+    QCOMPARE(stored.autor, QStringLiteral("Cervantes"));
+    QCOMPARE(stored.frace, QStringLiteral("La pluma es lengua del alma."));
+    QCOMPARE(stored.tema, storedTema);
+    QCOMPARE(stored.hasIndex, storedIndex);
+    if (storedIndex)
+        QCOMPARE(stored.index, 1);
+}
+
+void TstFrmNuevo::newTopicOfferedOnceMorePerCreation()
+{
+    GuiSession session;
+    for (int round = 1; round <= 2; ++round) {
+        FrmNuevo *dialog = openDialog();
+        QVERIFY(dialog);
+        QCOMPARE(dialog->cbo1->topics().count(QStringLiteral("ZOOLOGÍA")), round - 1);
+        QTest::mouseClick(dialog->Label5, Qt::LeftButton);
+        dialog->txtautor->setText(QStringLiteral("Darwin"));
+        dialog->txtfrace->setPlainText(QStringLiteral("Frase %1.").arg(round));
+        dialog->txtema->setText(QStringLiteral("zoología"));
+        QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
+        QVERIFY(MessageBox::recorded().isEmpty());
+        QVERIFY(dialogGone());
+    }
+    FrmNuevo *dialog = openDialog();
+    QVERIFY(dialog);
+    const QStringList topics = dialog->cbo1->topics();
+    QCOMPARE(topics.count(QStringLiteral("ZOOLOGÍA")), 2);
+    QCOMPARE(topics, TopicCombo::sorted(topics));
+    QCOMPARE(topics.last(), QStringLiteral("ZOOLOGÍA"));
+    QCOMPARE(dialog->cbo1->currentText(), QStringLiteral("(Seleccione tema)"));
+    QVERIFY(dialog->txtautor->text().isEmpty());
+}
+
+void TstFrmNuevo::quotationLimit_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<int>("caret");
+    QTest::addColumn<QString>("typed");   // typed key by key
+    QTest::addColumn<QString>("pasted");  // put in at once
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("caretAfter");
+
+    const QString a250(250, QLatin1Char('a'));
+    const QString b300(300, QLatin1Char('b'));
+    const QString a255(255, QLatin1Char('a'));
+    QTest::newRow("typing stops at 255") << QString() << 0 << QString(260, QLatin1Char('x')) << QString()
+                                         << QString(255, QLatin1Char('x')) << 255;
+    QTest::newRow("full box refuses a key") << a255 << 100 << "z" << QString() << a255 << 100;
+    QTest::newRow("long paste cut at 255") << QString() << 0 << QString() << b300 << QString(255, QLatin1Char('b')) << 255;
+    QTest::newRow("paste in the middle keeps its start and the tail")
+        << a250 << 100 << QString() << "0123456789" << a250.left(100) + "01234" + a250.mid(100) << 105;
+    QTest::newRow("line breaks count as one") << QString(250, QLatin1Char('c')) << 250 << QString()
+                                              << "\n\n\n\n\n\n" << QString(250, QLatin1Char('c')) + "\n\n\n\n\n" << 255;
+    QTest::newRow("no half surrogate pair left") << QString(254, QLatin1Char('d')) << 254 << QString()
+                                                 << QString::fromUtf8("😀😀") << QString(254, QLatin1Char('d')) << 254;
+}
+
+void TstFrmNuevo::quotationLimit()
+{
+    QFETCH(QString, before);
+    QFETCH(int, caret);
+    QFETCH(QString, typed);
+    QFETCH(QString, pasted);
+    QFETCH(QString, expected);
+    QFETCH(int, caretAfter);
+
+    GuiSession session;
+    FrmNuevo *dialog = openDialog();
+    QVERIFY(dialog);
+    QuoteEdit *box = dialog->txtfrace;
+    box->setPlainText(before);
+    QTextCursor cursor = box->textCursor();
+    cursor.setPosition(caret);
+    box->setTextCursor(cursor);
+    box->setFocus();
+    if (!typed.isEmpty())
+        QTest::keyClicks(box, typed);
+    if (!pasted.isEmpty())
+        box->insertPlainText(pasted);
+
+    QCOMPARE(box->toPlainText(), expected);
+    QCOMPARE(box->textCursor().position(), caretAfter);
+    QVERIFY(box->length() <= 255);
+}
+
+void TstFrmNuevo::storedAndListedWhole_data()
+{
+    QTest::addColumn<QString>("frace");
+    QTest::addColumn<QString>("autor");
+
+    QString long255;
+    while (long255.size() < 255)
+        long255 += QStringLiteral("ñandú, ");
+    long255.truncate(254);
+    long255 += QLatin1Char('.');
+    QTest::newRow("255 characters") << long255 << "Autor Largo";
+    QTest::newRow("apostrophes") << "L'homme n'est qu'un roseau, 'le plus faible' de la nature." << "O'Neill";
+    QTest::newRow("quotes and percent") << "100% \"seguro\"; DROP TABLE tabla1; --" << "Bobby'); --";
+}
+
+void TstFrmNuevo::storedAndListedWhole()
+{
+    QFETCH(QString, frace);
+    QFETCH(QString, autor);
+
+    GuiSession session;
+    FrmNuevo *dialog = openDialog();
+    QVERIFY(dialog);
+    dialog->txtautor->setText(autor);
+    dialog->txtfrace->setFocus();
+    dialog->txtfrace->insertPlainText(frace);
+    QCOMPARE(dialog->txtfrace->toPlainText(), frace);
+    dialog->cbo1->setCurrentIndex(dialog->cbo1->findText(QStringLiteral("L'AMOUR")));
+    QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
+    QVERIFY(MessageBox::recorded().isEmpty());
+    QVERIFY(dialogGone());
+
+    const QuoteRecord stored = records().last();
+    QCOMPARE(stored.frace, frace);
+    QCOMPARE(stored.autor, autor);
+    QCOMPARE(stored.tema, QStringLiteral("L'AMOUR"));
+    QVERIFY(!stored.hasIndex);
+
+    QString listed;
+    QVERIFY(Module1::db->byTopic(QStringLiteral("L'AMOUR"), [&listed](const QString &f, const QString &a) {
+        listed += f + QLatin1Char('|') + a + QLatin1Char('\n');
+    }));
+    QVERIFY(listed.endsWith(frace + QLatin1Char('|') + autor + QLatin1Char('\n')));
+}
+
+void TstFrmNuevo::refusedRecordKeepsInputs()
+{
+    GuiSession session(QStringLiteral("quotes.mdb"), false);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("frase.mdb"));
+    QVERIFY(makeRefusingCollection(path));
+    QuoteStore::OpenResult opened = QuoteStore::open(path);
+    QVERIFY2(opened, qPrintable(opened.reason));
+    Module1::db = std::move(opened.store);
+
+    FrmNuevo *dialog = openDialog();
+    QVERIFY(dialog);
+    QCOMPARE(dialog->cbo1->topics(), QStringList{QStringLiteral("VIDA")});
+    QTest::mouseClick(dialog->Label5, Qt::LeftButton);
+    dialog->txtautor->setText(QStringLiteral("Séneca"));
+    dialog->txtfrace->setPlainText(QStringLiteral("Mientras se vive, hay que aprender a vivir."));
+    dialog->txtema->setText(QStringLiteral("estoicismo"));
+    dialog->cbo1->setEditText(QStringLiteral("VIDA"));
+    QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
+
+    const QList<MessageBox::Record> shown = MessageBox::recorded();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().icon, MessageBox::Icon::Critical);
+    QCOMPARE(shown.first().title, QStringLiteral("Sentalia"));
+    QVERIFY2(shown.first().text.startsWith(QStringLiteral("No se pudo guardar la frase")), qPrintable(shown.first().text));
+    QVERIFY2(shown.first().text.contains(QStringLiteral("tabla1 no admite registros nuevos")), qPrintable(shown.first().text));
+
+    // Still open with everything typed, and no question follows.
+    QCOMPARE(Forms::frmnuevoLoaded(), dialog);
+    QVERIFY(dialog->isVisible());
+    QVERIFY(dialog->temanuevo);
+    QCOMPARE(dialog->txtautor->text(), QStringLiteral("Séneca"));
+    QCOMPARE(dialog->txtfrace->toPlainText(), QStringLiteral("Mientras se vive, hay que aprender a vivir."));
+    QCOMPARE(dialog->txtema->text(), QStringLiteral("estoicismo"));
+    QCOMPARE(dialog->cbo1->currentText(), QStringLiteral("VIDA"));
+    QVERIFY(!Forms::frmsalirLoaded());
+    QCOMPARE(records().size(), 1);
+}
+
+void TstFrmNuevo::cancelStoresNothing_data()
+{
+    QTest::addColumn<bool>("closePicture");
+    QTest::newRow("Cancelar") << false;
+    QTest::newRow("close picture") << true;
+}
+
+void TstFrmNuevo::cancelStoresNothing()
+{
+    QFETCH(bool, closePicture);
+    GuiSession session;
+    const int before = records().size();
+    FrmNuevo *dialog = openDialog();
+    QVERIFY(dialog);
+    QCOMPARE(dialog->Image12->toolTip(), QStringLiteral("Cerrar"));
+    dialog->txtautor->setText(QStringLiteral("Séneca"));
+    dialog->txtfrace->setPlainText(QStringLiteral("Frase."));
+    dialog->cbo1->setEditText(QStringLiteral("VIDA"));
+    if (closePicture)
+        QTest::mouseClick(dialog->Image12, Qt::LeftButton);
+    else
+        QTest::mouseClick(dialog->CancelButton, Qt::LeftButton);
+    QVERIFY(dialogGone());
+    QCOMPARE(records().size(), before);
+    QVERIFY(!Forms::frmsalirLoaded());
+    QVERIFY(MessageBox::recorded().isEmpty());
+
+    // The next opening starts empty.
+    dialog = openDialog();
+    QVERIFY(dialog);
+    QVERIFY(dialog->txtautor->text().isEmpty());
+    QVERIFY(dialog->txtfrace->toPlainText().isEmpty());
+    QCOMPARE(dialog->cbo1->currentText(), QStringLiteral("(Seleccione tema)"));
+}
+
+void TstFrmNuevo::modalWhileOpenModelessIsNotDuplicated()
+{
+    GuiSession session;
+    FrmNuevo *open = openDialog();
+    QVERIFY(open);
+    open->txtautor->setText(QStringLiteral("Séneca"));
+
+    // Should the dialog wrongly run modal, leave its loop rather than hang.
+    bool ranModal = false;
+    QTimer guard;
+    guard.setSingleShot(true);
+    connect(&guard, &QTimer::timeout, [&ranModal] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            ranModal = true;
+            modal->close();
+        }
+    });
+    guard.start(2000);
+    FrmNuevo::openModal();
+    QVERIFY(!ranModal);
+    QCOMPARE(Forms::frmnuevoLoaded(), open);
+    QVERIFY(open->isVisible());
+    QCOMPARE(open->txtautor->text(), QStringLiteral("Séneca"));
+    int dialogs = 0;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        dialogs += qobject_cast<FrmNuevo *>(w) != nullptr;
+    QCOMPARE(dialogs, 1);
+
+    // Once closed, a modal opening builds a fresh dialog and waits for it.
+    QTest::mouseClick(open->CancelButton, Qt::LeftButton);
+    QVERIFY(dialogGone());
+    FrmNuevo *seen = nullptr;
+    bool wasModal = false;
+    QTimer::singleShot(0, [&] {
+        seen = Forms::frmnuevoLoaded();
+        wasModal = seen && seen->isModal() && seen->isVisible();
+        if (seen)
+            QTest::mouseClick(seen->CancelButton, Qt::LeftButton);
+    });
+    FrmNuevo::openModal();
+    QVERIFY(seen);
+    QVERIFY(wasModal);
+    QVERIFY(dialogGone());
+}
+
+QTEST_MAIN(TstFrmNuevo)
+#include "tst_frmnuevo.moc"
