@@ -1,0 +1,157 @@
+#include "CsvReader.h"
+#include "CsvWriter.h"
+
+#include <QTest>
+
+// Quotation CSV: what the writer produces the reader reads back unchanged,
+// and malformed input is refused with the line it is on.
+class TestCsv : public QObject {
+    Q_OBJECT
+
+private slots:
+    void roundTrip_data();
+    void roundTrip();
+    void roundTripAllInOneFile();
+    void readsHandWrittenFiles_data();
+    void readsHandWrittenFiles();
+    void refusesMalformedInput_data();
+    void refusesMalformedInput();
+
+private:
+    static QList<QuoteRecord> samples();
+};
+
+Q_DECLARE_METATYPE(QuoteRecord)
+
+namespace {
+
+QuoteRecord make(const QString &autor, const QString &frace, const QString &tema, bool temaIsNull = false)
+{
+    QuoteRecord record;
+    record.autor = autor;
+    record.frace = frace;
+    record.tema = tema;
+    record.temaIsNull = temaIsNull;
+    return record;
+}
+
+bool sameRecord(const QuoteRecord &a, const QuoteRecord &b)
+{
+    return a.autor == b.autor && a.frace == b.frace && a.tema == b.tema && a.temaIsNull == b.temaIsNull;
+}
+
+} // namespace
+
+QList<QuoteRecord> TestCsv::samples()
+{
+    return {
+        make("Séneca", "No es pobre el que tiene poco.", "SABIDURIA"),
+        make("Cicerón", "La amistad, la prosperidad y la adversidad.", "AMISTAD"),
+        make("Wilde", "Dijo \"hola\", y se fue.", "VIDA"),
+        make("Lao-Tse", "Primera línea\nsegunda línea", "VIDA"),
+        make("Lao-Tse", "Con\r\nCRLF dentro", "VIDA"),
+        make("Listado", "Retorno\rsuelto", "VIDA"),
+        make("D'Alembert", "L'homme est un apprenti.", "L'AMOUR"),
+        make("", "Sin autor.", "VIDA"),
+        make("Sin frase", "", "VIDA"),
+        make("Tema vacío", "Texto.", ""),
+        make("Tema nulo", "Texto.", "", true),
+        make(" Platón", "Blancos en los bordes ", " TEMA "),
+        make("\"Cervantes\"", "\"", "\"\""),
+        make("Coma, al final,", ",", ","),
+    };
+}
+
+void TestCsv::roundTrip_data()
+{
+    QTest::addColumn<QuoteRecord>("record");
+    const QList<QuoteRecord> all = samples();
+    const char *names[] = {"plain", "commas", "quotes", "LF inside", "CRLF inside", "lone CR inside",
+                           "apostrophes", "empty author", "empty text", "empty topic", "NULL topic",
+                           "blanks at the edges", "only quotes", "only commas"};
+    for (qsizetype i = 0; i < all.size(); ++i)
+        QTest::newRow(names[i]) << all.at(i);
+}
+
+void TestCsv::roundTrip()
+{
+    QFETCH(QuoteRecord, record);
+    const QString text = CsvWriter::header() + CsvWriter::record(record);
+    QList<QuoteRecord> read;
+    QString error;
+    QVERIFY2(CsvReader::read(text, &read, &error), qPrintable(error));
+    QCOMPARE(read.size(), 1);
+    QVERIFY2(sameRecord(read.at(0), record), qPrintable(text));
+}
+
+void TestCsv::roundTripAllInOneFile()
+{
+    const QList<QuoteRecord> all = samples();
+    QString text = CsvWriter::header();
+    for (const QuoteRecord &record : all)
+        text += CsvWriter::record(record);
+    QList<QuoteRecord> read;
+    QString error;
+    QVERIFY2(CsvReader::read(text, &read, &error), qPrintable(error));
+    QCOMPARE(read.size(), all.size());
+    for (qsizetype i = 0; i < all.size(); ++i)
+        QVERIFY2(sameRecord(read.at(i), all.at(i)), qPrintable(QString::number(i)));
+}
+
+void TestCsv::readsHandWrittenFiles_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("fraces");
+
+    QTest::newRow("LF") << "autor,frace,tema\nA,uno,T\nB,dos,T\n" << QStringList{"uno", "dos"};
+    QTest::newRow("CRLF") << "autor,frace,tema\r\nA,uno,T\r\nB,dos,T\r\n" << QStringList{"uno", "dos"};
+    QTest::newRow("no final line end") << "autor,frace,tema\nA,uno,T" << QStringList{"uno"};
+    QTest::newRow("blank lines ignored") << "autor,frace,tema\n\nA,uno,T\n\r\n\nB,dos,T\n\n"
+                                         << QStringList{"uno", "dos"};
+    QTest::newRow("quoted field over lines") << "autor,frace,tema\nA,\"uno,\n\n\"\"dos\"\"\",T\nB,tres,T\n"
+                                             << QStringList{"uno,\n\n\"dos\"", "tres"};
+    QTest::newRow("header only") << "autor,frace,tema\n" << QStringList{};
+}
+
+void TestCsv::readsHandWrittenFiles()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, fraces);
+    QList<QuoteRecord> read;
+    QString error;
+    QVERIFY2(CsvReader::read(text, &read, &error), qPrintable(error));
+    QStringList got;
+    for (const QuoteRecord &record : read)
+        got << record.frace;
+    QCOMPARE(got, fraces);
+}
+
+void TestCsv::refusesMalformedInput_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("where");
+
+    QTest::newRow("other header") << "autor,frase,tema\nA,b,C\n" << "primera línea";
+    QTest::newRow("no header") << "Séneca,Texto,VIDA\n" << "primera línea";
+    QTest::newRow("empty file") << "" << "primera línea";
+    QTest::newRow("two fields") << "autor,frace,tema\nA,b,C\nA,b\n" << "línea 3";
+    QTest::newRow("four fields") << "autor,frace,tema\nA,b,C,D\n" << "línea 2";
+    QTest::newRow("unclosed quote") << "autor,frace,tema\nA,b,C\nA,\"b,C\nD,e,F\n" << "línea 3";
+    QTest::newRow("text after closing quote") << "autor,frace,tema\nA,\"b\"x,C\n" << "línea 2";
+    QTest::newRow("quote inside plain field") << "autor,frace,tema\nA,b\"c,D\n" << "línea 2";
+    QTest::newRow("line count after quoted break") << "autor,frace,tema\nA,\"b\nc\",D\nE,f\n" << "línea 4";
+}
+
+void TestCsv::refusesMalformedInput()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, where);
+    QList<QuoteRecord> read{make("previo", "previo", "previo")};
+    QString error;
+    QVERIFY(!CsvReader::read(text, &read, &error));
+    QVERIFY2(error.contains(where), qPrintable(error));
+    QCOMPARE(read.size(), 1); // nothing handed out on failure
+}
+
+QTEST_APPLESS_MAIN(TestCsv)
+#include "tst_csv.moc"

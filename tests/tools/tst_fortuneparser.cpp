@@ -1,0 +1,225 @@
+#include "FortuneParser.h"
+#include "FortuneWriter.h"
+#include "SourceFile.h"
+
+#include <QTest>
+
+// Reading fortune files as they come in fortunes-es: wrapped lines,
+// attribution styles, separators, encodings.
+class TestFortuneParser : public QObject {
+    Q_OBJECT
+
+private slots:
+    void parse_data();
+    void parse();
+    void authorName_data();
+    void authorName();
+    void topicForFile_data();
+    void topicForFile();
+    void decode_data();
+    void decode();
+    void writerRoundTrip_data();
+    void writerRoundTrip();
+};
+
+void TestFortuneParser::parse_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("defaultAutor");
+    QTest::addColumn<QStringList>("fraces");
+    QTest::addColumn<QStringList>("autores");
+
+    QTest::newRow("wrapped text, tab-indented attribution over two lines")
+        << "No es otra cosa la amistad que un sumo consentimiento en las cosas\n"
+           "divinas y humanas con amor y benevolencia.\n"
+           "\t\t-- Marco Tulio Cicerón. (106-43 A.C.) Escritor, orador y\n"
+           "\t\tpolítico romano. \n%\n"
+        << QString()
+        << QStringList{"No es otra cosa la amistad que un sumo consentimiento en las cosas divinas y humanas "
+                       "con amor y benevolencia."}
+        << QStringList{"Marco Tulio Cicerón"};
+    QTest::newRow("space-indented attribution with an initial")
+        << "Nunca subestimes el poder de las palabras.\n"
+           "                -- Robnell G. Rivera. (AceR) Internauta venezolano.\n"
+        << QString() << QStringList{"Nunca subestimes el poder de las palabras."}
+        << QStringList{"Robnell G. Rivera"};
+    QTest::newRow("only indented attribution")
+        << "Es preciso llevar dentro de uno mismo un caos para poder poner\n"
+           "en el mundo una estrella.\n"
+           "         Friedrich Nietzsche, \"Así habló Zaratustra\".\n"
+        << QString() << QStringList{"Es preciso llevar dentro de uno mismo un caos para poder poner en el mundo una estrella."}
+        << QStringList{"Friedrich Nietzsche"};
+    QTest::newRow("no attribution")
+        << "A buen entendedor, pocas palabras.\n%\nMás vale tarde que nunca.\n%\n" << QString()
+        << QStringList{"A buen entendedor, pocas palabras.", "Más vale tarde que nunca."}
+        << QStringList{"Anónimo", "Anónimo"};
+    QTest::newRow("no attribution, author given")
+        << "A buen entendedor, pocas palabras.\n" << "Refranero"
+        << QStringList{"A buen entendedor, pocas palabras."} << QStringList{"Refranero"};
+    QTest::newRow("attribution wins over the given author")
+        << "Texto.\n\t-- Séneca.\n" << "Refranero" << QStringList{"Texto."} << QStringList{"Séneca"};
+    QTest::newRow("trailing and doubled separators, blank records")
+        << "\n%\nUno.\n%\n%\n   \n%\nDos.\n%\n%\n" << QString() << QStringList{"Uno.", "Dos."}
+        << QStringList{"Anónimo", "Anónimo"};
+    QTest::newRow("separator with trailing blanks, CRLF lines")
+        << "Uno\r\nsigue.\r\n\t-- A. Uno\r\n% \r\nDos\r\n\t-- B. Dos\r\n%\t\r\n" << QString()
+        << QStringList{"Uno sigue.", "Dos"} << QStringList{"A. Uno", "B. Dos"};
+    QTest::newRow("indented percent sign is text")
+        << "Cien\n %\n\t-- C\n" << QString() << QStringList{"Cien %"} << QStringList{"C"};
+    QTest::newRow("paragraphs stay apart")
+        << "Todo el mundo considera bello lo bello,\nen esto reside su fealdad.\n\n\n"
+           "Porque el ser y la nada\nse engendran.\n\t\t\tTao-Te-Chin, II\n"
+        << QString()
+        << QStringList{"Todo el mundo considera bello lo bello, en esto reside su fealdad.\n\n"
+                       "Porque el ser y la nada se engendran."}
+        << QStringList{"Tao-Te-Chin"};
+    QTest::newRow("closing attribution on the text line")
+        << "Cuando uno se encuentra solo, siente una angustia\nterrible. -- León Tolstoi --\n" << QString()
+        << QStringList{"Cuando uno se encuentra solo, siente una angustia terrible."} << QStringList{"León Tolstoi"};
+    QTest::newRow("dialogue keeps its lines")
+        << "- ¿Cómo es tu nombre?\n- María de la O\n- ¿Eh?\n" << QString()
+        << QStringList{"- ¿Cómo es tu nombre?\n- María de la O\n- ¿Eh?"} << QStringList{"Anónimo"};
+    QTest::newRow("shallow indented line is text, not author")
+        << "1º Axioma de la Estupidez:\n  Es más fácil hacer preguntas estúpidas.\n" << QString()
+        << QStringList{"1º Axioma de la Estupidez:\n  Es más fácil hacer preguntas estúpidas."}
+        << QStringList{"Anónimo"};
+    QTest::newRow("deep indented line in small letters is text")
+        << "Eso nos convierte en algo especial.\n                británico.\n" << QString()
+        << QStringList{"Eso nos convierte en algo especial.\n                británico."}
+        << QStringList{"Anónimo"};
+    QTest::newRow("single dash, deep tabs")
+        << "No lo hice, nadie me vio hacerlo.\n\t\t\t\t\t-Bart Simpson\n" << QString()
+        << QStringList{"No lo hice, nadie me vio hacerlo."} << QStringList{"Bart Simpson"};
+    QTest::newRow("one-blank indent joins, first line indented too")
+        << " La vida sería trágica si no\n fuera graciosa.\n"
+           "                -- Stephen Hawking. (1942-2018). Físico teórico\n                británico.\n"
+        << QString() << QStringList{"La vida sería trágica si no fuera graciosa."}
+        << QStringList{"Stephen Hawking"};
+    QTest::newRow("three dashes, no period")
+        << "Cuestiono todo.\n                       --- Isaac Asimov\n" << QString() << QStringList{"Cuestiono todo."}
+        << QStringList{"Isaac Asimov"};
+}
+
+void TestFortuneParser::parse()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, defaultAutor);
+    QFETCH(QStringList, fraces);
+    QFETCH(QStringList, autores);
+
+    const QList<QuoteRecord> records = FortuneParser::parse(input, QStringLiteral("TEMA"), defaultAutor);
+    QStringList gotFraces;
+    QStringList gotAutores;
+    for (const QuoteRecord &record : records) {
+        gotFraces << record.frace;
+        gotAutores << record.autor;
+        QCOMPARE(record.tema, QStringLiteral("TEMA"));
+        QVERIFY(!record.temaIsNull);
+        QVERIFY(!record.hasIndex);
+    }
+    QCOMPARE(gotFraces, fraces);
+    QCOMPARE(gotAutores, autores);
+}
+
+void TestFortuneParser::authorName_data()
+{
+    QTest::addColumn<QString>("attribution");
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("years and trade") << "-- Marco Tulio Cicerón. (106-43 A.C.) Escritor, orador y político romano."
+                                     << "Marco Tulio Cicerón";
+    QTest::newRow("middle initial") << "-- Robnell G. Rivera. (AceR) Internauta venezolano." << "Robnell G. Rivera";
+    QTest::newRow("work after comma") << "Friedrich Nietzsche, \"Así habló Zaratustra\"." << "Friedrich Nietzsche";
+    QTest::newRow("closing dashes") << "-- Sigmund Freud --" << "Sigmund Freud";
+    QTest::newRow("closing dashes and period") << "--  Mr. HD --." << "Mr. HD";
+    QTest::newRow("parenthesis without period") << "-- Steve Jobs (1955-2011)" << "Steve Jobs";
+    QTest::newRow("joined initials") << "-- H.D. Thoreau --" << "H.D. Thoreau";
+    QTest::newRow("initials only") << "-- A.H.G." << "A.H.G.";
+    QTest::newRow("title") << "-- Ing. Antonio Donadio." << "Ing. Antonio Donadio";
+    QTest::newRow("roman numeral") << "-- Juan Pablo II. (1920-2005) Papa." << "Juan Pablo II";
+    QTest::newRow("inner periods") << "-- Www.frases.com." << "Www.frases.com";
+    QTest::newRow("apostrophe") << "-- Eugenio d'Ors. (1882-1954) Filósofo." << "Eugenio d'Ors";
+    QTest::newRow("description after period") << "-- Lee Smolin. Físico teórico." << "Lee Smolin";
+    QTest::newRow("ellipsis") << "-- Anónimo..." << "Anónimo";
+    QTest::newRow("semicolon") << "-- Séneca; Cartas a Lucilio" << "Séneca";
+    QTest::newRow("en dashes") << QString::fromUtf8("\u2013\u2013 Gabriel García Márquez") << "Gabriel García Márquez";
+    QTest::newRow("nothing left") << "--  " << "";
+}
+
+void TestFortuneParser::authorName()
+{
+    QFETCH(QString, attribution);
+    QFETCH(QString, name);
+    QCOMPARE(FortuneParser::authorName(attribution), name);
+}
+
+void TestFortuneParser::topicForFile_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("topic");
+    QTest::newRow("fortunes") << "/usr/share/games/fortunes/es/lao-tse.fortunes" << "LAO-TSE";
+    QTest::newRow("utf-8 twin") << "amistad.fortunes.u8" << "AMISTAD";
+    QTest::newRow("no extension") << "datos/refranes" << "REFRANES";
+    QTest::newRow("eñe") << "niñez.txt" << "NIÑEZ";
+    QTest::newRow("accent") << "éxito" << "ÉXITO";
+}
+
+void TestFortuneParser::topicForFile()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, topic);
+    QCOMPARE(FortuneParser::topicForFile(path), topic);
+}
+
+void TestFortuneParser::decode_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("latin1");
+    QTest::newRow("utf-8") << QByteArray("Cicer\xc3\xb3n, a\xc3\xb1o") << "Cicerón, año" << false;
+    QTest::newRow("latin-1") << QByteArray("Cicer\xf3n, a\xf1o") << "Cicerón, año" << true;
+    QTest::newRow("byte-order mark") << QByteArray("\xef\xbb\xbf" "autor") << "autor" << false;
+    QTest::newRow("ascii") << QByteArray("%\nhola\n") << "%\nhola\n" << false;
+}
+
+void TestFortuneParser::decode()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QFETCH(bool, latin1);
+    bool wasLatin1 = !latin1;
+    QCOMPARE(SourceFile::decode(bytes, &wasLatin1), text);
+    QCOMPARE(wasLatin1, latin1);
+}
+
+void TestFortuneParser::writerRoundTrip_data()
+{
+    QTest::addColumn<QString>("frace");
+    QTest::addColumn<QString>("autor");
+    QTest::newRow("plain") << "Solo sé que no sé nada." << "Sócrates";
+    QTest::newRow("paragraphs") << "Primero.\n\nSegundo, largo, muy largo." << "Lao-Tse";
+    QTest::newRow("dialogue") << "- ¿Quién?\n- Yo." << "Anónimo";
+    QTest::newRow("indented lines") << "Axioma:\n  Es así.\n\tY así." << "G. B. Shaw";
+    QTest::newRow("lone percent sign") << "%" << "Porcentaje";
+    QTest::newRow("apostrophes") << "L'homme est un apprenti." << "D'Alembert";
+    QTest::newRow("no text") << "" << "Sin frase";
+}
+
+void TestFortuneParser::writerRoundTrip()
+{
+    QFETCH(QString, frace);
+    QFETCH(QString, autor);
+    QuoteRecord record;
+    record.frace = frace;
+    record.autor = autor;
+    const QString written = FortuneWriter::record(record) + FortuneWriter::record(record);
+    const QList<QuoteRecord> read = FortuneParser::parse(written, QStringLiteral("T"));
+    QCOMPARE(read.size(), 2);
+    for (const QuoteRecord &back : read) {
+        QCOMPARE(back.frace, frace);
+        QCOMPARE(back.autor, autor);
+    }
+}
+
+QTEST_APPLESS_MAIN(TestFortuneParser)
+#include "tst_fortuneparser.moc"

@@ -1,0 +1,28 @@
+#include "CsvWriter.h"
+
+#include "SourceFile.h"
+
+QString CsvWriter::header()
+{
+    return QLatin1String(SourceFile::CsvHeader) + QLatin1Char('\n');
+}
+
+QString CsvWriter::record(const QuoteRecord &record)
+{
+    return field(record.autor) + QLatin1Char(',') + field(record.frace) + QLatin1Char(',')
+        + field(record.tema, record.temaIsNull) + QLatin1Char('\n');
+}
+
+QString CsvWriter::field(const QString &value, bool isNull)
+{
+    if (isNull)
+        return QString();
+    const bool needsQuotes = value.isEmpty() || value.front().isSpace() || value.back().isSpace()
+        || value.contains(QLatin1Char(',')) || value.contains(QLatin1Char('"'))
+        || value.contains(QLatin1Char('\n')) || value.contains(QLatin1Char('\r'));
+    if (!needsQuotes)
+        return value;
+    QString quoted = value;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}

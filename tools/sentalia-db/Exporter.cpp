@@ -1,0 +1,49 @@
+#include "Exporter.h"
+
+#include "CsvWriter.h"
+#include "FortuneWriter.h"
+
+#include "store/QuoteStore.h"
+#include "store/TextRules.h"
+
+#include <QIODevice>
+
+Exporter::Exporter(QuoteStore &store, Format format)
+    : m_store(store)
+    , m_format(format)
+{
+}
+
+bool Exporter::run(QIODevice *out)
+{
+    m_written = 0;
+    QByteArray buffer;
+    bool writeFailed = false;
+    const auto flush = [&] {
+        if (!writeFailed && !buffer.isEmpty() && out->write(buffer) != buffer.size())
+            writeFailed = true;
+        buffer.clear();
+    };
+    const QString topicKey = m_topic.isEmpty() ? QString() : TextRules::topicKey(m_topic);
+
+    if (m_format == Format::Csv)
+        buffer += CsvWriter::header().toUtf8();
+    const bool read = m_store.forEachRecord([&](const QuoteRecord &record) {
+        if (!topicKey.isEmpty() && (record.temaIsNull || TextRules::topicKey(record.tema) != topicKey))
+            return;
+        buffer += (m_format == Format::Csv ? CsvWriter::record(record) : FortuneWriter::record(record)).toUtf8();
+        ++m_written;
+        if (buffer.size() >= 64 * 1024)
+            flush();
+    });
+    flush();
+    if (!read) {
+        m_error = m_store.lastError();
+        return false;
+    }
+    if (writeFailed) {
+        m_error = QStringLiteral("no se pudo escribir la salida: %1").arg(out->errorString());
+        return false;
+    }
+    return true;
+}
