@@ -79,8 +79,6 @@ public:
     bool commit();
     bool rollback();
     bool insertRecord(const QuoteRecord &record);
-    bool contains(const QString &autor, const QString &frace, const QString &tema, bool *found);
-    bool topicExists(const QString &tema, bool *found);
     bool forEachRecord(const std::function<void(const QuoteRecord &)> &row);
 
     struct Counts {
