@@ -44,7 +44,13 @@ public:
 
 void Shaper::shape(QWidget *window, int ellipse)
 {
-    auto *keeper = window->findChild<ShapeKeeper *>(QString(), Qt::FindDirectChildrenOnly);
+    // ShapeKeeper has no meta-object of its own, so findChild() would take
+    // any child for one; look for it by its real type instead.
+    ShapeKeeper *keeper = nullptr;
+    for (QObject *child : window->children()) {
+        if ((keeper = dynamic_cast<ShapeKeeper *>(child)))
+            break;
+    }
     if (!keeper) {
         keeper = new ShapeKeeper(window, ellipse);
         window->installEventFilter(keeper);
