@@ -1,7 +1,99 @@
 #include "FrmTemas.h"
 
-FrmTemas::FrmTemas()
+#include "Desktop.h"
+#include "app/Module1.h"
+#include "skin/Artwork.h"
+#include "skin/PictureLabel.h"
+#include "skin/Skin.h"
+#include "skin/SkinLayouts.h"
+#include "skin/TitlePair.h"
+#include "skin/Twips.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QTextBrowser>
+
+namespace {
+
+// Pages and files beside the program are shown here; everything else
+// (web pages, mail addresses) belongs to the desktop.
+bool opensInside(const QUrl &url)
 {
-    setObjectName(QStringLiteral("frmtemas"));
+    const QString scheme = url.scheme().toLower();
+    return scheme.isEmpty() || scheme == QLatin1String("file") || scheme == QLatin1String("qrc");
 }
 
+} // namespace
+
+FrmTemas::FrmTemas()
+    : SkinnedDialog(SkinLayouts::frmtemas())
+{
+    setObjectName(QStringLiteral("frmtemas"));
+    setWindowTitle(QStringLiteral("Temas de ayuda"));
+
+    Image9 = closePicture();
+    Image9->setToolTip(QStringLiteral("Cerrar"));
+
+    // In place of the icon slot: a fixed picture.
+    Image15 = new PictureLabel(this);
+    Image15->setObjectName(QStringLiteral("Image15"));
+    Image15->setGeometry(Twips::rect(240, 30, 480, 525));
+    Image15->setPicture(QString::fromLatin1(Artwork::HelpBadge), false);
+
+    TitlePair::Style style;
+    style.font = Skin::comic(11.25, true);
+    style.shadow = QColor(0x80, 0x80, 0x80);
+    m_title = new TitlePair(this, QStringLiteral("Label1"), QStringLiteral("Label2"), {960, 120}, {980, 150},
+                            QStringLiteral("Temas de Ayuda"), style);
+    Label1 = m_title->front();
+    Label2 = m_title->shadow();
+    Image9->raise();
+
+    web = new QTextBrowser(this);
+    web->setObjectName(QStringLiteral("web"));
+    web->setGeometry(Twips::rect(270, 885, 7200, 3735));
+    // Every link comes through web_AnchorClicked, which decides where it opens.
+    web->setOpenLinks(false);
+    web->setOpenExternalLinks(false);
+
+    connect(Image9, &PictureLabel::clicked, this, &FrmTemas::Image9_Click);
+    connect(web, &QTextBrowser::anchorClicked, this, &FrmTemas::web_AnchorClicked);
+
+    // Load.
+    shape(20);
+    navigate(QUrl::fromLocalFile(entryAddress()));
+}
+
+QString FrmTemas::entryAddress()
+{
+    // The folder as the platform reports it, followed at once by the rest:
+    // no separator is added or removed, so a folder that already ends in
+    // one gives two in a row. The address is passed on unchanged.
+    const QChar sep = QDir::separator();
+    return Module1::programFolder() + sep + QStringLiteral("Ayuda") + sep + QStringLiteral("default.htm");
+}
+
+void FrmTemas::Image9_Click()
+{
+    close();
+}
+
+void FrmTemas::web_AnchorClicked(const QUrl &url)
+{
+    if (opensInside(url))
+        navigate(url);
+    else
+        Desktop::openUrl(url);
+}
+
+void FrmTemas::navigate(const QUrl &url)
+{
+    web->setSource(url);
+    if (web->document()->isEmpty()) {
+        // The view has nothing to show: say so rather than stay blank.
+        const QString file = url.isLocalFile() ? QDir::toNativeSeparators(url.toLocalFile()) : url.toString();
+        web->setHtml(QStringLiteral("<p style=\"font-family: 'Comic Sans MS'; font-size: 10pt\">"
+                                    "No se encontró la página de ayuda:<br><b>%1</b></p>")
+                         .arg(file.toHtmlEscaped()));
+    }
+}

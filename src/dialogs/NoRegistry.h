@@ -1,0 +1,11 @@
+#pragma once
+
+#include "Registry.h"
+
+// A system without a registry: no key ever opens.
+class NoRegistry : public Registry {
+public:
+    bool openKey(quint32 root, const QByteArray &path, quint32 access, Key *key) override;
+    bool queryValue(Key key, const QByteArray &name, quint32 *type, char *buffer, quint32 *size) override;
+    void closeKey(Key key) override;
+};

@@ -1,0 +1,299 @@
+// Printing a listing: the text goes to a PDF printer through the same code
+// the default printer uses, and pdftotext (poppler-utils) reads it back.
+
+#include "app/AppSetup.h"
+#include "browse/Listing.h"
+#include "browse/ListingPrinter.h"
+#include "skin/Skin.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QString run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return QStringLiteral("<%1 failed: %2>").arg(program, QString::fromLocal8Bit(process.readAllStandardError()));
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QString pdfText(const QString &pdf)
+{
+    return run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+}
+
+int pdfPages(const QString &pdf)
+{
+    const QString info = run(QStringLiteral("pdfinfo"), {pdf});
+    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)"),
+                                                         QRegularExpression::MultilineOption)
+                                          .match(info);
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+// The lines that carry text, trimmed.
+QStringList textLines(const QString &text)
+{
+    QStringList lines;
+    for (const QString &line : text.split(QRegularExpression(QStringLiteral("[\\n\\f]")))) {
+        if (!line.trimmed().isEmpty())
+            lines << line.trimmed();
+    }
+    return lines;
+}
+
+QString squeezed(const QString &text)
+{
+    return text.simplified();
+}
+
+QFont listingFont()
+{
+    return Skin::comic(9.75, true);
+}
+
+} // namespace
+
+class TestListingPrinter : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void printsTheTextLineByLine_data();
+    void printsTheTextLineByLine();
+    void lineBreaksKeepTheirCount();
+    void longListingPrintsOnSeveralPagesInOneDocument();
+    void printsInTheGivenFont_data();
+    void printsInTheGivenFont();
+    void emptyListingPrintsOneBlankPage();
+    void unwritableOutputIsReported();
+    void noDefaultPrinterIsReported();
+
+private:
+    QString printToPdf(const QString &text, const QFont &font, bool *ok = nullptr, QString *error = nullptr);
+
+    QTemporaryDir m_dir;
+    int m_files = 0;
+};
+
+void TestListingPrinter::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    for (const char *tool : {"pdftotext", "pdfinfo", "pdffonts"})
+        QVERIFY2(!QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty(),
+                 qPrintable(QStringLiteral("%1 missing: install poppler-utils").arg(QLatin1String(tool))));
+    AppSetup::configure(*qApp);
+    // No print server for this process: the default-printer case below
+    // must meet a machine without printers, whatever this one has.
+    qputenv("CUPS_SERVER", QFile::encodeName(m_dir.filePath(QStringLiteral("no-scheduler.sock"))));
+    qunsetenv("PRINTER");
+    qunsetenv("LPDEST");
+}
+
+QString TestListingPrinter::printToPdf(const QString &text, const QFont &font, bool *ok, QString *error)
+{
+    const QString path = m_dir.filePath(QStringLiteral("listing%1.pdf").arg(++m_files));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    QString reason;
+    const bool printed = ListingPrinter::printTo(printer, text, font, &reason);
+    if (ok)
+        *ok = printed;
+    if (error)
+        *error = reason;
+    return path;
+}
+
+void TestListingPrinter::printsTheTextLineByLine_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QStringList>("absent");
+
+    Listing listing;
+    listing.add(QStringLiteral("La amistad es un alma que habita en dos cuerpos."), QStringLiteral("Aristóteles"));
+    listing.add(QStringLiteral("Poderoso caballero es don Dinero."), QStringLiteral("Quevedo"));
+    listing.add(QStringLiteral("El movimiento no existe."), QStringLiteral("zenón de Elea"));
+
+    QTest::newRow("whole listing")
+        << listing.text()
+        << QStringList{QStringLiteral("La amistad es un alma que habita en dos cuerpos."), QStringLiteral("--Aristóteles--"),
+                       QStringLiteral("Poderoso caballero es don Dinero."), QStringLiteral("--Quevedo--"),
+                       QStringLiteral("El movimiento no existe."), QStringLiteral("--zenón de Elea--")}
+        << QStringList{};
+
+    // What the results window hands over when part of the text is selected.
+    const QString selection = QStringLiteral("Poderoso caballero es don Dinero.\r--Quevedo--");
+    QVERIFY(listing.text().contains(selection));
+    QTest::newRow("selection only")
+        << selection
+        << QStringList{QStringLiteral("Poderoso caballero es don Dinero."), QStringLiteral("--Quevedo--")}
+        << QStringList{QStringLiteral("Aristóteles"), QStringLiteral("amistad"), QStringLiteral("zenón"),
+                       QStringLiteral("movimiento")};
+
+    QTest::newRow("selection inside a line")
+        << QStringLiteral("caballero es don")
+        << QStringList{QStringLiteral("caballero es don")}
+        << QStringList{QStringLiteral("Poderoso"), QStringLiteral("Dinero"), QStringLiteral("Quevedo")};
+
+    QTest::newRow("blank lines kept, line feed inside a quotation")
+        << QString(Listing::block(QStringLiteral("Texto con\nsalto de línea."), QStringLiteral("Yeats")) +
+                   QStringLiteral("\r\r\r") + Listing::block(QStringLiteral("Otra."), QStringLiteral("Nadie")))
+        << QStringList{QStringLiteral("Texto con"), QStringLiteral("salto de línea."), QStringLiteral("--Yeats--"),
+                       QStringLiteral("Otra."), QStringLiteral("--Nadie--")}
+        << QStringList{};
+
+    QTest::newRow("apostrophes and accents")
+        << Listing::block(QStringLiteral("L'homme est un apprenti, la douleur est son maître."), QStringLiteral("D'Alembert"))
+        << QStringList{QStringLiteral("L'homme est un apprenti, la douleur est son maître."), QStringLiteral("--D'Alembert--")}
+        << QStringList{};
+}
+
+void TestListingPrinter::printsTheTextLineByLine()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, lines);
+    QFETCH(QStringList, absent);
+
+    bool ok = false;
+    QString error;
+    const QString pdf = printToPdf(text, listingFont(), &ok, &error);
+    QVERIFY2(ok, qPrintable(error));
+    const QString printed = pdfText(pdf);
+    QCOMPARE(textLines(printed), lines);
+    for (const QString &word : absent)
+        QVERIFY2(!printed.contains(word), qPrintable(word));
+
+    // Blank lines between blocks survive: the author line and the next
+    // quotation are separated by empty lines, not run together.
+    if (text.contains(QLatin1String("\r\r\r"))) {
+        const QStringList raw = printed.split(QLatin1Char('\n'));
+        const int author = raw.indexOf(QRegularExpression(QStringLiteral("^\\s*--Yeats--\\s*$")));
+        const int next = raw.indexOf(QRegularExpression(QStringLiteral("^\\s*Otra\\.\\s*$")));
+        QVERIFY(author >= 0 && next > author);
+        QVERIFY2(next - author - 1 >= 2, qPrintable(printed));
+    }
+}
+
+void TestListingPrinter::lineBreaksKeepTheirCount()
+{
+    // One carriage return ends a line, two leave a blank line between, and a
+    // CR LF pair inside a quotation still counts as one line end.
+    bool ok = false;
+    QString error;
+    const QString pdf = printToPdf(QStringLiteral("uno\r\ndos\rtres\r\rcuatro"), listingFont(), &ok, &error);
+    QVERIFY2(ok, qPrintable(error));
+    const QStringList raw = pdfText(pdf).split(QLatin1Char('\n'));
+    auto row = [&raw](const char *word) {
+        return raw.indexOf(QRegularExpression(QStringLiteral("^\\s*%1\\s*$").arg(QLatin1String(word))));
+    };
+    QVERIFY2(row("uno") >= 0, qPrintable(raw.join(QLatin1Char('|'))));
+    QCOMPARE(row("dos") - row("uno"), 1);
+    QCOMPARE(row("tres") - row("dos"), 1);
+    QCOMPARE(row("cuatro") - row("tres"), 2);
+}
+
+void TestListingPrinter::longListingPrintsOnSeveralPagesInOneDocument()
+{
+    Listing listing;
+    const int records = 150;
+    for (int i = 1; i <= records; ++i)
+        listing.add(QStringLiteral("Frase número %1 de la prueba de varias páginas.").arg(i), QStringLiteral("Autor %1").arg(i));
+
+    bool ok = false;
+    QString error;
+    const QString pdf = printToPdf(listing.text(), listingFont(), &ok, &error);
+    QVERIFY2(ok, qPrintable(error));
+    const int pages = pdfPages(pdf);
+    QVERIFY2(pages >= 3, qPrintable(QString::number(pages)));
+
+    // Every quotation and author line exactly once, in order, none cut at a
+    // page break.
+    const QStringList lines = textLines(pdfText(pdf));
+    QCOMPARE(lines.size(), 2 * records);
+    for (int i = 1; i <= records; ++i) {
+        QCOMPARE(lines.at(2 * (i - 1)), QStringLiteral("Frase número %1 de la prueba de varias páginas.").arg(i));
+        QCOMPARE(lines.at(2 * (i - 1) + 1), QStringLiteral("--Autor %1--").arg(i));
+    }
+    // Each page carries text: nothing was laid out beyond the last page.
+    for (int page = 1; page <= pages; ++page) {
+        const QString text = run(QStringLiteral("pdftotext"),
+                                 {QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"), QString::number(page), pdf,
+                                  QStringLiteral("-")});
+        QVERIFY2(!squeezed(text).isEmpty(), qPrintable(QStringLiteral("page %1 is blank").arg(page)));
+    }
+}
+
+void TestListingPrinter::printsInTheGivenFont_data()
+{
+    QTest::addColumn<QFont>("font");
+    QTest::addColumn<QString>("fontName");
+    QTest::addColumn<QString>("otherName");
+
+    QTest::newRow("listing font") << Skin::comic(9.75, true) << QStringLiteral("ComicNeue-Bold")
+                                  << QStringLiteral("LiberationSans");
+    QTest::newRow("another font") << Skin::arial(12, false) << QStringLiteral("LiberationSans")
+                                  << QStringLiteral("ComicNeue");
+}
+
+void TestListingPrinter::printsInTheGivenFont()
+{
+    QFETCH(QFont, font);
+    QFETCH(QString, fontName);
+    QFETCH(QString, otherName);
+
+    bool ok = false;
+    QString error;
+    const QString pdf = printToPdf(Listing::block(QStringLiteral("Caminante, no hay camino."), QStringLiteral("Machado")),
+                                   font, &ok, &error);
+    QVERIFY2(ok, qPrintable(error));
+    const QString fonts = run(QStringLiteral("pdffonts"), {pdf});
+    QVERIFY2(fonts.contains(fontName), qPrintable(fonts));
+    QVERIFY2(!fonts.contains(otherName), qPrintable(fonts));
+}
+
+void TestListingPrinter::emptyListingPrintsOneBlankPage()
+{
+    // A search that found nothing is printed all the same.
+    bool ok = false;
+    QString error;
+    const QString pdf = printToPdf(QString(), listingFont(), &ok, &error);
+    QVERIFY2(ok, qPrintable(error));
+    QVERIFY(QFile::exists(pdf));
+    QCOMPARE(pdfPages(pdf), 1);
+    QVERIFY(squeezed(pdfText(pdf)).isEmpty());
+}
+
+void TestListingPrinter::unwritableOutputIsReported()
+{
+    const QString path = m_dir.filePath(QStringLiteral("no/such/folder/listing.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    QString error;
+    QVERIFY(!ListingPrinter::printTo(printer, QStringLiteral("Algo que imprimir.\r--Alguien--\r\r"), listingFont(), &error));
+    QVERIFY2(error.contains(path), qPrintable(error));
+    QVERIFY(!QFile::exists(path));
+}
+
+void TestListingPrinter::noDefaultPrinterIsReported()
+{
+    QVERIFY2(QPrinterInfo::defaultPrinter().isNull(), "this process should see no print server");
+    QString error;
+    QVERIFY(!ListingPrinter::print(QStringLiteral("Algo que imprimir.\r--Alguien--\r\r"), listingFont(), &error));
+    QVERIFY2(error.contains(QLatin1String("No hay ninguna impresora predeterminada")), qPrintable(error));
+}
+
+QTEST_MAIN(TestListingPrinter)
+#include "tst_listingprinter.moc"

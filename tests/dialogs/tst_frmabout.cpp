@@ -1,0 +1,423 @@
+// The about box: its texts, the authors' panel and its clicks, the links,
+// the system-information launcher and the registry look-up behind it.
+
+#include "GuiSession.h"
+#include "app/Forms.h"
+#include "dialogs/Desktop.h"
+#include "dialogs/FrmAbout.h"
+#include "dialogs/MemoryRegistry.h"
+#include "dialogs/Registry.h"
+#include "skin/Artwork.h"
+#include "skin/MessageBox.h"
+#include "skin/PictureLabel.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QSet>
+#include <QtTest>
+
+namespace {
+
+const QString Unavailable = QStringLiteral("La información del sistema no está disponible en este momento");
+const QByteArray ToolKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+const QByteArray FolderKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
+constexpr quint32 HKLM = Registry::LocalMachine;
+
+} // namespace
+
+class TestFrmAbout : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void loadSetsTitlesAndVersion();
+    void linkLabelsLookLikeLinks();
+    void panelClicks_data();
+    void panelClicks();
+    void panelCoversTheAuthorLines();
+    void linksOpenOnTheDesktop_data();
+    void linksOpenOnTheDesktop();
+    void everyWayOfClosingDestroys_data();
+    void everyWayOfClosingDestroys();
+
+    void getKeyValue_data();
+    void getKeyValue();
+    void startSysInfo_data();
+    void startSysInfo();
+    void systemRegistryOfThisPlatform();
+
+private:
+    FrmAbout *openBox();
+
+    std::unique_ptr<GuiSession> m_session;
+    MemoryRegistry m_registry;
+    QList<QUrl> m_opened;
+    QStringList m_started;
+    QSet<QString> m_files;
+};
+
+void TestFrmAbout::init()
+{
+    m_session = std::make_unique<GuiSession>();
+    m_registry = MemoryRegistry();
+    Registry::setCurrent(&m_registry);
+    m_opened.clear();
+    m_started.clear();
+    m_files.clear();
+    Desktop::setOpenUrlHook([this](const QUrl &url) {
+        m_opened << url;
+        return true;
+    });
+    // A program starts when its file is there, as on a real system.
+    Desktop::setStartProgramHook([this](const QString &path) {
+        m_started << path;
+        return m_files.contains(path);
+    });
+    Desktop::setFileExistsHook([this](const QString &path) { return m_files.contains(path); });
+}
+
+void TestFrmAbout::cleanup()
+{
+    m_session.reset();
+    Registry::setCurrent(nullptr);
+    Desktop::setOpenUrlHook(nullptr);
+    Desktop::setStartProgramHook(nullptr);
+    Desktop::setFileExistsHook(nullptr);
+}
+
+FrmAbout *TestFrmAbout::openBox()
+{
+    FrmAbout *box = Forms::frmAbout();
+    box->show();
+    if (!QTest::qWaitForWindowExposed(box))
+        return nullptr;
+    return box;
+}
+
+void TestFrmAbout::loadSetsTitlesAndVersion()
+{
+    FrmAbout *box = openBox();
+    QVERIFY(box);
+    QCOMPARE(box->windowTitle(), QStringLiteral("Acerca de Sentalia"));
+    QCOMPARE(box->findChild<QLabel *>(QStringLiteral("lbltitle2"))->text(), QStringLiteral("Acerca de Sentalia"));
+    QCOMPARE(box->findChild<QLabel *>(QStringLiteral("lbltitle1"))->text(), QStringLiteral("Acerca de Sentalia"));
+    QCOMPARE(box->findChild<QLabel *>(QStringLiteral("lblVersion"))->text(), QStringLiteral("Versión 3.0.2004"));
+    QCOMPARE(box->findChild<QLabel *>(QStringLiteral("lblTitle"))->text(), QStringLiteral("Sentalia"));
+    QVERIFY(box->findChild<QLabel *>(QStringLiteral("lblDisclaimer"))->text().contains(QLatin1String("el equipo de Sentalia")));
+    QVERIFY(!box->findChild<QLabel *>(QStringLiteral("lblDescription"))->text().isEmpty());
+
+    auto *cmdOK = box->findChild<QPushButton *>(QStringLiteral("cmdOK"));
+    auto *cmdSysInfo = box->findChild<QPushButton *>(QStringLiteral("cmdSysInfo"));
+    QCOMPARE(cmdOK->text(), QStringLiteral("Aceptar"));
+    QVERIFY(cmdOK->isDefault());
+    QCOMPARE(cmdSysInfo->text(), QStringLiteral("&Info. del sistema..."));
+    QTRY_COMPARE(QApplication::focusWidget(), cmdOK);
+    QCOMPARE(box->findChild<QLabel *>(QStringLiteral("Image13"))->toolTip(), QStringLiteral("Cerrar"));
+
+    // The panel is hidden at every opening, even after it was shown.
+    auto *fra = box->findChild<QFrame *>(QStringLiteral("fra"));
+    QVERIFY(!fra->isVisible());
+    QTest::mouseClick(box->findChild<QLabel *>(QStringLiteral("Label5")), Qt::LeftButton);
+    QVERIFY(fra->isVisible());
+    box->close();
+    QTRY_VERIFY(!Forms::frmAboutLoaded());
+    box = openBox();
+    QVERIFY(!box->findChild<QFrame *>(QStringLiteral("fra"))->isVisible());
+}
+
+void TestFrmAbout::linkLabelsLookLikeLinks()
+{
+    FrmAbout *box = openBox();
+    QVERIFY(box);
+    for (const char *name : {"Label5", "Label8", "Label9"}) {
+        auto *label = box->findChild<QLabel *>(QLatin1String(name));
+        QVERIFY2(label, name);
+        QVERIFY2(label->font().underline(), name);
+        QCOMPARE(label->font().pointSizeF(), 8.25);
+        QVERIFY2(!label->font().bold(), name);
+        QCOMPARE(label->palette().color(QPalette::WindowText), QColor(0x00, 0x00, 0xFF));
+        // The hand picture, or the system's hand while the picture is missing.
+        const bool art = !QPixmap(QString::fromLatin1(Artwork::CursorHand)).isNull();
+        QCOMPARE(label->cursor().shape(), art ? Qt::BitmapCursor : Qt::PointingHandCursor);
+    }
+}
+
+void TestFrmAbout::panelClicks_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<bool>("panelAfter");
+    QTest::addColumn<bool>("boxOpenAfter");
+
+    QTest::newRow("panel itself") << QStringLiteral("fra") << false << true;
+    for (const char *name : {"Label1", "Label2", "Label3", "Label4", "Label7", "Image1"})
+        QTest::newRow(name) << QString::fromLatin1(name) << false << true;
+    QTest::newRow("mail line") << QStringLiteral("Label8") << true << true;
+    QTest::newRow("large picture") << QStringLiteral("Image14") << false << false;
+}
+
+void TestFrmAbout::panelClicks()
+{
+    QFETCH(QString, target);
+    QFETCH(bool, panelAfter);
+    QFETCH(bool, boxOpenAfter);
+
+    FrmAbout *box = openBox();
+    QVERIFY(box);
+    auto *fra = box->findChild<QFrame *>(QStringLiteral("fra"));
+    QTest::mouseClick(box->findChild<QLabel *>(QStringLiteral("Label5")), Qt::LeftButton);
+    QVERIFY(fra->isVisible());
+
+    QWidget *widget = target == QLatin1String("fra") ? fra : box->findChild<QWidget *>(target);
+    QVERIFY(widget);
+    QPoint where = widget->rect().center();
+    if (widget == fra) {
+        // A spot of the panel no label or picture covers.
+        where = QPoint(fra->width() - 4, fra->height() - 4);
+        QCOMPARE(fra->childAt(where), nullptr);
+    } else {
+        // The click lands on the control itself, not on something above it.
+        QCOMPARE(fra->childAt(widget->mapTo(fra, where)), widget);
+    }
+    QTest::mouseClick(widget, Qt::LeftButton, {}, where);
+
+    if (boxOpenAfter) {
+        QVERIFY(Forms::frmAboutLoaded());
+        QCOMPARE(fra->isVisible(), panelAfter);
+    } else {
+        QTRY_VERIFY(!Forms::frmAboutLoaded());
+    }
+}
+
+void TestFrmAbout::panelCoversTheAuthorLines()
+{
+    FrmAbout *box = openBox();
+    QVERIFY(box);
+    QTest::mouseClick(box->findChild<QLabel *>(QStringLiteral("Label5")), Qt::LeftButton);
+    auto *fra = box->findChild<QFrame *>(QStringLiteral("fra"));
+    QVERIFY(fra->isVisible());
+
+    // Under the panel: what lies between the top of the icon and the web line.
+    for (const char *name : {"picIcon", "lblTitle", "lblVersion", "lblDescription", "Label6", "lblDisclaimer", "Label5",
+                             "Label9"}) {
+        auto *covered = box->findChild<QWidget *>(QLatin1String(name));
+        const QPoint centre = covered->mapTo(box, covered->rect().center());
+        QWidget *top = box->childAt(centre);
+        QVERIFY2(top == fra || fra->isAncestorOf(top), name);
+    }
+    // Beside it: the buttons, the title and the close picture.
+    for (const char *name : {"cmdOK", "cmdSysInfo", "lbltitle2", "Image13"}) {
+        auto *beside = box->findChild<QWidget *>(QLatin1String(name));
+        QVERIFY2(!fra->geometry().intersects(beside->geometry()), name);
+    }
+}
+
+void TestFrmAbout::linksOpenOnTheDesktop_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<bool>("panel");
+    QTest::addColumn<QUrl>("url");
+
+    QTest::newRow("web page") << QStringLiteral("Label9") << false << QUrl(QStringLiteral("https://sentalia.example.org/"));
+    QTest::newRow("mail") << QStringLiteral("Label8") << true << QUrl(QStringLiteral("mailto:equipo@sentalia.example.org"));
+}
+
+void TestFrmAbout::linksOpenOnTheDesktop()
+{
+    QFETCH(QString, label);
+    QFETCH(bool, panel);
+    QFETCH(QUrl, url);
+
+    FrmAbout *box = openBox();
+    QVERIFY(box);
+    if (panel)
+        QTest::mouseClick(box->findChild<QLabel *>(QStringLiteral("Label5")), Qt::LeftButton);
+    QTest::mouseClick(box->findChild<QLabel *>(label), Qt::LeftButton);
+    QCOMPARE(m_opened, QList<QUrl>{url});
+    QCOMPARE(box->findChild<QLabel *>(label)->text(), url.scheme() == QLatin1String("mailto") ? url.path() : url.toString());
+    QVERIFY(Forms::frmAboutLoaded());
+    QVERIFY(box->isVisible());
+    QCOMPARE(box->findChild<QFrame *>(QStringLiteral("fra"))->isVisible(), panel);
+}
+
+void TestFrmAbout::everyWayOfClosingDestroys_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::newRow("Aceptar") << QStringLiteral("cmdOK");
+    QTest::newRow("close picture") << QStringLiteral("Image13");
+    QTest::newRow("Enter") << QStringLiteral("Enter");
+    QTest::newRow("Esc") << QStringLiteral("Esc");
+}
+
+void TestFrmAbout::everyWayOfClosingDestroys()
+{
+    QFETCH(QString, way);
+    FrmAbout *box = openBox();
+    QVERIFY(box);
+    QPointer<FrmAbout> watch(box);
+    if (way == QLatin1String("Enter"))
+        QTest::keyClick(box, Qt::Key_Return);
+    else if (way == QLatin1String("Esc"))
+        QTest::keyClick(box, Qt::Key_Escape);
+    else
+        QTest::mouseClick(box->findChild<QWidget *>(way), Qt::LeftButton);
+    QTRY_VERIFY(watch.isNull());
+    QVERIFY(!Forms::frmAboutLoaded());
+    QVERIFY(MessageBox::recorded().isEmpty());
+}
+
+void TestFrmAbout::getKeyValue_data()
+{
+    QTest::addColumn<QByteArray>("data");   // empty with type 0: no such value
+    QTest::addColumn<quint32>("type");
+    QTest::addColumn<bool>("keyExists");
+    QTest::addColumn<quint32>("allowed");
+    QTest::addColumn<bool>("result");
+    QTest::addColumn<QString>("value");
+
+    const quint32 all = 0xFFFFFFFFu;
+    const QString before = QStringLiteral("antes");
+    auto sz = [](const QByteArray &text) { return text + QByteArray(1, '\0'); };
+
+    QTest::newRow("string with its NUL") << sz("C:\\Archivos\\msinfo32.exe") << Registry::TypeString << true << all << true
+                                         << QStringLiteral("C:\\Archivos\\msinfo32.exe");
+    QTest::newRow("string without a NUL") << QByteArray("C:\\Herramientas") << Registry::TypeString << true << all << true
+                                          << QStringLiteral("C:\\Herramientas");
+    QTest::newRow("empty string") << sz("") << Registry::TypeString << true << all << true << QString();
+    QTest::newRow("zero bytes") << QByteArray() << Registry::TypeString << true << all << true << QString();
+    QTest::newRow("only the last NUL goes") << sz(QByteArray("uno\0dos", 7)) << Registry::TypeString << true << all << true
+                                            << QString::fromLatin1("uno\0dos", 7);
+    QTest::newRow("1023 characters fill the buffer") << sz(QByteArray(1023, 'x')) << Registry::TypeString << true << all
+                                                     << true << QString(1023, u'x');
+    QTest::newRow("1024 characters do not fit") << sz(QByteArray(1024, 'x')) << Registry::TypeString << true << all
+                                                << false << QString();
+    QTest::newRow("accented text") << sz(QByteArray("Informaci\xf3n")) << Registry::TypeString << true << all << true
+                                   << QString::fromLocal8Bit(QByteArray("Informaci\xf3n"));
+    QTest::newRow("number 1") << QByteArray("\x01\x00\x00\x00", 4) << Registry::TypeDword << true << all << true
+                              << QStringLiteral("1");
+    QTest::newRow("number 256") << QByteArray("\x00\x01\x00\x00", 4) << Registry::TypeDword << true << all << true
+                                << QStringLiteral("256");
+    QTest::newRow("number 0x12345678") << QByteArray("\x78\x56\x34\x12", 4) << Registry::TypeDword << true << all << true
+                                       << QStringLiteral("305419896");
+    QTest::newRow("number 0xFFFFFFFF") << QByteArray("\xff\xff\xff\xff", 4) << Registry::TypeDword << true << all << true
+                                       << QStringLiteral("4294967295");
+    QTest::newRow("expandable string kept out") << sz("%SystemRoot%") << Registry::TypeExpandString << true << all << true
+                                                << before;
+    QTest::newRow("binary kept out") << QByteArray("\x01\x02", 2) << Registry::TypeBinary << true << all << true << before;
+    QTest::newRow("no such value") << QByteArray() << Registry::TypeNone << true << all << false << QString();
+    QTest::newRow("no such key") << QByteArray() << Registry::TypeNone << false << all << false << QString();
+    QTest::newRow("key refuses the rights asked") << sz("C:\\x") << Registry::TypeString << true
+                                                  << (Registry::QueryValue | Registry::EnumerateSubKeys | Registry::Notify |
+                                                      Registry::ReadControl)
+                                                  << false << QString();
+}
+
+void TestFrmAbout::getKeyValue()
+{
+    QFETCH(QByteArray, data);
+    QFETCH(quint32, type);
+    QFETCH(bool, keyExists);
+    QFETCH(quint32, allowed);
+    QFETCH(bool, result);
+    QFETCH(QString, value);
+
+    const QByteArray key = "SOFTWARE\\Sentalia\\Prueba";
+    if (keyExists) {
+        m_registry.addKey(HKLM, key, allowed);
+        if (type != Registry::TypeNone)
+            m_registry.setValue(HKLM, key, "Valor", type, data);
+    }
+
+    FrmAbout *box = Forms::frmAbout();
+    QString KeyVal = QStringLiteral("antes");
+    QCOMPARE(box->GetKeyValue(HKLM, QString::fromLatin1(key), QStringLiteral("Valor"), KeyVal), result);
+    QCOMPARE(KeyVal, value);
+    QCOMPARE(m_registry.accessRequested(), QList<quint32>{0x2003F});
+    QCOMPARE(m_registry.openKeys(), 0);
+}
+
+void TestFrmAbout::startSysInfo_data()
+{
+    QTest::addColumn<QByteArray>("toolPath");   // null: not registered
+    QTest::addColumn<QByteArray>("folder");     // null: not registered
+    QTest::addColumn<QStringList>("files");     // what exists on disk
+    QTest::addColumn<QStringList>("started");   // start attempts
+    QTest::addColumn<bool>("message");
+    QTest::addColumn<int>("folderLookups");
+
+    const QString tool = QStringLiteral("C:\\Archivos\\Microsoft Shared\\MSInfo\\msinfo32.exe");
+    const QString inFolder = QStringLiteral("C:\\Herramientas\\MSINFO32.EXE");
+
+    QTest::newRow("full path registered") << tool.toLatin1() << QByteArray() << QStringList{tool} << QStringList{tool}
+                                          << false << 0;
+    QTest::newRow("full path wins over the folder") << tool.toLatin1() << QByteArray("C:\\Herramientas")
+                                                    << QStringList{tool, inFolder} << QStringList{tool} << false << 0;
+    QTest::newRow("empty path: start fails, folder not tried") << QByteArray("") << QByteArray("C:\\Herramientas")
+                                                               << QStringList{inFolder} << QStringList{QString()} << true
+                                                               << 0;
+    QTest::newRow("registered tool will not start") << tool.toLatin1() << QByteArray() << QStringList{} << QStringList{tool}
+                                                    << true << 0;
+    QTest::newRow("folder holds the tool") << QByteArray() << QByteArray("C:\\Herramientas") << QStringList{inFolder}
+                                           << QStringList{inFolder} << false << 1;
+    QTest::newRow("folder lacks the tool") << QByteArray() << QByteArray("C:\\Vacia") << QStringList{inFolder}
+                                           << QStringList{} << true << 1;
+    QTest::newRow("nothing registered") << QByteArray() << QByteArray() << QStringList{tool, inFolder} << QStringList{}
+                                        << true << 1;
+}
+
+void TestFrmAbout::startSysInfo()
+{
+    QFETCH(QByteArray, toolPath);
+    QFETCH(QByteArray, folder);
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, started);
+    QFETCH(bool, message);
+    QFETCH(int, folderLookups);
+
+    if (!toolPath.isNull())
+        m_registry.setString(HKLM, ToolKey, "PATH", toolPath);
+    if (!folder.isNull())
+        m_registry.setString(HKLM, FolderKey, "MSINFO", folder);
+    m_files = QSet<QString>(files.begin(), files.end());
+
+    FrmAbout *box = openBox();
+    QVERIFY(box);
+    QTest::mouseClick(box->findChild<QPushButton *>(QStringLiteral("cmdSysInfo")), Qt::LeftButton);
+
+    QCOMPARE(m_started, started);
+    const QList<MessageBox::Record> shown = MessageBox::recorded();
+    QCOMPARE(shown.size(), message ? 1 : 0);
+    if (message) {
+        QCOMPARE(shown.first().text, Unavailable);
+        QCOMPARE(shown.first().icon, MessageBox::Icon::NoIcon);
+        QCOMPARE(shown.first().title, QStringLiteral("Sentalia"));
+    }
+    QCOMPARE(m_registry.keysRequested().count(FolderKey), folderLookups);
+    QCOMPARE(m_registry.keysRequested().first(), ToolKey);
+    QVERIFY(box->isVisible());
+    QCOMPARE(m_registry.openKeys(), 0);
+}
+
+void TestFrmAbout::systemRegistryOfThisPlatform()
+{
+#ifdef Q_OS_WIN
+    QSKIP("Windows has a real registry");
+#else
+    // No registry here: the look-up fails and the user is told so.
+    Registry::setCurrent(nullptr);
+    FrmAbout *box = openBox();
+    QVERIFY(box);
+    QString KeyVal = QStringLiteral("antes");
+    QVERIFY(!box->GetKeyValue(HKLM, QString::fromLatin1(ToolKey), QStringLiteral("PATH"), KeyVal));
+    QCOMPARE(KeyVal, QString());
+    box->StartSysInfo();
+    QCOMPARE(MessageBox::recorded().size(), 1);
+    QCOMPARE(MessageBox::recorded().first().text, Unavailable);
+    QVERIFY(m_started.isEmpty());
+#endif
+}
+
+QTEST_MAIN(TestFrmAbout)
+#include "tst_frmabout.moc"

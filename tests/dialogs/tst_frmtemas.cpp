@@ -1,0 +1,298 @@
+// The help window: it opens at the entry page beside the program, follows
+// the pages' links inside its view, hands web and mail addresses to the
+// desktop, and starts again at the entry page on every opening.
+
+#include "GuiSession.h"
+#include "app/Forms.h"
+#include "app/Module1.h"
+#include "dialogs/Desktop.h"
+#include "dialogs/FrmTemas.h"
+#include "skin/PictureLabel.h"
+#include "skin/Twips.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QLabel>
+#include <QSet>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QtTest>
+
+namespace {
+
+const QString SourcePages = QStringLiteral(SENTALIA_SOURCE_DIR "/resources/Ayuda");
+
+bool copyFolder(const QString &from, const QString &to)
+{
+    if (!QDir().mkpath(to))
+        return false;
+    const QStringList files = QDir(from).entryList(QDir::Files);
+    for (const QString &file : files) {
+        if (!QFile::copy(from + u'/' + file, to + u'/' + file))
+            return false;
+    }
+    return !files.isEmpty();
+}
+
+bool writeFile(const QString &path, const QString &text)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    return file.write(text.toUtf8()) > 0;
+}
+
+// Every link of the page shown, in document order.
+QStringList linksOf(QTextBrowser *web)
+{
+    QStringList links;
+    for (QTextBlock block = web->document()->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (format.isAnchor() && !format.anchorHref().isEmpty() && !links.contains(format.anchorHref()))
+                links << format.anchorHref();
+        }
+    }
+    return links;
+}
+
+// Where the link with this address shows in the view, scrolled into sight.
+QPoint linkPoint(QTextBrowser *web, const QString &href)
+{
+    for (QTextBlock block = web->document()->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.charFormat().anchorHref() != href)
+                continue;
+            QTextCursor cursor(web->document());
+            cursor.setPosition(fragment.position() + fragment.length() / 2);
+            web->setTextCursor(cursor);
+            web->ensureCursorVisible();
+            return web->cursorRect(cursor).center();
+        }
+    }
+    return {-1, -1};
+}
+
+} // namespace
+
+class TestFrmTemas : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void opensAtTheEntryPage();
+    void startsAgainAtTheEntryPageAfterFollowingALink();
+    void linksOpenInTheViewOrOnTheDesktop_data();
+    void linksOpenInTheViewOrOnTheDesktop();
+    void missingEntryPageIsSaidInTheView();
+    void everyHelpLinkLeadsToAnExistingPage();
+    void buildCopiesTheHelpPagesBesideTheProgram();
+
+private:
+    FrmTemas *openHelp();
+    bool clickLink(FrmTemas *help, const QString &href);
+
+    std::unique_ptr<GuiSession> m_session;
+    QString m_pages;
+    QList<QUrl> m_opened;
+};
+
+void TestFrmTemas::init()
+{
+    m_session = std::make_unique<GuiSession>(QStringLiteral("quotes.mdb"), false);
+    m_pages = Module1::programFolder() + QStringLiteral("/Ayuda");
+    m_opened.clear();
+    Desktop::setOpenUrlHook([this](const QUrl &url) {
+        m_opened << url;
+        return true;
+    });
+}
+
+void TestFrmTemas::cleanup()
+{
+    m_session.reset();
+    Desktop::setOpenUrlHook(nullptr);
+}
+
+FrmTemas *TestFrmTemas::openHelp()
+{
+    FrmTemas *help = Forms::frmtemas();
+    help->show();
+    if (!QTest::qWaitForWindowExposed(help))
+        return nullptr;
+    return help;
+}
+
+bool TestFrmTemas::clickLink(FrmTemas *help, const QString &href)
+{
+    const QPoint where = linkPoint(help->web, href);
+    if (where.x() < 0)
+        return false;
+    QTest::mouseClick(help->web->viewport(), Qt::LeftButton, {}, where);
+    return true;
+}
+
+void TestFrmTemas::opensAtTheEntryPage()
+{
+    QVERIFY(copyFolder(SourcePages, m_pages));
+    FrmTemas *help = openHelp();
+    QVERIFY(help);
+
+    QCOMPARE(FrmTemas::entryAddress(), Module1::programFolder() + QStringLiteral("/Ayuda/default.htm"));
+    QCOMPARE(help->web->source(), QUrl::fromLocalFile(m_pages + QStringLiteral("/default.htm")));
+    QCOMPARE(help->web->documentTitle(), QStringLiteral("Ayuda de Sentalia"));
+    QVERIFY(help->web->toPlainText().contains(QStringLiteral("Bienvenido a Sentalia")));
+
+    QCOMPARE(help->size(), Twips::size(7980, 5490));
+    QCOMPARE(help->web->geometry(), Twips::rect(270, 885, 7200, 3735));
+    QCOMPARE(help->findChild<QLabel *>(QStringLiteral("Label1"))->text(), QStringLiteral("Temas de Ayuda"));
+    QCOMPARE(help->findChild<QLabel *>(QStringLiteral("Label2"))->text(), QStringLiteral("Temas de Ayuda"));
+    QCOMPARE(help->findChild<QLabel *>(QStringLiteral("Image9"))->toolTip(), QStringLiteral("Cerrar"));
+    QVERIFY(help->findChild<QLabel *>(QStringLiteral("Image15")));
+}
+
+void TestFrmTemas::startsAgainAtTheEntryPageAfterFollowingALink()
+{
+    QVERIFY(copyFolder(SourcePages, m_pages));
+    FrmTemas *help = openHelp();
+    QVERIFY(help);
+    QVERIFY(clickLink(help, QStringLiteral("buscar_autor.htm")));
+    QTRY_COMPARE(help->web->source().fileName(), QStringLiteral("buscar_autor.htm"));
+    QVERIFY(clickLink(help, QStringLiteral("resultados.htm")));
+    QTRY_COMPARE(help->web->source().fileName(), QStringLiteral("resultados.htm"));
+    QVERIFY(m_opened.isEmpty());
+
+    QPointer<FrmTemas> watch(help);
+    QTest::mouseClick(help->findChild<PictureLabel *>(QStringLiteral("Image9")), Qt::LeftButton);
+    QTRY_VERIFY(watch.isNull());
+    QVERIFY(!Forms::frmtemasLoaded());
+
+    help = openHelp();
+    QVERIFY(help);
+    QCOMPARE(help->web->source(), QUrl::fromLocalFile(m_pages + QStringLiteral("/default.htm")));
+    QCOMPARE(help->web->documentTitle(), QStringLiteral("Ayuda de Sentalia"));
+}
+
+void TestFrmTemas::linksOpenInTheViewOrOnTheDesktop_data()
+{
+    QTest::addColumn<QString>("href");
+    QTest::addColumn<QString>("page");   // where the view goes; empty: it stays
+    QTest::addColumn<QUrl>("desktop");   // what the desktop receives
+
+    QTest::newRow("page beside") << QStringLiteral("otra.htm") << QStringLiteral("otra.htm") << QUrl();
+    QTest::newRow("part of a page") << QStringLiteral("otra.htm#parte") << QStringLiteral("otra.htm#parte") << QUrl();
+    QTest::newRow("web page") << QStringLiteral("http://sentalia.example.org/novedades.htm") << QString()
+                              << QUrl(QStringLiteral("http://sentalia.example.org/novedades.htm"));
+    QTest::newRow("secure web page") << QStringLiteral("https://sentalia.example.org/") << QString()
+                                     << QUrl(QStringLiteral("https://sentalia.example.org/"));
+    QTest::newRow("mail") << QStringLiteral("mailto:equipo@sentalia.example.org") << QString()
+                          << QUrl(QStringLiteral("mailto:equipo@sentalia.example.org"));
+}
+
+void TestFrmTemas::linksOpenInTheViewOrOnTheDesktop()
+{
+    QFETCH(QString, href);
+    QFETCH(QString, page);
+    QFETCH(QUrl, desktop);
+
+    QVERIFY(QDir().mkpath(m_pages));
+    QVERIFY(writeFile(m_pages + QStringLiteral("/default.htm"),
+                      QStringLiteral("<html><head><meta charset=\"utf-8\"><title>Entrada</title></head><body>"
+                                     "<p><a href=\"%1\">El enlace</a></p></body></html>")
+                          .arg(href.toHtmlEscaped())));
+    QString filler;
+    for (int i = 0; i < 80; ++i)
+        filler += QStringLiteral("<p>Relleno %1</p>").arg(i);
+    QVERIFY(writeFile(m_pages + QStringLiteral("/otra.htm"),
+                      QStringLiteral("<html><head><meta charset=\"utf-8\"><title>Otra</title></head><body>%1"
+                                     "<h2><a name=\"parte\">Parte</a></h2><p>Fin</p></body></html>")
+                          .arg(filler)));
+
+    FrmTemas *help = openHelp();
+    QVERIFY(help);
+    QCOMPARE(help->web->documentTitle(), QStringLiteral("Entrada"));
+    QVERIFY(clickLink(help, href));
+
+    if (page.isEmpty()) {
+        QTRY_COMPARE(m_opened, QList<QUrl>{desktop});
+        QCOMPARE(help->web->source().fileName(), QStringLiteral("default.htm"));
+        QCOMPARE(help->web->documentTitle(), QStringLiteral("Entrada"));
+    } else {
+        const QUrl expected = QUrl::fromLocalFile(m_pages + u'/').resolved(QUrl(page));
+        QTRY_COMPARE(help->web->source(), expected);
+        QCOMPARE(help->web->documentTitle(), QStringLiteral("Otra"));
+        QVERIFY(m_opened.isEmpty());
+        if (expected.hasFragment()) // scrolled down to the part
+            QVERIFY(help->web->verticalScrollBar()->value() > 0);
+    }
+    QVERIFY(help->isVisible());
+}
+
+void TestFrmTemas::missingEntryPageIsSaidInTheView()
+{
+    FrmTemas *help = openHelp();
+    QVERIFY(help);
+    const QString text = help->web->toPlainText();
+    QVERIFY2(text.contains(QStringLiteral("No se encontró la página de ayuda")), qPrintable(text));
+    QVERIFY2(text.contains(QDir::toNativeSeparators(m_pages + QStringLiteral("/default.htm"))), qPrintable(text));
+
+    QPointer<FrmTemas> watch(help);
+    QTest::mouseClick(help->findChild<PictureLabel *>(QStringLiteral("Image9")), Qt::LeftButton);
+    QTRY_VERIFY(watch.isNull());
+}
+
+void TestFrmTemas::everyHelpLinkLeadsToAnExistingPage()
+{
+    QVERIFY(copyFolder(SourcePages, m_pages));
+    FrmTemas *help = openHelp();
+    QVERIFY(help);
+    QTextBrowser *web = help->web;
+
+    // Walk every page reachable from the entry page, as the view resolves
+    // the links, and check that each leads to a page the view can show.
+    const QUrl entry = web->source();
+    QList<QUrl> todo{entry};
+    QSet<QString> visited;
+    while (!todo.isEmpty()) {
+        const QUrl url = todo.takeFirst();
+        const QString file = url.adjusted(QUrl::RemoveFragment).toLocalFile();
+        if (visited.contains(file))
+            continue;
+        visited.insert(file);
+        web->setSource(url);
+        QVERIFY2(!web->documentTitle().isEmpty(), qPrintable(file));
+        for (const QString &href : linksOf(web)) {
+            const QUrl target = url.resolved(QUrl(href));
+            if (!target.isLocalFile())
+                continue;
+            QVERIFY2(QFileInfo(target.toLocalFile()).isFile(),
+                     qPrintable(QStringLiteral("%1 -> %2").arg(QFileInfo(file).fileName(), href)));
+            if (target.toLocalFile().endsWith(QLatin1String(".htm")))
+                todo << target;
+        }
+    }
+    // And no page is left out of reach.
+    QCOMPARE(visited.size(), QDir(m_pages).entryList({QStringLiteral("*.htm")}, QDir::Files).size());
+    QVERIFY(visited.size() >= 8);
+}
+
+void TestFrmTemas::buildCopiesTheHelpPagesBesideTheProgram()
+{
+    const QString built = QStringLiteral(SENTALIA_BUILD_DIR "/Ayuda");
+    const QStringList files = QDir(SourcePages).entryList(QDir::Files, QDir::Name);
+    QVERIFY(!files.isEmpty());
+    QCOMPARE(QDir(built).entryList(QDir::Files, QDir::Name), files);
+    for (const QString &file : files) {
+        QFile a(SourcePages + u'/' + file), b(built + u'/' + file);
+        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        QVERIFY2(a.readAll() == b.readAll(), qPrintable(file));
+    }
+}
+
+QTEST_MAIN(TestFrmTemas)
+#include "tst_frmtemas.moc"
