@@ -11,9 +11,17 @@
 
 int GuiSession::s_endRequests = 0;
 
+// The pictures live in the skin library's resources, which a static library
+// only registers when asked by name.
+static void registerArtwork()
+{
+    Q_INIT_RESOURCE(sentalia);
+}
+
 GuiSession::GuiSession(const QString &fixture, bool openDatabase)
     : m_fixture(fixture)
 {
+    registerArtwork();
     QApplication::setQuitOnLastWindowClosed(false);
     QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
