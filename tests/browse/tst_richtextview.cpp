@@ -1,0 +1,314 @@
+#include "browse/RichTextView.h"
+#include "skin/Skin.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QFontInfo>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTest>
+#include <QClipboard>
+#include <QScrollBar>
+
+namespace {
+const QString CR(QChar(13));
+const QString LF(QChar(10));
+} // namespace
+
+class TestRichTextView : public QObject {
+    Q_OBJECT
+private slots:
+    void roundTrip_data();
+    void roundTrip();
+    void selection_data();
+    void selection();
+    void keyboardSelection_data();
+    void keyboardSelection();
+    void mouseSelection();
+    void copyGivesLineFeeds();
+    void longTextScrolls();
+    void longLinesWrap();
+    void emptyTextClearsSelection();
+    void look();
+    void rightPressIsReportedWithoutMenu();
+    void scrollBarsSetting();
+};
+
+void TestRichTextView::roundTrip_data()
+{
+    QTest::addColumn<QString>("given");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("empty") << QString() << QStringList{QString()};
+    QTest::newRow("one line") << QStringLiteral("hola") << QStringList{QStringLiteral("hola")};
+    QTest::newRow("record blocks with lone CRs")
+        << QStringLiteral("Uno") + CR + QStringLiteral("--A--") + CR + CR + QStringLiteral("Dos") + CR +
+               QStringLiteral("--B--") + CR + CR
+        << QStringList{QStringLiteral("Uno"), QStringLiteral("--A--"), QString(), QStringLiteral("Dos"),
+                       QStringLiteral("--B--"), QString(), QString()};
+    QTest::newRow("CR LF pair is one break") << QStringLiteral("a") + CR + LF + QStringLiteral("b")
+                                             << QStringList{QStringLiteral("a"), QStringLiteral("b")};
+    QTest::newRow("LF CR is two breaks") << QStringLiteral("a") + LF + CR + QStringLiteral("b")
+                                         << QStringList{QStringLiteral("a"), QString(), QStringLiteral("b")};
+    QTest::newRow("lone LF inside a quotation")
+        << QStringLiteral("Texto con") + LF + QStringLiteral("salto") + CR + QStringLiteral("--Y--")
+        << QStringList{QStringLiteral("Texto con"), QStringLiteral("salto"), QStringLiteral("--Y--")};
+    QTest::newRow("leading and trailing CR") << CR + QStringLiteral("x") + CR
+                                             << QStringList{QString(), QStringLiteral("x"), QString()};
+    QTest::newRow("CR at the very end after a pair") << QStringLiteral("x") + CR + LF + CR
+                                                     << QStringList{QStringLiteral("x"), QString(), QString()};
+    QTest::newRow("accents and tabs") << QStringLiteral("Ñandú\tPérez") + CR + QStringLiteral("--ÉL--")
+                                      << QStringList{QStringLiteral("Ñandú\tPérez"), QStringLiteral("--ÉL--")};
+}
+
+void TestRichTextView::roundTrip()
+{
+    QFETCH(QString, given);
+    QFETCH(QStringList, lines);
+
+    RichTextView view;
+    view.setText(QStringLiteral("something before"));
+    view.setText(given);
+
+    QCOMPARE(view.text(), given);
+    QStringList shown;
+    for (qsizetype line = 0; line < view.lineCount(); ++line)
+        shown << view.lineText(line);
+    QCOMPARE(shown, lines);
+}
+
+void TestRichTextView::selection_data()
+{
+    QTest::addColumn<QString>("given");
+    QTest::addColumn<int>("anchor");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("expected");
+
+    const QString blocks = QStringLiteral("Uno") + CR + QStringLiteral("--A--") + CR + CR + QStringLiteral("Dos");
+    QTest::newRow("inside one line") << blocks << 1 << 3 << QStringLiteral("no");
+    QTest::newRow("over a lone CR") << blocks << 2 << 7 << QStringLiteral("o") + CR + QStringLiteral("--A");
+    QTest::newRow("everything") << blocks << 0 << int(blocks.size()) << blocks;
+    QTest::newRow("backwards") << blocks << 7 << 2 << QStringLiteral("o") + CR + QStringLiteral("--A");
+
+    const QString pairs = QStringLiteral("ab") + CR + LF + QStringLiteral("cd") + CR + LF + QStringLiteral("ef");
+    QTest::newRow("pair inside") << pairs << 1 << 5 << QStringLiteral("b") + CR + LF + QStringLiteral("c");
+    QTest::newRow("ending on a pair") << pairs << 4 << 8 << QStringLiteral("cd") + CR + LF;
+    // A position between the CR and the LF of a pair is taken after it.
+    QTest::newRow("between CR and LF") << pairs << 3 << 8 << QStringLiteral("cd") + CR + LF;
+    QTest::newRow("all of it") << pairs << 0 << int(pairs.size()) << pairs;
+    QTest::newRow("past the end") << pairs << 6 << 99 << CR + LF + QStringLiteral("ef");
+}
+
+void TestRichTextView::selection()
+{
+    QFETCH(QString, given);
+    QFETCH(int, anchor);
+    QFETCH(int, position);
+    QFETCH(QString, expected);
+
+    RichTextView view;
+    view.setText(given);
+    QVERIFY(!view.hasSelection());
+    QCOMPARE(view.selectedText(), QString());
+
+    view.setSelection(anchor, position);
+    QVERIFY(view.hasSelection());
+    QCOMPARE(view.selectedText(), expected);
+    // Reading leaves both the text and the selection alone.
+    QCOMPARE(view.text(), given);
+    QVERIFY(view.hasSelection());
+}
+
+void TestRichTextView::keyboardSelection_data()
+{
+    QTest::addColumn<QString>("given");
+    QTest::addColumn<QList<int>>("keys"); // key | modifiers
+    QTest::addColumn<QString>("expected");
+
+    const QString pairs = QStringLiteral("ab") + CR + LF + QStringLiteral("cd") + CR + LF + QStringLiteral("ef");
+    const int shift = int(Qt::ShiftModifier);
+    QTest::newRow("shift+right over a pair")
+        << pairs << QList<int>{int(Qt::Key_End), int(Qt::Key_Right) | shift, int(Qt::Key_Right) | shift}
+        << CR + LF + QStringLiteral("c");
+    QTest::newRow("shift+down takes the break")
+        << pairs << QList<int>{int(Qt::Key_Down) | shift} << QStringLiteral("ab") + CR + LF;
+    QTest::newRow("shift+end on the second line")
+        << pairs << QList<int>{int(Qt::Key_Down), int(Qt::Key_End) | shift} << QStringLiteral("cd");
+    const QString lone = QStringLiteral("Uno") + CR + QStringLiteral("--A--") + CR + CR + QStringLiteral("Dos");
+    QTest::newRow("down to the last line and to its end")
+        << lone
+        << QList<int>{int(Qt::Key_Down) | shift, int(Qt::Key_Down) | shift, int(Qt::Key_Down) | shift,
+                      int(Qt::Key_End) | shift}
+        << lone;
+    QTest::newRow("shift+left back over a lone CR")
+        << lone << QList<int>{int(Qt::Key_Down), int(Qt::Key_Left) | shift} << CR;
+    QTest::newRow("select all") << lone << QList<int>{int(Qt::Key_A) | int(Qt::ControlModifier)} << lone;
+}
+
+void TestRichTextView::keyboardSelection()
+{
+    QFETCH(QString, given);
+    QFETCH(QList<int>, keys);
+    QFETCH(QString, expected);
+
+    RichTextView view;
+    view.resize(300, 200);
+    view.setText(given);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    for (int key : keys)
+        QTest::keyClick(&view, Qt::Key(key & ~int(Qt::KeyboardModifierMask)),
+                        Qt::KeyboardModifiers(key & int(Qt::KeyboardModifierMask)));
+    QCOMPARE(view.selectedText(), expected);
+    QCOMPARE(view.text(), given);
+}
+
+void TestRichTextView::mouseSelection()
+{
+    RichTextView view;
+    view.resize(300, 200);
+    const QString text = QStringLiteral("Uno") + CR + QStringLiteral("--A--") + CR + CR + QStringLiteral("Dos");
+    view.setText(text);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+
+    // From the very start to far right of the second line.
+    QTest::mousePress(view.viewport(), Qt::LeftButton, {}, QPoint(1, 5));
+    QMouseEvent drag(QEvent::MouseMove, QPointF(290, 5 + view.fontMetrics().lineSpacing()),
+                     view.viewport()->mapToGlobal(QPointF(290, 5 + view.fontMetrics().lineSpacing())),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view.viewport(), &drag);
+    QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, QPoint(290, 5 + view.fontMetrics().lineSpacing()));
+    QCOMPARE(view.selectedText(), QStringLiteral("Uno") + CR + QStringLiteral("--A--"));
+
+    // A double click takes the word under the pointer.
+    QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, QPoint(6, 5));
+    QCOMPARE(view.selectedText(), QStringLiteral("Uno"));
+}
+
+void TestRichTextView::copyGivesLineFeeds()
+{
+    RichTextView view;
+    view.setText(QStringLiteral("a") + CR + QStringLiteral("b") + CR + LF + QStringLiteral("c"));
+    view.selectAll();
+    QTest::keySequence(&view, QKeySequence::Copy);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("a\nb\nc"));
+}
+
+void TestRichTextView::longTextScrolls()
+{
+    // Many short lines: the view shows the first ones and scrolls to the
+    // caret as it moves to the end.
+    QString text;
+    for (int i = 0; i < 5000; ++i)
+        text += QStringLiteral("Frase %1").arg(i) + CR + QStringLiteral("--Autor--") + CR + CR;
+    RichTextView view;
+    view.resize(300, 200);
+    view.setText(text);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QCOMPARE(view.lineCount(), 15001);
+    QCOMPARE(view.firstVisibleLine(), 0);
+    QVERIFY(view.verticalScrollBar()->isVisible());
+    QVERIFY(view.verticalScrollBar()->maximum() > 14900);
+
+    QTest::keyClick(&view, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(view.cursorPosition(), text.size());
+    QVERIFY(view.firstVisibleLine() > 14900);
+    QCOMPARE(view.verticalScrollBar()->value(), int(view.firstVisibleLine()));
+
+    view.verticalScrollBar()->setValue(3000);
+    QCOMPARE(view.firstVisibleLine(), 3000);
+    QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(view.firstVisibleLine(), 0);
+}
+
+void TestRichTextView::emptyTextClearsSelection()
+{
+    RichTextView view;
+    view.setText(QStringLiteral("Uno") + CR + QStringLiteral("--A--"));
+    view.selectAll();
+    QVERIFY(view.hasSelection());
+    view.setText(QString());
+    QVERIFY(!view.hasSelection());
+    QCOMPARE(view.text(), QString());
+    QCOMPARE(view.lineCount(), 1);
+}
+
+void TestRichTextView::look()
+{
+    RichTextView view;
+    Skin::setCream(&view);
+    QCOMPARE(view.palette().color(QPalette::Base), QColor(0xF5, 0xF3, 0xCF));
+    QCOMPARE(view.font().family(), QStringLiteral("Comic Sans MS"));
+    QCOMPARE(view.font().pointSizeF(), 9.75);
+    QVERIFY(view.font().bold());
+    QCOMPARE(view.focusPolicy(), Qt::StrongFocus);
+    // Typing changes nothing.
+    view.setText(QStringLiteral("Uno"));
+    QTest::keyClicks(&view, QStringLiteral("xyz"));
+    QTest::keyClick(&view, Qt::Key_Backspace);
+    QTest::keyClick(&view, Qt::Key_Delete);
+    QCOMPARE(view.text(), QStringLiteral("Uno"));
+}
+
+void TestRichTextView::rightPressIsReportedWithoutMenu()
+{
+    RichTextView view;
+    view.resize(300, 200);
+    view.setText(QStringLiteral("Uno") + CR + QStringLiteral("--A--") + CR + CR + QStringLiteral("Dos"));
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    view.selectAll();
+
+    QSignalSpy presses(&view, &RichTextView::mousePressed);
+    QTest::mousePress(view.viewport(), Qt::RightButton, {}, QPoint(20, 10));
+    QCOMPARE(presses.count(), 1);
+    QCOMPARE(presses.at(0).at(0).value<Qt::MouseButton>(), Qt::RightButton);
+    QTest::mouseRelease(view.viewport(), Qt::RightButton, {}, QPoint(20, 10));
+
+    // The menu the window system asks for is not the text box's own.
+    QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(20, 10), view.viewport()->mapToGlobal(QPoint(20, 10)));
+    QApplication::sendEvent(view.viewport(), &request);
+    QVERIFY(!QApplication::activePopupWidget());
+    // A right press keeps the selection, which is what a print takes.
+    QVERIFY(view.hasSelection());
+
+    QTest::mousePress(view.viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(presses.count(), 2);
+    QCOMPARE(presses.at(1).at(0).value<Qt::MouseButton>(), Qt::LeftButton);
+    QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+}
+
+void TestRichTextView::scrollBarsSetting()
+{
+    RichTextView view;
+    view.setScrollBars(RichTextView::Vertical);
+    QCOMPARE(view.scrollBars(), 2);
+    QCOMPARE(view.verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    QCOMPARE(view.horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    view.setScrollBars(RichTextView::NoScrollBars);
+    QCOMPARE(view.verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+}
+
+void TestRichTextView::longLinesWrap()
+{
+    const QString line = QStringLiteral("palabra ").repeated(80);
+    RichTextView view;
+    view.resize(200, 300);
+    view.setText(line + CR + QStringLiteral("fin"));
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    // Down from the start stays in the long line: it is shown over rows.
+    QTest::keyClick(&view, Qt::Key_Down);
+    QVERIFY(view.cursorPosition() > 0);
+    QVERIFY(view.cursorPosition() < line.size());
+    // End goes to the end of that row, not of the whole line.
+    QTest::keyClick(&view, Qt::Key_End);
+    QVERIFY(view.cursorPosition() < line.size());
+    QTest::keyClick(&view, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(view.cursorPosition(), line.size() + 4);
+}
+
+QTEST_MAIN(TestRichTextView)
+#include "tst_richtextview.moc"
