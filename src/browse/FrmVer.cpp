@@ -1,7 +1,272 @@
 #include "FrmVer.h"
 
-FrmVer::FrmVer()
+#include "Frm.h"
+#include "Listing.h"
+#include "RichTextView.h"
+#include "SelectionMarker.h"
+#include "TopicCombo.h"
+
+#include "app/Forms.h"
+#include "app/Module1.h"
+#include "skin/Artwork.h"
+#include "skin/MessageBox.h"
+#include "skin/PictureLabel.h"
+#include "skin/SkinLayouts.h"
+#include "skin/Skin.h"
+#include "skin/TitlePair.h"
+#include "skin/Twips.h"
+#include "store/QuoteStore.h"
+#include "store/TextRules.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+qint64 FrmVer::s_found = 0;
+QString FrmVer::s_query;
+QChar FrmVer::s_letter;
+
+namespace {
+
+const QString AuthorTitle = QStringLiteral("Seleccione la letra del autor");
+const QString TopicTitle = QStringLiteral("Seleccione el tema de las frases");
+
+// The marker sits this far left of the letter it frames.
+constexpr int MarkerOffset = 50;
+constexpr int LetterWidth = 255;
+constexpr int LetterHeight = 405;
+
+// Places of the letter labels inside fra1: A to M on the first row, from
+// 120 twips in, N to Z (no Q, no X) on the second, 240 twips further in.
+QPoint letterPlace(int index)
 {
-    setObjectName(QStringLiteral("frmver"));
+    if (index < 13)
+        return {120 + 360 * index, 0};
+    return {360 + 360 * (index - 13), 360};
 }
 
+QFrame *makeFrame(QWidget *parent, const QString &name, int left, int top, int width, int height)
+{
+    auto *frame = new QFrame(parent);
+    frame->setObjectName(name);
+    frame->setFrameShape(QFrame::NoFrame);
+    frame->setGeometry(Twips::rect(left, top, width, height));
+    return frame;
+}
+
+QPushButton *makeButton(QWidget *parent, const QString &name, const QString &text, int left)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setFont(Skin::comic(9, true));
+    button->setGeometry(Twips::rect(left, 1800, 1215, 375));
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+QString storeFailure(const QString &what)
+{
+    const QString detail = Module1::db ? Module1::db->lastError() : QStringLiteral("no hay base de datos abierta");
+    return what + QStringLiteral("\n\n") + detail;
+}
+
+} // namespace
+
+FrmVer::FrmVer()
+    : SkinnedDialog(SkinLayouts::frmver())
+{
+    setObjectName(QStringLiteral("frmver"));
+    setWindowTitle(QStringLiteral("Ver por Autor"));
+    Image12 = closePicture();
+    Image12->setToolTip(QStringLiteral("Cerrar"));
+
+    TitlePair::Style titleStyle;
+    titleStyle.font = Skin::comic(12, true);
+    titleStyle.front = Qt::black;
+    titleStyle.shadow = QColor(0x80, 0x80, 0x80);
+    titulo = new TitlePair(this, QStringLiteral("lbltitulo"), QStringLiteral("lbltitulo1"), QPoint(840, 120),
+                           QPoint(860, 150), AuthorTitle, titleStyle);
+    lbltitulo = titulo->front();
+    lbltitulo1 = titulo->shadow();
+
+    fra1 = makeFrame(this, QStringLiteral("fra1"), 360, 960, 4815, 765);
+    const QString &order = TextRules::searchLetters();
+    for (int i = 0; i < order.size(); ++i) {
+        const QChar letter = order.at(i);
+        const QPoint place = letterPlace(i);
+        auto *label = new PictureLabel(fra1);
+        label->setObjectName(QStringLiteral("lbl") + letter.toLower());
+        label->setText(letter);
+        label->setFont(Skin::comic(14.25, true));
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        QPalette red = label->palette();
+        red.setColor(QPalette::WindowText, QColor(0xFF, 0x00, 0x00));
+        label->setPalette(red);
+        label->setGeometry(Twips::rect(place.x(), place.y(), LetterWidth, LetterHeight));
+        m_letters.append({letter, place.x(), place.y(), label});
+        connect(label, &PictureLabel::clicked, this, [this, i] { letter_Click(i); });
+    }
+    SHP1 = new SelectionMarker(fra1, QColor(0x00, 0x00, 0xFF), 3);
+    SHP1->setObjectName(QStringLiteral("SHP1"));
+    SHP1->setTwipsGeometry(-400, 0, 345, 450);
+
+    fra2 = makeFrame(this, QStringLiteral("fra2"), 1080, 960, 3135, 735);
+    fra2->hide();
+    cbo1 = new TopicCombo(QString::fromLatin1(TopicDesignText), fra2);
+    cbo1->setObjectName(QStringLiteral("cbo1"));
+    cbo1->setFont(Skin::comic(12, true));
+    cbo1->setGeometry(Twips::rect(120, 120, 2895, 465));
+    // The combo keeps the ordinary white of input boxes inside its cream frame.
+    QPalette plain = cbo1->palette();
+    const QPalette standard = QApplication::palette(cbo1);
+    for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
+        plain.setColor(role, standard.color(role));
+    cbo1->setPalette(plain);
+
+    OKButton = makeButton(this, QStringLiteral("OKButton"), QStringLiteral("Aceptar"), 1200);
+    CancelButton = makeButton(this, QStringLiteral("CancelButton"), QStringLiteral("Cancelar"), 2760);
+
+    connect(OKButton, &QPushButton::clicked, this, &FrmVer::OKButton_Click);
+    connect(CancelButton, &QPushButton::clicked, this, &FrmVer::CancelButton_Click);
+    connect(Image12, &PictureLabel::clicked, this, &FrmVer::Image12_Click);
+
+    // Load.
+    shape(20);
+    s_found = 0;
+    if (Module1::portema) {
+        fra1->hide();
+        fra2->show();
+        titulo->setText(TopicTitle);
+        QStringList topics;
+        if (Module1::db && Module1::db->topicList(&topics)) {
+            cbo1->setTopics(topics);
+        } else {
+            cbo1->setTopics({});
+            MessageBox::show(storeFailure(QStringLiteral("No se pudo leer la lista de temas.")));
+        }
+    } else {
+        fra1->show();
+        fra2->hide();
+        titulo->setText(AuthorTitle);
+    }
+    showIcon(QString::fromLatin1(Artwork::IconSearch));
+    cream({fra1, fra2, OKButton, CancelButton});
+}
+
+void FrmVer::letter_Click(int index)
+{
+    const Letter &chosen = m_letters.at(index);
+    SHP1->moveTwips(chosen.left - MarkerOffset, chosen.top);
+}
+
+QChar FrmVer::markedLetter() const
+{
+    for (const Letter &letter : m_letters) {
+        if (letter.left - MarkerOffset == SHP1->leftTwips())
+            return letter.letter;
+    }
+    return {};
+}
+
+const FrmVer::Letter *FrmVer::letterFor(QChar letter) const
+{
+    for (const Letter &entry : m_letters) {
+        if (entry.letter == letter)
+            return &entry;
+    }
+    return nullptr;
+}
+
+void FrmVer::OKButton_Click()
+{
+    if (Module1::portema)
+        searchTopic();
+    else
+        searchInitial();
+}
+
+void FrmVer::searchTopic()
+{
+    if (cbo1->currentText() == cbo1->designText()) {
+        MessageBox::show(QStringLiteral("Seleccione el tema porfavor"), MessageBox::Icon::Critical, this);
+        cbo1->setFocus();
+        return;
+    }
+    s_found = 0;
+    s_query = TextRules::upperTopic(cbo1->currentText());
+    Listing listing;
+    const bool read = Module1::db
+        && Module1::db->byTopic(s_query, [&listing](const QString &frace, const QString &autor) {
+               listing.add(frace, autor);
+           });
+    if (!read) {
+        // Nothing is listed and the dialog stays, with the topic as typed.
+        MessageBox::show(storeFailure(QStringLiteral("No se pudieron leer las frases del tema.")),
+                         MessageBox::Icon::Critical, this);
+        return;
+    }
+    s_found = listing.count();
+
+    Frm *frm = Forms::frm();
+    frm->rtb1->setText(listing.text());
+    frm->setCounterLine(QString::number(s_found) + QStringLiteral(" Frases encontradas con el tema ")
+                        + cbo1->currentText());
+    close();
+    frm->setCaption(QStringLiteral("Por Tema"));
+    frm->show();
+}
+
+void FrmVer::searchInitial()
+{
+    const QChar letter = markedLetter();
+    if (letter.isNull()) {
+        // No letter framed yet: nothing to search for.
+        MessageBox::show(QStringLiteral("Seleccione una letra porfavor"), MessageBox::Icon::Critical, this);
+        return;
+    }
+    s_found = 0;
+    s_query = QString(letter);
+    Listing listing;
+    const bool read = Module1::db
+        && Module1::db->byInitial(letter, [&listing](const QString &frace, const QString &autor) {
+               listing.add(frace, autor);
+           });
+    if (!read) {
+        MessageBox::show(storeFailure(QStringLiteral("No se pudieron leer las frases de la inicial ") + letter
+                                      + QLatin1Char('.')),
+                         MessageBox::Icon::Critical, this);
+        return;
+    }
+    s_found = listing.count();
+    s_letter = letter;
+
+    Frm *frm = Forms::frm();
+    frm->rtb1->setText(listing.text());
+    close();
+    frm->setCaption(QStringLiteral("Por Autor"));
+    frm->setCounterLine(QString::number(s_found) + QStringLiteral(" Frases encontradas con la inicial ") + s_letter);
+    frm->show();
+}
+
+void FrmVer::CancelButton_Click()
+{
+    close();
+}
+
+void FrmVer::Image12_Click()
+{
+    close();
+}
+
+void FrmVer::keyPressEvent(QKeyEvent *event)
+{
+    // Only "Cancelar" and the close picture close the dialog.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    SkinnedDialog::keyPressEvent(event);
+}

@@ -1,0 +1,533 @@
+// The search dialog: its two faces, the letters and the marker that frames
+// the chosen one, and what "Aceptar" lists in the results window.
+
+#include "GuiSession.h"
+
+#include "app/Forms.h"
+#include "app/Module1.h"
+#include "browse/Frm.h"
+#include "browse/FrmVer.h"
+#include "browse/RichTextView.h"
+#include "browse/SelectionMarker.h"
+#include "browse/TopicCombo.h"
+#include "skin/MessageBox.h"
+#include "skin/PictureLabel.h"
+#include "store/QuoteStore.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sqlcipher/sqlite3.h>
+
+namespace {
+
+const QChar CR(u'\r');
+
+QString block(const QString &frace, const QString &autor)
+{
+    return frace + CR + QStringLiteral("--") + autor + QStringLiteral("--") + CR + CR;
+}
+
+FrmVer *openDialog(bool portema)
+{
+    Module1::portema = portema;
+    FrmVer *dialog = Forms::frmver();
+    dialog->show();
+    return QTest::qWaitForWindowExposed(dialog) ? dialog : nullptr;
+}
+
+QWidget *focusOwner(FrmVer *dialog)
+{
+    QWidget *focus = dialog->focusWidget();
+    if (focus && focus == dialog->cbo1->lineEdit())
+        return dialog->cbo1;
+    return focus;
+}
+
+bool dialogGone()
+{
+    return QTest::qWaitFor([] { return Forms::frmverLoaded() == nullptr; });
+}
+
+void clickLetter(FrmVer *dialog, QChar letter)
+{
+    auto *label = dialog->findChild<PictureLabel *>(QStringLiteral("lbl") + letter.toLower());
+    QVERIFY2(label, qPrintable(QString(letter)));
+    QTest::mouseClick(label, Qt::LeftButton);
+}
+
+// A collection in which every listing fails while it is read: one row of
+// tabla1 cannot be computed.
+bool makeUnreadableCollection(const QString &path)
+{
+    sqlite3 *db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                        nullptr)
+        != SQLITE_OK)
+        return false;
+    const char *sql = "PRAGMA key = 'qolvent';"
+                      "CREATE TABLE datos (autor TEXT, frace TEXT, tema TEXT, \"Index\" INTEGER);"
+                      "INSERT INTO datos VALUES ('Séneca', 'Una frase.', 'VIDA', 1);"
+                      "CREATE VIEW tabla1 AS SELECT autor, frace, tema, \"Index\" FROM datos UNION ALL "
+                      "SELECT 'Sócrates', abs(-9223372036854775807 - 1), 'VIDA', NULL;";
+    const bool ok = sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close_v2(db);
+    return ok;
+}
+
+} // namespace
+
+class TstFrmVer : public QObject {
+    Q_OBJECT
+
+private slots:
+    void faces_data();
+    void faces();
+    void topicListSorted_data();
+    void topicListSorted();
+    void letterPlaces_data();
+    void letterPlaces();
+    void letterClicks_data();
+    void letterClicks();
+    void reopenedDialogFramesNothing();
+    void searchByInitial_data();
+    void searchByInitial();
+    void searchByTopic_data();
+    void searchByTopic();
+    void topicMessageThenSearch();
+    void noLetterChosen();
+    void cancelTouchesNothing_data();
+    void cancelTouchesNothing();
+    void unreadableCollection_data();
+    void unreadableCollection();
+};
+
+void TstFrmVer::faces_data()
+{
+    QTest::addColumn<bool>("portema");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("author") << false << "Seleccione la letra del autor";
+    QTest::newRow("topic") << true << "Seleccione el tema de las frases";
+}
+
+void TstFrmVer::faces()
+{
+    QFETCH(bool, portema);
+    QFETCH(QString, title);
+
+    GuiSession session;
+    FrmVer *dialog = openDialog(portema);
+    QVERIFY(dialog);
+    QCOMPARE(dialog->objectName(), QStringLiteral("frmver"));
+    QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("lbltitulo"))->text(), title);
+    QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("lbltitulo1"))->text(), title);
+    QCOMPARE(dialog->fra1->isVisible(), !portema);
+    QCOMPARE(dialog->fra2->isVisible(), portema);
+    QCOMPARE(dialog->cbo1->currentText(), QStringLiteral("(Seleccionelo)"));
+    QCOMPARE(dialog->cbo1->count(), portema ? 9 : 0);
+    QCOMPARE(dialog->OKButton->text(), QStringLiteral("Aceptar"));
+    QCOMPARE(dialog->CancelButton->text(), QStringLiteral("Cancelar"));
+    QCOMPARE(dialog->Image12->toolTip(), QStringLiteral("Cerrar"));
+    // No letter framed: the marker waits outside the frame.
+    QCOMPARE(dialog->SHP1->leftTwips(), -400);
+    QCOMPARE(dialog->SHP1->topTwips(), 0);
+    QVERIFY(dialog->markedLetter().isNull());
+    QCOMPARE(FrmVer::found(), 0);
+    QVERIFY(MessageBox::recorded().isEmpty());
+    // Created on reference only: the results window is not touched.
+    QVERIFY(!Forms::frmLoaded());
+}
+
+void TstFrmVer::topicListSorted_data()
+{
+    QTest::addColumn<QString>("fixture");
+    QTest::addColumn<QStringList>("topics");
+    QTest::newRow("quotes") << "quotes.mdb"
+                            << QStringList{"AMISTAD", "AMISTAD", "amor", "ÉXITO", "L'AMOUR", "NIÑEZ", "PODER", "SABIDURIA", "VIDA"};
+    QTest::newRow("empty") << "empty.mdb" << QStringList{};
+}
+
+void TstFrmVer::topicListSorted()
+{
+    QFETCH(QString, fixture);
+    QFETCH(QStringList, topics);
+    GuiSession session(fixture);
+    FrmVer *dialog = openDialog(true);
+    QVERIFY(dialog);
+    QCOMPARE(dialog->cbo1->topics(), topics);
+    QCOMPARE(dialog->cbo1->currentIndex(), -1);
+    QCOMPARE(dialog->cbo1->currentText(), QStringLiteral("(Seleccionelo)"));
+}
+
+void TstFrmVer::letterPlaces_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("left");
+    QTest::addColumn<int>("top");
+    const struct {
+        const char *name;
+        int left, top;
+    } design[] = {
+        {"lbla", 120, 0},   {"lblb", 480, 0},   {"lblc", 840, 0},   {"lbld", 1200, 0},  {"lble", 1560, 0},
+        {"lblf", 1920, 0},  {"lblg", 2280, 0},  {"lblh", 2640, 0},  {"lbli", 3000, 0},  {"lblj", 3360, 0},
+        {"lblk", 3720, 0},  {"lbll", 4080, 0},  {"lblm", 4440, 0},  {"lbln", 360, 360}, {"lblo", 720, 360},
+        {"lblp", 1080, 360}, {"lblr", 1440, 360}, {"lbls", 1800, 360}, {"lblt", 2160, 360}, {"lblu", 2520, 360},
+        {"lblv", 2880, 360}, {"lblw", 3240, 360}, {"lbly", 3600, 360}, {"lblz", 3960, 360},
+    };
+    for (const auto &label : design)
+        QTest::newRow(label.name) << QString::fromLatin1(label.name) << label.left << label.top;
+}
+
+void TstFrmVer::letterPlaces()
+{
+    QFETCH(QString, name);
+    QFETCH(int, left);
+    QFETCH(int, top);
+
+    GuiSession session;
+    FrmVer *dialog = openDialog(false);
+    QVERIFY(dialog);
+    QCOMPARE(dialog->letters().size(), 24);
+    const QChar letter = name.at(3).toUpper();
+    auto *label = dialog->findChild<PictureLabel *>(name);
+    QVERIFY(label);
+    QCOMPARE(label->parentWidget(), static_cast<QWidget *>(dialog->fra1));
+    QCOMPARE(label->text(), QString(letter));
+    const FrmVer::Letter *entry = dialog->letterFor(letter);
+    QVERIFY(entry);
+    QCOMPARE(entry->label, label);
+    QCOMPARE(entry->left, left);
+    QCOMPARE(entry->top, top);
+
+    // A click frames this letter and only this one.
+    QTest::mouseClick(label, Qt::LeftButton);
+    QCOMPARE(dialog->SHP1->leftTwips(), left - 50);
+    QCOMPARE(dialog->SHP1->topTwips(), top);
+    QCOMPARE(dialog->markedLetter(), letter);
+    // The marker is drawn around the label: 50 twips (about 3 px) left of
+    // it, level with its top.
+    QCOMPARE(dialog->SHP1->y(), label->y());
+    QVERIFY(qAbs(label->x() - dialog->SHP1->x() - 3) <= 1);
+}
+
+void TstFrmVer::letterClicks_data()
+{
+    QTest::addColumn<QString>("clicks");
+    QTest::addColumn<QList<QPoint>>("marks");
+    QTest::addColumn<QChar>("chosen");
+
+    QTest::newRow("M then Z") << "MZ" << QList<QPoint>{{4390, 0}, {3910, 360}} << QChar('Z');
+    QTest::newRow("A then N") << "AN" << QList<QPoint>{{70, 0}, {310, 360}} << QChar('N');
+    QTest::newRow("same letter twice") << "CC" << QList<QPoint>{{790, 0}, {790, 0}} << QChar('C');
+    QTest::newRow("row two then row one") << "YB" << QList<QPoint>{{3550, 360}, {430, 0}} << QChar('B');
+}
+
+void TstFrmVer::letterClicks()
+{
+    QFETCH(QString, clicks);
+    QFETCH(QList<QPoint>, marks);
+    QFETCH(QChar, chosen);
+
+    GuiSession session;
+    FrmVer *dialog = openDialog(false);
+    QVERIFY(dialog);
+    for (int i = 0; i < clicks.size(); ++i) {
+        clickLetter(dialog, clicks.at(i));
+        QCOMPARE(QPoint(dialog->SHP1->leftTwips(), dialog->SHP1->topTwips()), marks.at(i));
+    }
+    QCOMPARE(dialog->markedLetter(), chosen);
+    // Clicking changes nothing else.
+    QVERIFY(MessageBox::recorded().isEmpty());
+    QVERIFY(!Forms::frmLoaded());
+    QVERIFY(dialog->isVisible());
+}
+
+void TstFrmVer::reopenedDialogFramesNothing()
+{
+    GuiSession session;
+    FrmVer *dialog = openDialog(false);
+    QVERIFY(dialog);
+    clickLetter(dialog, QChar('M'));
+    QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
+    QVERIFY(dialogGone());
+    QCOMPARE(FrmVer::chosenLetter(), QChar('M'));
+
+    dialog = openDialog(false);
+    QVERIFY(dialog);
+    clickLetter(dialog, QChar('K'));
+    QTest::mouseClick(dialog->CancelButton, Qt::LeftButton);
+    QVERIFY(dialogGone());
+
+    dialog = openDialog(false);
+    QVERIFY(dialog);
+    QCOMPARE(dialog->SHP1->leftTwips(), -400);
+    QVERIFY(dialog->markedLetter().isNull());
+    // The letter of the last search survives the closings.
+    QCOMPARE(FrmVer::chosenLetter(), QChar('M'));
+}
+
+void TstFrmVer::searchByInitial_data()
+{
+    QTest::addColumn<QChar>("letter");
+    QTest::addColumn<QString>("counter");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("A, accents and small letters included")
+        << QChar('A') << "4 Frases encontradas con la inicial A"
+        << block("La amistad es un alma que habita en dos cuerpos.", "Aristóteles")
+               + block("Caminante, no hay camino, se hace camino al andar.", "antonio Machado")
+               + block("El que no sabe lo que busca no entiende lo que encuentra.", "Ángel Ganivet")
+               + block("Quien bien te quiere te hará llorar.", "ámbar Anónimo");
+    QTest::newRow("S, a record without quotation")
+        << QChar('S') << "2 Frases encontradas con la inicial S"
+        << block("La suerte es lo que sucede cuando la preparación se encuentra con la oportunidad.", "Séneca")
+               + block("", "Sin frase");
+    QTest::newRow("N, never Ñ") << QChar('N') << "1 Frases encontradas con la inicial N"
+                                << block("Lo que no me mata me hace más fuerte.", "Nietzsche");
+    QTest::newRow("D, apostrophes") << QChar('D') << "1 Frases encontradas con la inicial D"
+                                    << block("L'homme est un apprenti, la douleur est son maître.", "D'Alembert");
+    QTest::newRow("Y, line break kept") << QChar('Y') << "1 Frases encontradas con la inicial Y"
+                                        << block("Texto con\nsalto de línea.", "Yeats");
+    QTest::newRow("Z, last of row two") << QChar('Z') << "1 Frases encontradas con la inicial Z"
+                                        << block("El movimiento no existe.", "zenón de Elea");
+    QTest::newRow("B, nothing found") << QChar('B') << "0 Frases encontradas con la inicial B" << "";
+}
+
+void TstFrmVer::searchByInitial()
+{
+    QFETCH(QChar, letter);
+    QFETCH(QString, counter);
+    QFETCH(QString, text);
+
+    GuiSession session;
+    FrmVer *dialog = openDialog(false);
+    QVERIFY(dialog);
+    clickLetter(dialog, letter);
+    QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
+
+    QVERIFY(MessageBox::recorded().isEmpty());
+    QVERIFY(dialogGone());
+    Frm *frm = Forms::frmLoaded();
+    QVERIFY(frm);
+    QVERIFY(!frm->isHidden());
+    QCOMPARE(frm->rtb1->text(), text);
+    QCOMPARE(frm->lbl1->text(), counter);
+    QCOMPARE(frm->lbl2->text(), counter);
+    QCOMPARE(frm->windowTitle(), QStringLiteral("Por Autor"));
+    QCOMPARE(FrmVer::chosenLetter(), letter);
+}
+
+void TstFrmVer::searchByTopic_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("picked"); // chosen from the list instead
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("counter");
+    QTest::addColumn<QString>("searched");
+    QTest::addColumn<QString>("firstBlock");
+
+    QTest::newRow("small letters searched in capitals")
+        << "vida" << "" << 7 << "7 Frases encontradas con el tema vida" << "VIDA"
+        << block("Caminante, no hay camino, se hace camino al andar.", "antonio Machado");
+    QTest::newRow("picked from the list") << "" << "VIDA" << 7 << "7 Frases encontradas con el tema VIDA" << "VIDA"
+                                          << block("Caminante, no hay camino, se hace camino al andar.", "antonio Machado");
+    QTest::newRow("apostrophe") << "L'AMOUR" << "" << 1 << "1 Frases encontradas con el tema L'AMOUR" << "L'AMOUR"
+                                << block("L'homme est un apprenti, la douleur est son maître.", "D'Alembert");
+    QTest::newRow("apostrophe, small letters")
+        << "l'amour" << "" << 1 << "1 Frases encontradas con el tema l'amour" << "L'AMOUR"
+        << block("L'homme est un apprenti, la douleur est son maître.", "D'Alembert");
+    QTest::newRow("accented capitals") << "niñez" << "" << 2 << "2 Frases encontradas con el tema niñez" << "NIÑEZ"
+                                       << block("Hay otros mundos, pero están en este.", "Éluard");
+    QTest::newRow("topic never offered") << "Huerfano" << "" << 1 << "1 Frases encontradas con el tema Huerfano"
+                                         << "HUERFANO"
+                                         << block("Frase con tema que nunca tuvo Index 1.", "Marco Aurelio");
+    QTest::newRow("design text in small letters is a topic")
+        << "(seleccionelo)" << "" << 0 << "0 Frases encontradas con el tema (seleccionelo)" << "(SELECCIONELO)" << "";
+    QTest::newRow("empty topic") << "" << "" << 0 << "0 Frases encontradas con el tema " << "" << "";
+}
+
+void TstFrmVer::searchByTopic()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, picked);
+    QFETCH(int, count);
+    QFETCH(QString, counter);
+    QFETCH(QString, searched);
+    QFETCH(QString, firstBlock);
+
+    GuiSession session;
+    FrmVer *dialog = openDialog(true);
+    QVERIFY(dialog);
+    if (!picked.isEmpty()) {
+        dialog->cbo1->setCurrentIndex(dialog->cbo1->findText(picked));
+    } else {
+        dialog->cbo1->lineEdit()->clear();
+        dialog->cbo1->setFocus();
+        // Typed as the user types it (QTest only types plain ASCII keys).
+        for (QChar c : typed) {
+            if (c.unicode() < 128)
+                QTest::keyClick(dialog->cbo1->lineEdit(), c.toLatin1());
+            else
+                dialog->cbo1->lineEdit()->insert(QString(c));
+        }
+        QCOMPARE(dialog->cbo1->currentText(), typed);
+    }
+    QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
+
+    QVERIFY(MessageBox::recorded().isEmpty());
+    QVERIFY(dialogGone());
+    Frm *frm = Forms::frmLoaded();
+    QVERIFY(frm);
+    QVERIFY(!frm->isHidden());
+    QCOMPARE(FrmVer::found(), count);
+    QCOMPARE(FrmVer::lastQuery(), searched);
+    QCOMPARE(frm->lbl1->text(), counter);
+    QCOMPARE(frm->lbl2->text(), counter);
+    QCOMPARE(frm->windowTitle(), QStringLiteral("Por Tema"));
+    const QString text = frm->rtb1->text();
+    if (firstBlock.isEmpty())
+        QVERIFY2(text.isEmpty(), qPrintable(text.left(200)));
+    else
+        QVERIFY2(text.startsWith(firstBlock), qPrintable(text.left(200)));
+    QCOMPARE(text.count(QStringLiteral("--") + CR + CR), count);
+}
+
+void TstFrmVer::topicMessageThenSearch()
+{
+    GuiSession session;
+    FrmVer *dialog = openDialog(true);
+    QVERIFY(dialog);
+    dialog->OKButton->setFocus();
+    QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
+
+    QList<MessageBox::Record> shown = MessageBox::recorded();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().text, QStringLiteral("Seleccione el tema porfavor"));
+    QCOMPARE(shown.first().title, QStringLiteral("Sentalia"));
+    QCOMPARE(shown.first().icon, MessageBox::Icon::Critical);
+    QTRY_COMPARE(focusOwner(dialog), static_cast<QWidget *>(dialog->cbo1));
+    QCOMPARE(Forms::frmverLoaded(), dialog);
+    QVERIFY(dialog->isVisible());
+    QVERIFY(!Forms::frmLoaded());
+
+    // With a topic now chosen the search runs, counting from 0.
+    dialog->cbo1->setCurrentIndex(dialog->cbo1->findText(QStringLiteral("PODER")));
+    QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
+    QCOMPARE(MessageBox::recorded().size(), 1);
+    QVERIFY(dialogGone());
+    QVERIFY(Forms::frmLoaded());
+    QCOMPARE(Forms::frmLoaded()->lbl1->text(), QStringLiteral("1 Frases encontradas con el tema PODER"));
+    QCOMPARE(Forms::frmLoaded()->rtb1->text(), block("Poderoso caballero es don Dinero.", "Quevedo"));
+}
+
+void TstFrmVer::noLetterChosen()
+{
+    GuiSession session;
+    // A search earlier in the run leaves its letter behind...
+    FrmVer *dialog = openDialog(false);
+    QVERIFY(dialog);
+    clickLetter(dialog, QChar('D'));
+    QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
+    QVERIFY(dialogGone());
+    Frm *frm = Forms::frmLoaded();
+    QVERIFY(frm);
+    const QString text = frm->rtb1->text();
+
+    // ...which must not be presented as the result of a search without one.
+    dialog = openDialog(false);
+    QVERIFY(dialog);
+    QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
+    const QList<MessageBox::Record> shown = MessageBox::recorded();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().text, QStringLiteral("Seleccione una letra porfavor"));
+    QCOMPARE(shown.first().icon, MessageBox::Icon::Critical);
+    QCOMPARE(Forms::frmverLoaded(), dialog);
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(frm->rtb1->text(), text);
+    QCOMPARE(frm->lbl1->text(), QStringLiteral("1 Frases encontradas con la inicial D"));
+
+    // A letter clicked afterwards is searched normally.
+    clickLetter(dialog, QChar('C'));
+    QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
+    QVERIFY(dialogGone());
+    QCOMPARE(frm->lbl1->text(), QStringLiteral("1 Frases encontradas con la inicial C"));
+    QCOMPARE(frm->rtb1->text(), block("Un tema creado dos veces.", "Cicerón"));
+}
+
+void TstFrmVer::cancelTouchesNothing_data()
+{
+    QTest::addColumn<bool>("portema");
+    QTest::addColumn<bool>("closePicture");
+    QTest::newRow("author, Cancelar") << false << false;
+    QTest::newRow("author, close picture") << false << true;
+    QTest::newRow("topic, Cancelar") << true << false;
+    QTest::newRow("topic, close picture") << true << true;
+}
+
+void TstFrmVer::cancelTouchesNothing()
+{
+    QFETCH(bool, portema);
+    QFETCH(bool, closePicture);
+    GuiSession session;
+    FrmVer *dialog = openDialog(portema);
+    QVERIFY(dialog);
+    if (portema)
+        dialog->cbo1->setCurrentIndex(0);
+    else
+        clickLetter(dialog, QChar('A'));
+    QTest::mouseClick(closePicture ? static_cast<QWidget *>(dialog->Image12) : dialog->CancelButton, Qt::LeftButton);
+    QVERIFY(dialogGone());
+    QVERIFY(!Forms::frmLoaded());
+    QVERIFY(MessageBox::recorded().isEmpty());
+}
+
+void TstFrmVer::unreadableCollection_data()
+{
+    QTest::addColumn<bool>("portema");
+    QTest::newRow("by initial") << false;
+    QTest::newRow("by topic") << true;
+}
+
+void TstFrmVer::unreadableCollection()
+{
+    QFETCH(bool, portema);
+    GuiSession session(QStringLiteral("quotes.mdb"), false);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("frase.mdb"));
+    QVERIFY(makeUnreadableCollection(path));
+    QuoteStore::OpenResult opened = QuoteStore::open(path);
+    QVERIFY2(opened, qPrintable(opened.reason));
+    Module1::db = std::move(opened.store);
+
+    FrmVer *dialog = openDialog(portema);
+    QVERIFY(dialog);
+    if (portema) {
+        dialog->cbo1->setEditText(QStringLiteral("vida"));
+    } else {
+        clickLetter(dialog, QChar('S'));
+    }
+    MessageBox::clearRecorded();
+    QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
+
+    const QList<MessageBox::Record> shown = MessageBox::recorded();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first().icon, MessageBox::Icon::Critical);
+    QCOMPARE(shown.first().title, QStringLiteral("Sentalia"));
+    QVERIFY2(shown.first().text.startsWith(QStringLiteral("No se pudieron leer las frases")),
+             qPrintable(shown.first().text));
+    // Nothing half listed; the dialog keeps the choice for another try.
+    QVERIFY(!Forms::frmLoaded());
+    QCOMPARE(Forms::frmverLoaded(), dialog);
+    QVERIFY(dialog->isVisible());
+    if (portema)
+        QCOMPARE(dialog->cbo1->currentText(), QStringLiteral("vida"));
+    else
+        QCOMPARE(dialog->markedLetter(), QChar('S'));
+}
+
+QTEST_MAIN(TstFrmVer)
+#include "tst_frmver.moc"
