@@ -101,7 +101,7 @@ int main(int argc, char *argv[])
     double slowest = 0;
     QString slowestName;
     const auto report = [&](const QString &name, const Result &r) {
-        printf("%-24s %8lld %10.1f\n", qPrintable(name), static_cast<long long>(r.found), r.ms);
+        printf("%s %8lld %10.1f\n", qPrintable(name.leftJustified(24)), static_cast<long long>(r.found), r.ms);
         if (r.ms > slowest) {
             slowest = r.ms;
             slowestName = name;

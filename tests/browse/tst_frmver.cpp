@@ -10,6 +10,7 @@
 #include "browse/RichTextView.h"
 #include "browse/SelectionMarker.h"
 #include "browse/TopicCombo.h"
+#include "mainwin/MdiInicio.h"
 #include "skin/MessageBox.h"
 #include "skin/PictureLabel.h"
 #include "store/QuoteStore.h"
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <sqlcipher/sqlite3.h>
 
@@ -104,6 +106,8 @@ private slots:
     void cancelTouchesNothing();
     void unreadableCollection_data();
     void unreadableCollection();
+    void fromMainWindow_data();
+    void fromMainWindow();
 };
 
 void TstFrmVer::faces_data()
@@ -527,6 +531,57 @@ void TstFrmVer::unreadableCollection()
         QCOMPARE(dialog->cbo1->currentText(), QStringLiteral("vida"));
     else
         QCOMPARE(dialog->markedLetter(), QChar('S'));
+}
+
+void TstFrmVer::fromMainWindow_data()
+{
+    QTest::addColumn<bool>("portema");
+    QTest::addColumn<QString>("counter");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("Por Autor") << false << "1 Frases encontradas con la inicial M" << "Por Autor";
+    QTest::newRow("Por Tema") << true << "2 Frases encontradas con el tema amistad" << "Por Tema";
+}
+
+// The main window's entries open the dialog modal and carry on once
+// "Aceptar" has listed and closed it.
+void TstFrmVer::fromMainWindow()
+{
+    QFETCH(bool, portema);
+    QFETCH(QString, counter);
+    QFETCH(QString, caption);
+
+    GuiSession session;
+    MdiInicio *main = Forms::mdiinicio();
+    main->show();
+    QVERIFY(QTest::qWaitForWindowExposed(main));
+    Module1::portema = !portema; // the entry sets the mode itself
+
+    bool modal = false;
+    QTimer::singleShot(0, [&] {
+        FrmVer *dialog = Forms::frmverLoaded();
+        if (!dialog)
+            return;
+        modal = dialog->isModal() && dialog->isVisible();
+        if (portema)
+            dialog->cbo1->setEditText(QStringLiteral("amistad"));
+        else
+            clickLetter(dialog, QChar('M'));
+        QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
+    });
+    if (portema)
+        main->porTema();
+    else
+        main->porAutor();
+
+    QVERIFY(modal);
+    QCOMPARE(Module1::portema, portema);
+    QVERIFY(!Forms::frmverLoaded());
+    Frm *frm = Forms::frmLoaded();
+    QVERIFY(frm);
+    QTRY_VERIFY(frm->isVisible());
+    QCOMPARE(frm->lbl1->text(), counter);
+    QCOMPARE(frm->windowTitle(), caption);
+    QVERIFY(MessageBox::recorded().isEmpty());
 }
 
 QTEST_MAIN(TstFrmVer)
