@@ -7,10 +7,18 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+// The pictures are compiled into the skin library. Resources of a static
+// library reach the program only when registered by name.
+static void registerArtwork()
+{
+    Q_INIT_RESOURCE(sentalia);
+}
+
 namespace AppSetup {
 
 void configure(QApplication &app)
 {
+    registerArtwork();
     QApplication::setApplicationName(QString::fromLatin1(Version::Title));
     QApplication::setApplicationVersion(
         QStringLiteral("%1.%2.%3").arg(Version::Major).arg(Version::Minor).arg(Version::Revision));

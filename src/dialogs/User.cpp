@@ -1,7 +1,115 @@
 #include "User.h"
 
-User::User()
+#include "FrmSalir.h"
+#include "FrmSplash.h"
+#include "app/Forms.h"
+#include "app/Module1.h"
+#include "skin/Artwork.h"
+#include "skin/PictureLabel.h"
+#include "skin/SkinLayouts.h"
+#include "skin/Skin.h"
+#include "skin/TitlePair.h"
+#include "skin/Twips.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+QPushButton *makeButton(QWidget *parent, const QString &name, const QString &caption, const QRect &twips)
 {
-    setObjectName(QStringLiteral("user"));
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(Twips::rect(twips.x(), twips.y(), twips.width(), twips.height()));
+    button->setFont(Skin::comic(9, true));
+    return button;
 }
 
+} // namespace
+
+User::User()
+    : SkinnedDialog(SkinLayouts::user())
+{
+    setObjectName(QStringLiteral("user"));
+    setWindowTitle(QStringLiteral("Nombre de usuario"));
+
+    Image4 = closePicture();
+    Image4->setToolTip(QStringLiteral("Cerrar"));
+    imgico = iconSlot();
+
+    TitlePair::Style titleStyle;
+    titleStyle.font = Skin::comic(11.25, true);
+    titleStyle.front = Qt::black;
+    titleStyle.shadow = QColor(0x80, 0x80, 0x80);
+    m_title = new TitlePair(this, QStringLiteral("lbl1"), QStringLiteral("Label1"), {720, 120}, {740, 150},
+                            QStringLiteral("Ingrese nombre"), titleStyle);
+    lbl1 = m_title->front();
+    Label1 = m_title->shadow();
+    Image4->raise();
+
+    // Built from the back to the front, so that they stack as designed.
+    OKButton = makeButton(this, QStringLiteral("OKButton"), QStringLiteral("Aceptar"), {360, 1320, 1095, 375});
+    OKButton->setDefault(true);
+    CancelButton =
+        makeButton(this, QStringLiteral("CancelButton"), QStringLiteral("Cancelar"), {1680, 1320, 1095, 375});
+    txtnombre = new QLineEdit(this);
+    txtnombre->setObjectName(QStringLiteral("txtnombre"));
+    txtnombre->setGeometry(Twips::rect(360, 960, 2415, 285));
+    txtnombre->setFont(Skin::comic(9.75, true));
+    txtnombre->setMaxLength(MaxNameLength);
+
+    // The name box first, then the buttons in reading order.
+    setTabOrder(txtnombre, OKButton);
+    setTabOrder(OKButton, CancelButton);
+    txtnombre->setFocus();
+
+    connect(OKButton, &QPushButton::clicked, this, &User::OKButton_Click);
+    connect(CancelButton, &QPushButton::clicked, this, &User::CancelButton_Click);
+    connect(Image4, &PictureLabel::clicked, this, &User::CancelButton_Click);
+
+    // Load.
+    shape(20);
+    showIcon(QString::fromLatin1(Artwork::IconUser));
+    cream({OKButton, CancelButton, txtnombre});
+}
+
+void User::OKButton_Click()
+{
+    if (txtnombre->text().isEmpty()) {
+        Forms::frmsalir()->nombre();
+        return;
+    }
+    Module1::usuario = txtnombre->text();
+    Forms::frmSplash()->show();
+    closeDialog();
+}
+
+void User::CancelButton_Click()
+{
+    closeDialog();
+    Forms::frmsalir()->farewellFromUser();
+}
+
+void User::closeDialog()
+{
+    m_closing = true;
+    close();
+}
+
+void User::reject()
+{
+}
+
+void User::closeEvent(QCloseEvent *event)
+{
+    if (m_closing) {
+        event->accept();
+        return;
+    }
+    // As "Cancelar": the dialog closes, then the farewell follows.
+    event->accept();
+    m_closing = true;
+    Forms::frmsalir()->farewellFromUser();
+}

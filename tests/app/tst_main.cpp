@@ -1,0 +1,118 @@
+// The start of a run: Main opens the collection and shows the user-name
+// dialog, or only the no-database message when the collection cannot be
+// opened; that message leads to the farewell and the end.
+
+#include "GuiSession.h"
+
+#include "app/Forms.h"
+#include "app/Module1.h"
+#include "app/Timings.h"
+#include "dialogs/FrmSalir.h"
+#include "dialogs/MessageLabel.h"
+#include "dialogs/User.h"
+#include "store/QuoteStore.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+QStringList visibleWindows()
+{
+    QStringList names;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (widget->isVisible())
+            names << widget->objectName();
+    }
+    names.sort();
+    return names;
+}
+
+} // namespace
+
+class TestMain : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void opensAndAsksTheName();
+    void noDatabase_data();
+    void noDatabase();
+
+private:
+    std::unique_ptr<GuiSession> m_session;
+};
+
+void TestMain::init()
+{
+    Timings::setInterval(Timings::Timer::EndTimer, 3600 * 1000);
+}
+
+void TestMain::cleanup()
+{
+    m_session.reset();
+}
+
+void TestMain::opensAndAsksTheName()
+{
+    m_session = std::make_unique<GuiSession>(QStringLiteral("quotes.mdb"), false);
+    Module1::Main();
+
+    QVERIFY(Module1::db);
+    QCOMPARE(visibleWindows(), QStringList{QStringLiteral("user")});
+    QVERIFY(Forms::userLoaded());
+    QVERIFY(!Forms::userLoaded()->isModal());
+    QVERIFY(!Forms::frmsalirLoaded());
+    QCOMPARE(m_session->endRequests(), 0);
+}
+
+void TestMain::noDatabase_data()
+{
+    QTest::addColumn<QString>("condition");
+    QTest::newRow("no frase.mdb") << "missing";
+    QTest::newRow("held by another copy") << "locked";
+    QTest::newRow("wrong key") << "other-key.mdb";
+    QTest::newRow("not a database") << "garbage.mdb";
+}
+
+void TestMain::noDatabase()
+{
+    QFETCH(QString, condition);
+    const bool ownFixture = condition.endsWith(QLatin1String(".mdb"));
+    m_session = std::make_unique<GuiSession>(ownFixture ? condition : QStringLiteral("quotes.mdb"), false);
+    std::unique_ptr<QuoteStore> holder;
+    if (condition == QLatin1String("missing"))
+        QVERIFY(QFile::remove(m_session->fixture().path()));
+    else if (condition == QLatin1String("locked"))
+        QVERIFY((holder = m_session->fixture().open()));
+
+    Module1::Main();
+
+    QVERIFY(!Module1::db);
+    QCOMPARE(visibleWindows(), QStringList{QStringLiteral("frmsalir")});
+    QVERIFY(!Forms::userLoaded());
+    FrmSalir *message = Forms::frmsalirLoaded();
+    QCOMPARE(message->mode(), FrmSalir::Mode::NoDatabase);
+    QCOMPARE(message->lblcuestion->message(), QStringLiteral("No se estableció conección con la Base de Datos"));
+    QVERIFY(message->cmdconec->isVisible());
+    QVERIFY(Module1::usuario.isEmpty());
+
+    QTest::mouseClick(message->cmdconec, Qt::LeftButton);
+    QVERIFY(message->inFarewell());
+    QCOMPARE(visibleWindows(), QStringList{QStringLiteral("frmsalir")});
+    for (int i = 0; i < 20; ++i)
+        message->Timer1_Timer();
+    QCOMPARE(m_session->endRequests(), 0);
+    message->Timer1_Timer();
+    QCOMPARE(m_session->endRequests(), 1);
+}
+
+QTEST_MAIN(TestMain)
+#include "tst_main.moc"

@@ -1,0 +1,463 @@
+// The message dialog: its five modes, the answers of its buttons and close
+// pictures, and the farewell that ends the program on the 21st tick of the
+// end timer whichever way it was reached.
+
+#include "GuiSession.h"
+
+#include "app/Forms.h"
+#include "app/Module1.h"
+#include "app/Timings.h"
+#include "dialogs/FrmSalir.h"
+#include "dialogs/MessageLabel.h"
+#include "dialogs/User.h"
+#include "entry/FrmNuevo.h"
+#include "mainwin/MdiInicio.h"
+#include "skin/Artwork.h"
+#include "skin/PictureLabel.h"
+#include "skin/Twips.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+const QString Farewell = QStringLiteral("Gracias por usar Sentalia, regresa pronto");
+
+// Every control whose visibility tells one mode from another.
+const QStringList ModeControls = {
+    QStringLiteral("OKButton"), QStringLiteral("CancelButton"), QStringLiteral("cmdsi"),
+    QStringLiteral("cmdno"),    QStringLiteral("cmdaceptar"),   QStringLiteral("cmdconec"),
+    QStringLiteral("imgicon"),  QStringLiteral("imgicon1"),     QStringLiteral("imgicon2"),
+    QStringLiteral("imgerror"), QStringLiteral("Image11"),
+};
+
+QStringList shownControls(FrmSalir *dialog)
+{
+    QStringList shown;
+    for (const QString &name : ModeControls) {
+        auto *control = dialog->findChild<QWidget *>(name);
+        if (!control)
+            return {QStringLiteral("missing ") + name};
+        if (control->isVisible())
+            shown << name;
+    }
+    return shown;
+}
+
+void tick(FrmSalir *dialog, int times)
+{
+    for (int i = 0; i < times; ++i)
+        dialog->Timer1_Timer();
+}
+
+void clickPicture(QWidget *picture)
+{
+    QTest::mouseClick(picture, Qt::LeftButton, {}, picture->rect().center());
+}
+
+} // namespace
+
+class TestFrmSalir : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void modes_data();
+    void modes();
+    void exitQuestionText_data();
+    void exitQuestionText();
+    void showKeepsTheOpenMode();
+    void questionsClose_data();
+    void questionsClose();
+    void recordCreatedYesOpensNewQuote();
+    void nameRequiredAnswerFocusesNameBox();
+    void nameRequiredAnswerWithoutUserDialog();
+    void farewell_data();
+    void farewell();
+    void farewellAgainKeepsCount();
+    void farewellCannotBeClosed_data();
+    void farewellCannotBeClosed();
+    void windowCloseInNoDatabaseStartsFarewell();
+    void endTimerRunsByItself();
+    void carriageReturnsShowAsLines_data();
+    void carriageReturnsShowAsLines();
+
+private:
+    std::unique_ptr<GuiSession> m_session;
+};
+
+void TestFrmSalir::init()
+{
+    m_session = std::make_unique<GuiSession>();
+    // The ticks are driven by hand; the real timer must not add its own.
+    Timings::setInterval(Timings::Timer::EndTimer, 3600 * 1000);
+    Module1::usuario = QStringLiteral("ana");
+}
+
+void TestFrmSalir::cleanup()
+{
+    m_session.reset();
+}
+
+void TestFrmSalir::modes_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QString>("icon");
+    QTest::addColumn<QStringList>("captions");
+
+    QTest::newRow("exit question") << "show" << QStringLiteral("ANA ¿Realmente desea salir?")
+                                   << QStringList{"OKButton", "CancelButton", "imgicon", "Image11"}
+                                   << Artwork::BubbleQuestion << QStringList{"Si", "No"};
+    QTest::newRow("record created")
+        << "nuevo" << QStringLiteral("Registro creado\r¿Desea ingresar otro?")
+        << QStringList{"cmdsi", "cmdno", "imgicon", "Image11"} << Artwork::BubbleQuestion
+        << QStringList{"Si", "No"};
+    QTest::newRow("name required") << "nombre" << QStringLiteral("Debe ingresar un nombre porfavor")
+                                   << QStringList{"cmdaceptar", "imgicon2", "Image11"} << Artwork::BubbleInfo
+                                   << QStringList{"Aceptar"};
+    QTest::newRow("no database") << "error" << QStringLiteral("No se estableció conección con la Base de Datos")
+                                 << QStringList{"cmdconec", "imgicon2", "imgerror", "Image11"}
+                                 << Artwork::BubbleInfo << QStringList{"Aceptar"};
+}
+
+void TestFrmSalir::modes()
+{
+    QFETCH(QString, operation);
+    QFETCH(QString, text);
+    QFETCH(QStringList, shown);
+    QFETCH(QString, icon);
+    QFETCH(QStringList, captions);
+
+    FrmSalir *dialog = Forms::frmsalir();
+    if (operation == QLatin1String("nuevo"))
+        dialog->nuevo();
+    else if (operation == QLatin1String("nombre"))
+        dialog->nombre();
+    else if (operation == QLatin1String("error"))
+        dialog->error();
+    else
+        dialog->show();
+    QVERIFY(dialog->isVisible());
+    QVERIFY(!dialog->isModal());
+
+    QCOMPARE(dialog->lblcuestion->message(), text);
+    QCOMPARE(dialog->lblcuestion->y(), Twips::px(960));
+    QCOMPARE(dialog->lbltitulo->text(), QStringLiteral("Sentalia"));
+    QCOMPARE(dialog->lbltitulo1->text(), QStringLiteral("Sentalia"));
+    QCOMPARE(shownControls(dialog), shown);
+
+    QStringList shownCaptions;
+    PictureLabel *shownIcon = nullptr;
+    for (const QString &name : shown) {
+        if (auto *button = dialog->findChild<QPushButton *>(name))
+            shownCaptions << button->text();
+        if (name.startsWith(QLatin1String("imgicon")))
+            shownIcon = dialog->findChild<PictureLabel *>(name);
+    }
+    QCOMPARE(shownCaptions, captions);
+    QVERIFY(shownIcon);
+    QCOMPARE(shownIcon->pictureSource(), icon);
+
+    // The main window was built by the load, and stays unseen.
+    QVERIFY(Forms::mdiinicioLoaded());
+    QVERIFY(!Forms::mdiinicioLoaded()->isVisible());
+    QCOMPARE(m_session->endRequests(), 0);
+}
+
+void TestFrmSalir::exitQuestionText_data()
+{
+    QTest::addColumn<QString>("usuario");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("small letters") << "ana" << QStringLiteral("ANA ¿Realmente desea salir?");
+    QTest::newRow("accents and eñe") << QStringLiteral("josé ñandú") << QStringLiteral("JOSÉ ÑANDÚ ¿Realmente desea salir?");
+    QTest::newRow("blanks kept") << "  " << QStringLiteral("   ¿Realmente desea salir?");
+    QTest::newRow("no name") << "" << QStringLiteral(" ¿Realmente desea salir?");
+}
+
+void TestFrmSalir::exitQuestionText()
+{
+    QFETCH(QString, usuario);
+    QFETCH(QString, text);
+    Module1::usuario = usuario;
+    Forms::frmsalir()->show();
+    QCOMPARE(Forms::frmsalir()->lblcuestion->message(), text);
+    QCOMPARE(Module1::usuario, usuario);
+}
+
+void TestFrmSalir::showKeepsTheOpenMode()
+{
+    FrmSalir *dialog = Forms::frmsalir();
+    dialog->nuevo();
+    const QStringList recordCreated = shownControls(dialog);
+
+    // A close request of the main window asks the exit question again: the
+    // open record-created question comes forward unchanged instead.
+    Forms::frmsalir()->show();
+    QCOMPARE(Forms::frmsalir(), dialog);
+    QCOMPARE(dialog->mode(), FrmSalir::Mode::RecordCreated);
+    QCOMPARE(shownControls(dialog), recordCreated);
+    QVERIFY(dialog->lblcuestion->message().startsWith(QLatin1String("Registro creado")));
+}
+
+void TestFrmSalir::questionsClose_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("control");
+    QTest::newRow("exit question, No") << "show" << "CancelButton";
+    QTest::newRow("exit question, close picture") << "show" << "Image11";
+    QTest::newRow("exit question, window close") << "show" << "window";
+    QTest::newRow("record created, No") << "nuevo" << "cmdno";
+    QTest::newRow("record created, close picture") << "nuevo" << "Image11";
+    QTest::newRow("name required, close picture") << "nombre" << "Image11";
+}
+
+void TestFrmSalir::questionsClose()
+{
+    QFETCH(QString, operation);
+    QFETCH(QString, control);
+
+    Forms::mdiinicio()->show();
+    FrmSalir *dialog = Forms::frmsalir();
+    if (operation == QLatin1String("nuevo"))
+        dialog->nuevo();
+    else if (operation == QLatin1String("nombre"))
+        dialog->nombre();
+    else
+        dialog->show();
+    Module1::salir = true;
+
+    if (control == QLatin1String("window"))
+        dialog->close();
+    else if (auto *button = dialog->findChild<QPushButton *>(control))
+        QTest::mouseClick(button, Qt::LeftButton);
+    else
+        clickPicture(dialog->findChild<QWidget *>(control));
+
+    QTRY_VERIFY(!Forms::frmsalirLoaded());
+    QVERIFY(Forms::mdiinicio()->isVisible());
+    if (control != QLatin1String("cmdno"))
+        QVERIFY(!Module1::salir);
+    QCOMPARE(m_session->endRequests(), 0);
+
+    // Asking again builds the dialog afresh, in the exit question.
+    Forms::frmsalir()->show();
+    QCOMPARE(Forms::frmsalir()->mode(), FrmSalir::Mode::ExitQuestion);
+    QCOMPARE(shownControls(Forms::frmsalir()),
+             (QStringList{"OKButton", "CancelButton", "imgicon", "Image11"}));
+    QCOMPARE(Forms::frmsalir()->ticks(), qint16(0));
+}
+
+void TestFrmSalir::recordCreatedYesOpensNewQuote()
+{
+    Forms::mdiinicio()->show();
+    FrmSalir *dialog = Forms::frmsalir();
+    dialog->nuevo();
+    QTest::mouseClick(dialog->cmdsi, Qt::LeftButton);
+
+    QTRY_VERIFY(!Forms::frmsalirLoaded());
+    QVERIFY(Forms::frmnuevoLoaded());
+    QVERIFY(Forms::frmnuevoLoaded()->isVisible());
+    QVERIFY(!Forms::frmnuevoLoaded()->isModal());
+}
+
+void TestFrmSalir::nameRequiredAnswerFocusesNameBox()
+{
+    User *user = Forms::user();
+    user->show();
+    user->OKButton->setFocus();
+    FrmSalir *dialog = Forms::frmsalir();
+    dialog->nombre();
+
+    QTest::mouseClick(dialog->cmdaceptar, Qt::LeftButton);
+    QTRY_VERIFY(!Forms::frmsalirLoaded());
+    QVERIFY(user->isVisible());
+    QCOMPARE(user->focusWidget(), user->txtnombre);
+}
+
+void TestFrmSalir::nameRequiredAnswerWithoutUserDialog()
+{
+    // The name was accepted while the message stayed open: the user-name
+    // dialog is gone, and "Aceptar" just closes the message.
+    FrmSalir *dialog = Forms::frmsalir();
+    dialog->nombre();
+    QVERIFY(!Forms::userLoaded());
+    QTest::mouseClick(dialog->cmdaceptar, Qt::LeftButton);
+    QTRY_VERIFY(!Forms::frmsalirLoaded());
+    QVERIFY(!Forms::userLoaded());
+    QCOMPARE(m_session->endRequests(), 0);
+}
+
+void TestFrmSalir::farewell_data()
+{
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<bool>("errorPicture");
+    QTest::newRow("exit question, Si") << "OKButton" << false;
+    QTest::newRow("no database, Aceptar") << "cmdconec" << true;
+    QTest::newRow("no database, error picture") << "imgerror" << true;
+    QTest::newRow("user-name dialog") << "user" << false;
+    QTest::newRow("user-name dialog over name required") << "user+nombre" << false;
+}
+
+void TestFrmSalir::farewell()
+{
+    QFETCH(QString, start);
+    QFETCH(bool, errorPicture);
+
+    FrmSalir *dialog = nullptr;
+    if (start == QLatin1String("OKButton")) {
+        Forms::mdiinicio()->show();
+        dialog = Forms::frmsalir();
+        dialog->show();
+        QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
+    } else if (start == QLatin1String("cmdconec")) {
+        dialog = Forms::frmsalir();
+        dialog->error();
+        QTest::mouseClick(dialog->cmdconec, Qt::LeftButton);
+    } else if (start == QLatin1String("imgerror")) {
+        dialog = Forms::frmsalir();
+        dialog->error();
+        clickPicture(dialog->imgerror);
+    } else {
+        if (start == QLatin1String("user+nombre"))
+            Forms::frmsalir()->nombre();
+        Forms::frmsalir()->farewellFromUser();
+        dialog = Forms::frmsalir();
+    }
+
+    QVERIFY(dialog->inFarewell());
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(dialog->lblcuestion->message(), Farewell);
+    QCOMPARE(dialog->lblcuestion->y(), Twips::px(1150));
+    QStringList shown{"imgicon1", "Image11"};
+    if (errorPicture)
+        shown.insert(1, QStringLiteral("imgerror"));
+    QCOMPARE(shownControls(dialog), shown);
+    QCOMPARE(dialog->imgicon1->pictureSource(), QString::fromLatin1(Artwork::WavingHand));
+    QVERIFY(!Forms::mdiinicio()->isVisible());
+    QVERIFY(dialog->Timer1->isActive());
+    QCOMPARE(dialog->Timer1->interval(), 3600 * 1000);
+
+    // The 21st tick, and only that one, ends the program.
+    tick(dialog, 20);
+    QCOMPARE(m_session->endRequests(), 0);
+    QCOMPARE(dialog->ticks(), qint16(20));
+    tick(dialog, 1);
+    QCOMPARE(m_session->endRequests(), 1);
+}
+
+void TestFrmSalir::farewellAgainKeepsCount()
+{
+    FrmSalir *dialog = Forms::frmsalir();
+    dialog->error();
+    QTest::mouseClick(dialog->cmdconec, Qt::LeftButton);
+    tick(dialog, 12);
+    // The error picture stays on top during the farewell; clicking it again
+    // changes nothing and does not start the count over.
+    clickPicture(dialog->imgerror);
+    QCOMPARE(dialog->ticks(), qint16(12));
+    tick(dialog, 8);
+    QCOMPARE(m_session->endRequests(), 0);
+    tick(dialog, 1);
+    QCOMPARE(m_session->endRequests(), 1);
+}
+
+void TestFrmSalir::farewellCannotBeClosed_data()
+{
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("attempt");
+    for (const char *start : {"exit", "user"}) {
+        QTest::addRow("%s, close picture", start) << start << "Image11";
+        QTest::addRow("%s, window close", start) << start << "window";
+        QTest::addRow("%s, Esc", start) << start << "Esc";
+    }
+}
+
+void TestFrmSalir::farewellCannotBeClosed()
+{
+    QFETCH(QString, start);
+    QFETCH(QString, attempt);
+
+    FrmSalir *dialog = Forms::frmsalir();
+    if (start == QLatin1String("exit")) {
+        dialog->show();
+        QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
+    } else {
+        dialog->farewellFromUser();
+    }
+    tick(dialog, 5);
+
+    if (attempt == QLatin1String("Image11"))
+        clickPicture(dialog->Image11);
+    else if (attempt == QLatin1String("window"))
+        QVERIFY(!dialog->close());
+    else
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    QCOMPARE(Forms::frmsalirLoaded(), dialog);
+    QVERIFY(dialog->isVisible());
+    QVERIFY(dialog->Timer1->isActive());
+    QCOMPARE(dialog->lblcuestion->message(), Farewell);
+    tick(dialog, 15);
+    QCOMPARE(m_session->endRequests(), 0);
+    tick(dialog, 1);
+    QCOMPARE(m_session->endRequests(), 1);
+}
+
+void TestFrmSalir::windowCloseInNoDatabaseStartsFarewell()
+{
+    // Closing the no-database message by the window system must not leave
+    // the program running without a window: it leaves as "Aceptar" does.
+    FrmSalir *dialog = Forms::frmsalir();
+    dialog->error();
+    QVERIFY(!dialog->close());
+    QVERIFY(dialog->inFarewell());
+    QCOMPARE(dialog->lblcuestion->message(), Farewell);
+    tick(dialog, 21);
+    QCOMPARE(m_session->endRequests(), 1);
+}
+
+void TestFrmSalir::endTimerRunsByItself()
+{
+    Timings::setInterval(Timings::Timer::EndTimer, 1);
+    FrmSalir *dialog = Forms::frmsalir();
+    dialog->show();
+    QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
+    QTRY_COMPARE(m_session->endRequests(), 1);
+    QCOMPARE(dialog->ticks(), qint16(20));
+}
+
+void TestFrmSalir::carriageReturnsShowAsLines_data()
+{
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("record created") << QStringLiteral("Registro creado\r¿Desea ingresar otro?")
+                                    << QStringList{"Registro creado", QStringLiteral("¿Desea ingresar otro?")};
+    QTest::newRow("CR LF counts once") << "uno\r\ndos" << QStringList{"uno", "dos"};
+    QTest::newRow("two CRs") << "uno\r\rdos" << QStringList{"uno", "", "dos"};
+    QTest::newRow("none") << "una sola" << QStringList{"una sola"};
+}
+
+void TestFrmSalir::carriageReturnsShowAsLines()
+{
+    QFETCH(QString, message);
+    QFETCH(QStringList, lines);
+    MessageLabel label;
+    label.setMessage(message);
+    QCOMPARE(label.message(), message);
+    QCOMPARE(label.text().split(QLatin1Char('\n')), lines);
+    QVERIFY(!label.text().contains(QLatin1Char('\r')));
+}
+
+QTEST_MAIN(TestFrmSalir)
+#include "tst_frmsalir.moc"

@@ -1,0 +1,259 @@
+// The user-name dialog: the name box, "Aceptar" (also by Enter) with and
+// without a name, and the ways out that lead to the farewell.
+
+#include "GuiSession.h"
+
+#include "app/Forms.h"
+#include "app/Module1.h"
+#include "app/Timings.h"
+#include "dialogs/FrmSalir.h"
+#include "dialogs/MessageLabel.h"
+#include "dialogs/FrmSplash.h"
+#include "dialogs/User.h"
+#include "skin/PictureLabel.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+QStringList visibleWindows()
+{
+    QStringList names;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (widget->isVisible())
+            names << widget->objectName();
+    }
+    names.sort();
+    return names;
+}
+
+int messageDialogs()
+{
+    int count = 0;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (qobject_cast<FrmSalir *>(widget) && widget->testAttribute(Qt::WA_DeleteOnClose))
+            ++count;
+    }
+    return count;
+}
+
+} // namespace
+
+class TestUser : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void design();
+    void emptyName_data();
+    void emptyName();
+    void nameConfirmed_data();
+    void nameConfirmed();
+    void enterOnCancelCancels();
+    void longNameIsCut();
+    void leaving_data();
+    void leaving();
+    void leavingOverNameRequired();
+    void escapeDoesNothing();
+
+private:
+    std::unique_ptr<GuiSession> m_session;
+};
+
+void TestUser::init()
+{
+    m_session = std::make_unique<GuiSession>();
+    Timings::setInterval(Timings::Timer::EndTimer, 3600 * 1000);
+    Timings::setInterval(Timings::Timer::Splash, 3600 * 1000);
+    Forms::user()->show();
+    QVERIFY(QTest::qWaitForWindowExposed(Forms::user()));
+}
+
+void TestUser::cleanup()
+{
+    m_session.reset();
+}
+
+void TestUser::design()
+{
+    User *user = Forms::user();
+    QCOMPARE(user->windowTitle(), QStringLiteral("Nombre de usuario"));
+    QCOMPARE(user->lbl1->text(), QStringLiteral("Ingrese nombre"));
+    QCOMPARE(user->Label1->text(), QStringLiteral("Ingrese nombre"));
+    QCOMPARE(user->OKButton->text(), QStringLiteral("Aceptar"));
+    QCOMPARE(user->CancelButton->text(), QStringLiteral("Cancelar"));
+    QVERIFY(user->OKButton->isDefault());
+    QVERIFY(!user->CancelButton->isDefault());
+    QCOMPARE(user->Image4->toolTip(), QStringLiteral("Cerrar"));
+    QCOMPARE(user->txtnombre->text(), QString());
+    QCOMPARE(user->focusWidget(), user->txtnombre);
+}
+
+void TestUser::emptyName_data()
+{
+    QTest::addColumn<bool>("byEnter");
+    QTest::newRow("Aceptar") << false;
+    QTest::newRow("Enter") << true;
+}
+
+void TestUser::emptyName()
+{
+    QFETCH(bool, byEnter);
+    User *user = Forms::user();
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (byEnter)
+            QTest::keyClick(user->txtnombre, Qt::Key_Return);
+        else
+            QTest::mouseClick(user->OKButton, Qt::LeftButton);
+    }
+    QApplication::processEvents();
+
+    QCOMPARE(messageDialogs(), 1);
+    FrmSalir *message = Forms::frmsalirLoaded();
+    QVERIFY(message);
+    QVERIFY(message->isVisible());
+    QCOMPARE(message->mode(), FrmSalir::Mode::NameRequired);
+    QCOMPARE(message->lblcuestion->message(), QStringLiteral("Debe ingresar un nombre porfavor"));
+    QVERIFY(message->cmdaceptar->isVisible());
+    QVERIFY(user->isVisible());
+    QVERIFY(Module1::usuario.isEmpty());
+    QVERIFY(!Forms::frmSplashLoaded());
+}
+
+void TestUser::nameConfirmed_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("byEnter");
+    QTest::newRow("Enter") << "ana" << true;
+    QTest::newRow("Aceptar") << "ana" << false;
+    QTest::newRow("kept as typed") << QStringLiteral("  José Ñúñez ") << true;
+    QTest::newRow("only blanks") << "   " << false;
+}
+
+void TestUser::nameConfirmed()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, byEnter);
+    User *user = Forms::user();
+    // Typed key by key; letters beyond plain ASCII go in as a whole.
+    const bool plain = std::all_of(typed.begin(), typed.end(), [](QChar c) { return c.unicode() < 128; });
+    if (plain)
+        QTest::keyClicks(user->txtnombre, typed);
+    else
+        user->txtnombre->insert(typed);
+    if (byEnter)
+        QTest::keyClick(user->txtnombre, Qt::Key_Return);
+    else
+        QTest::mouseClick(user->OKButton, Qt::LeftButton);
+
+    QCOMPARE(Module1::usuario, typed);
+    QTRY_VERIFY(!Forms::userLoaded());
+    QVERIFY(Forms::frmSplashLoaded());
+    QCOMPARE(visibleWindows(), QStringList{QStringLiteral("frmSplash")});
+    QVERIFY(!Forms::frmsalirLoaded());
+}
+
+void TestUser::enterOnCancelCancels()
+{
+    User *user = Forms::user();
+    QTest::keyClicks(user->txtnombre, QStringLiteral("ana"));
+    user->CancelButton->setFocus();
+    QTest::keyClick(user->CancelButton, Qt::Key_Return);
+    QVERIFY(Module1::usuario.isEmpty());
+    QVERIFY(Forms::frmsalirLoaded());
+    QVERIFY(Forms::frmsalirLoaded()->inFarewell());
+}
+
+void TestUser::longNameIsCut()
+{
+    User *user = Forms::user();
+    const QString typed = QStringLiteral("abcdefghijklmnopqrstuvwxyz0123456789");
+    QTest::keyClicks(user->txtnombre, typed);
+    QCOMPARE(user->txtnombre->text(), typed.left(30));
+    // A 31st letter is refused whatever it is.
+    QTest::keyClick(user->txtnombre, Qt::Key_End);
+    user->txtnombre->insert(QStringLiteral("ñ"));
+    QCOMPARE(user->txtnombre->text(), typed.left(30));
+    QTest::keyClick(user->txtnombre, Qt::Key_Return);
+    QCOMPARE(Module1::usuario, typed.left(30));
+}
+
+void TestUser::leaving_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::newRow("Cancelar") << "CancelButton";
+    QTest::newRow("close picture") << "Image4";
+    QTest::newRow("window close") << "window";
+}
+
+void TestUser::leaving()
+{
+    QFETCH(QString, way);
+    User *user = Forms::user();
+    QTest::keyClicks(user->txtnombre, QStringLiteral("ana"));
+    if (way == QLatin1String("CancelButton"))
+        QTest::mouseClick(user->CancelButton, Qt::LeftButton);
+    else if (way == QLatin1String("Image4"))
+        QTest::mouseClick(user->Image4, Qt::LeftButton, {}, user->Image4->rect().center());
+    else
+        user->close();
+
+    QTRY_VERIFY(!Forms::userLoaded());
+    QVERIFY(Module1::usuario.isEmpty());
+    QCOMPARE(visibleWindows(), QStringList{QStringLiteral("frmsalir")});
+    FrmSalir *message = Forms::frmsalirLoaded();
+    QVERIFY(message->inFarewell());
+    QCOMPARE(message->lblcuestion->message(), QStringLiteral("Gracias por usar Sentalia, regresa pronto"));
+    QVERIFY(message->imgicon1->isVisible());
+    QVERIFY(!message->OKButton->isVisible());
+    QVERIFY(!message->CancelButton->isVisible());
+
+    for (int i = 0; i < 20; ++i)
+        message->Timer1_Timer();
+    QCOMPARE(m_session->endRequests(), 0);
+    message->Timer1_Timer();
+    QCOMPARE(m_session->endRequests(), 1);
+}
+
+void TestUser::leavingOverNameRequired()
+{
+    User *user = Forms::user();
+    QTest::mouseClick(user->OKButton, Qt::LeftButton);
+    FrmSalir *message = Forms::frmsalirLoaded();
+    QVERIFY(message);
+    QTest::mouseClick(user->CancelButton, Qt::LeftButton);
+
+    // The open message dialog is reused, and shows nothing of the message
+    // it was: no "Aceptar" that could close the farewell.
+    QCOMPARE(Forms::frmsalirLoaded(), message);
+    QVERIFY(message->inFarewell());
+    QVERIFY(!message->cmdaceptar->isVisible());
+    QVERIFY(!message->imgicon2->isVisible());
+    QVERIFY(message->imgicon1->isVisible());
+    for (int i = 0; i < 21; ++i)
+        message->Timer1_Timer();
+    QCOMPARE(m_session->endRequests(), 1);
+}
+
+void TestUser::escapeDoesNothing()
+{
+    User *user = Forms::user();
+    QTest::keyClick(user->txtnombre, Qt::Key_Escape);
+    QApplication::processEvents();
+    QCOMPARE(Forms::userLoaded(), user);
+    QVERIFY(user->isVisible());
+    QVERIFY(!Forms::frmsalirLoaded());
+}
+
+QTEST_MAIN(TestUser)
+#include "tst_user.moc"
