@@ -211,10 +211,14 @@ void MdiInicio::buildStatusBar()
     Picture1 = new QWidget(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setFixedHeight(Twips::px(315));
+    // Where the boxes leave a gap, the bar shows the strip they lie on.
     Picture1->setAutoFillBackground(true);
-    QPalette white = Picture1->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    Picture1->setPalette(white);
+    QPalette back = Picture1->palette();
+    back.setColor(QPalette::Window, Qt::white);
+    const QPixmap strip(QString::fromLatin1(Artwork::BottomStrip));
+    if (!strip.isNull())
+        back.setBrush(QPalette::Window, QBrush(strip.scaled(strip.width(), Twips::px(315))));
+    Picture1->setPalette(back);
 
     // Built from the back to the front: images, then labels, then the
     // picture boxes above the images and labels of their container.

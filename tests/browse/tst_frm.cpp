@@ -181,6 +181,12 @@ void TestFrm::buildsMaximizedWithoutButtons()
     QCOMPARE(frm->lbl2->palette().color(QPalette::WindowText), QColor(0x80, 0x80, 0x80));
     // The listing is the one place of the window that takes the keyboard.
     QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(frm->rtb1));
+    // Without a control box the keys that close child windows do nothing.
+    QTest::keySequence(frm->rtb1, QKeySequence::Close);
+    QTest::keyClick(frm->rtb1, Qt::Key_F4, Qt::ControlModifier);
+    QApplication::processEvents();
+    QCOMPARE(Forms::frmLoaded(), frm);
+    QVERIFY(frm->isVisible());
 }
 
 void TestFrm::toolTips_data()
