@@ -301,6 +301,9 @@ void MdiInicio::showEvent(QShowEvent *event)
         composeCaption();
     }
     QMainWindow::showEvent(event);
+    // The window that opens the working phase takes the keyboard, so that
+    // the menu keys work at once, even where no window manager hands it over.
+    activateWindow();
 }
 
 void MdiInicio::resizeEvent(QResizeEvent *event)
