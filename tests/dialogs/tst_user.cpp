@@ -54,7 +54,6 @@ private slots:
     void init();
     void cleanup();
 
-    void design();
     void emptyName_data();
     void emptyName();
     void nameConfirmed_data();
@@ -82,21 +81,6 @@ void TestUser::init()
 void TestUser::cleanup()
 {
     m_session.reset();
-}
-
-void TestUser::design()
-{
-    User *user = Forms::user();
-    QCOMPARE(user->windowTitle(), QStringLiteral("Nombre de usuario"));
-    QCOMPARE(user->lbl1->text(), QStringLiteral("Ingrese nombre"));
-    QCOMPARE(user->Label1->text(), QStringLiteral("Ingrese nombre"));
-    QCOMPARE(user->OKButton->text(), QStringLiteral("Aceptar"));
-    QCOMPARE(user->CancelButton->text(), QStringLiteral("Cancelar"));
-    QVERIFY(user->OKButton->isDefault());
-    QVERIFY(!user->CancelButton->isDefault());
-    QCOMPARE(user->Image4->toolTip(), QStringLiteral("Cerrar"));
-    QCOMPARE(user->txtnombre->text(), QString());
-    QCOMPARE(user->focusWidget(), user->txtnombre);
 }
 
 void TestUser::emptyName_data()
