@@ -6,7 +6,9 @@
 #include "Skin.h"
 #include "Twips.h"
 
+#include <QGuiApplication>
 #include <QIcon>
+#include <QScreen>
 
 namespace {
 
@@ -109,6 +111,20 @@ SkinnedDialog::SkinnedDialog(const SkinLayout &layout, QWidget *parent)
             }
         }
     }
+}
+
+void SkinnedDialog::setVisible(bool visible)
+{
+    // Centre the window ourselves before it is first shown. A position the
+    // program sets is one the window manager keeps; one it chooses itself
+    // may not reach Qt, and the combo boxes' lists would then drop open far
+    // from their box.
+    if (visible && !isVisible() && !testAttribute(Qt::WA_Moved)) {
+        const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+        if (screen)
+            move(screen->availableGeometry().center() - rect().center());
+    }
+    QDialog::setVisible(visible);
 }
 
 PictureLabel *SkinnedDialog::piece(const QString &name) const

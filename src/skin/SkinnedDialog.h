@@ -23,7 +23,10 @@ public:
     PictureLabel *closePicture() const { return m_close; }
     PictureLabel *iconSlot() const { return m_icon; }
 
+    void setVisible(bool visible) override;
+
 protected:
+
     // The load steps every skinned dialog shares.
     void shape(int ellipse);
     void showIcon(const QString &iconResource);
