@@ -5,6 +5,7 @@
 #include "RichTextView.h"
 #include "app/Forms.h"
 #include "app/Module1.h"
+#include "app/StoreMessage.h"
 #include "entry/FrmNuevo.h"
 #include "mainwin/MdiInicio.h"
 #include "skin/Artwork.h"
@@ -260,20 +261,15 @@ void Frm::todos()
     QuoteStore *store = Module1::db.get();
     Listing listing;
     bool read = false;
-    QString reason;
     if (store) {
         // The collection's file is about as large as the listing's text:
         // room for it at once spares growing a long text step by step.
         listing.reserve(qMin<qint64>(QFileInfo(store->path()).size(), MaxReserve));
         read = store->allQuotes([&listing](const QString &frace, const QString &autor) { listing.add(frace, autor); });
-        reason = store->lastError();
-    } else {
-        reason = QStringLiteral("No hay ninguna base de datos abierta.");
     }
     if (!read) {
         // The listing shown before stays as it was; nothing is lost.
-        MessageBox::show(QStringLiteral("No se pudieron leer las frases de la base de datos.\n\n") + reason,
-                         MessageBox::Icon::Critical, this);
+        StoreMessage::show(QStringLiteral("No se pudieron leer las frases de la base de datos."), this);
         return;
     }
     m_encontrados = listing.count();

@@ -8,6 +8,7 @@
 
 #include "app/Forms.h"
 #include "app/Module1.h"
+#include "app/StoreMessage.h"
 #include "skin/Artwork.h"
 #include "skin/MessageBox.h"
 #include "skin/PictureLabel.h"
@@ -65,12 +66,6 @@ QPushButton *makeButton(QWidget *parent, const QString &name, const QString &tex
     button->setAutoDefault(false);
     button->setDefault(false);
     return button;
-}
-
-QString storeFailure(const QString &what)
-{
-    const QString detail = Module1::db ? Module1::db->lastError() : QStringLiteral("no hay base de datos abierta");
-    return what + QStringLiteral("\n\n") + detail;
 }
 
 } // namespace
@@ -145,7 +140,7 @@ FrmVer::FrmVer()
             cbo1->setTopics(topics);
         } else {
             cbo1->setTopics({});
-            MessageBox::show(storeFailure(QStringLiteral("No se pudo leer la lista de temas.")));
+            StoreMessage::show(QStringLiteral("No se pudo leer la lista de temas."));
         }
     } else {
         fra1->show();
@@ -204,8 +199,7 @@ void FrmVer::searchTopic()
            });
     if (!read) {
         // Nothing is listed and the dialog stays, with the topic as typed.
-        MessageBox::show(storeFailure(QStringLiteral("No se pudieron leer las frases del tema.")),
-                         MessageBox::Icon::Critical, this);
+        StoreMessage::show(QStringLiteral("No se pudieron leer las frases del tema."), this);
         return;
     }
     s_found = listing.count();
@@ -235,9 +229,8 @@ void FrmVer::searchInitial()
                listing.add(frace, autor);
            });
     if (!read) {
-        MessageBox::show(storeFailure(QStringLiteral("No se pudieron leer las frases de la inicial ") + letter
-                                      + QLatin1Char('.')),
-                         MessageBox::Icon::Critical, this);
+        StoreMessage::show(QStringLiteral("No se pudieron leer las frases de la inicial ") + letter + QLatin1Char('.'),
+                           this);
         return;
     }
     s_found = listing.count();

@@ -4,6 +4,7 @@
 
 #include "app/Forms.h"
 #include "app/Module1.h"
+#include "app/StoreMessage.h"
 #include "browse/TopicCombo.h"
 #include "dialogs/FrmSalir.h"
 #include "skin/Artwork.h"
@@ -66,12 +67,6 @@ QCursor yellowArrow()
     if (picture.isNull())
         return QCursor(Qt::ArrowCursor);
     return QCursor(picture, Artwork::CursorArrowHotX, Artwork::CursorArrowHotY);
-}
-
-QString storeFailure(const QString &what)
-{
-    const QString detail = Module1::db ? Module1::db->lastError() : QStringLiteral("no hay base de datos abierta");
-    return what + QStringLiteral("\n\n") + detail;
 }
 
 } // namespace
@@ -164,7 +159,7 @@ FrmNuevo::FrmNuevo()
         cbo1->setTopics(topics);
     } else {
         cbo1->setTopics({});
-        MessageBox::show(storeFailure(QStringLiteral("No se pudo leer la lista de temas.")));
+        StoreMessage::show(QStringLiteral("No se pudo leer la lista de temas."));
     }
     showIcon(QString::fromLatin1(Artwork::IconNewQuote));
     cream({OKButton, CancelButton, txtautor, txtfrace, txtema, cbo1});
@@ -250,8 +245,7 @@ void FrmNuevo::save(const QString &tema)
 {
     // The store upper-cases a new topic and gives it Index 1.
     if (!Module1::db || !Module1::db->insert(txtautor->text(), txtfrace->toPlainText(), tema, temanuevo)) {
-        MessageBox::show(storeFailure(QStringLiteral("No se pudo guardar la frase; lo escrito sigue en la ventana.")),
-                         MessageBox::Icon::Critical, this);
+        StoreMessage::show(QStringLiteral("No se pudo guardar la frase; lo escrito sigue en la ventana."), this);
         return;
     }
     close();

@@ -17,6 +17,8 @@
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include "TwipsCompare.h"
 #include <QTimer>
 
 #include <memory>
@@ -24,24 +26,6 @@
 namespace {
 
 const QChar CR(13);
-
-// Twips to pixels, for expectations written in the designs' units.
-double px(double twips)
-{
-    return twips / 15.0;
-}
-
-#define NEAR_PX(actual, twips)                                                                                     \
-    do {                                                                                                           \
-        const double want_ = px(twips);                                                                            \
-        const int got_ = (actual);                                                                                 \
-        if (qAbs(got_ - want_) > 1.01)                                                                             \
-            QFAIL(qPrintable(QStringLiteral("%1 is %2 px, expected %3 px (%4 twips)")                              \
-                                 .arg(QString::fromLatin1(#actual))                                                \
-                                 .arg(got_)                                                                        \
-                                 .arg(want_)                                                                       \
-                                 .arg(twips)));                                                                    \
-    } while (false)
 
 QList<QMenu *> hiddenMenus()
 {

@@ -23,7 +23,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <sqlcipher/sqlite3.h>
 
 namespace {
 
@@ -66,19 +65,11 @@ void clickLetter(FrmVer *dialog, QChar letter)
 // tabla1 cannot be computed.
 bool makeUnreadableCollection(const QString &path)
 {
-    sqlite3 *db = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                        nullptr)
-        != SQLITE_OK)
-        return false;
-    const char *sql = "PRAGMA key = 'qolvent';"
-                      "CREATE TABLE datos (autor TEXT, frace TEXT, tema TEXT, \"Index\" INTEGER);"
-                      "INSERT INTO datos VALUES ('Séneca', 'Una frase.', 'VIDA', 1);"
-                      "CREATE VIEW tabla1 AS SELECT autor, frace, tema, \"Index\" FROM datos UNION ALL "
-                      "SELECT 'Sócrates', abs(-9223372036854775807 - 1), 'VIDA', NULL;";
-    const bool ok = sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
-    sqlite3_close_v2(db);
-    return ok;
+    return Fixture::makeCollection(path,
+                                   "CREATE TABLE datos (autor TEXT, frace TEXT, tema TEXT, \"Index\" INTEGER);"
+                                   "INSERT INTO datos VALUES ('Séneca', 'Una frase.', 'VIDA', 1);"
+                                   "CREATE VIEW tabla1 AS SELECT autor, frace, tema, \"Index\" FROM datos UNION ALL "
+                                   "SELECT 'Sócrates', abs(-9223372036854775807 - 1), 'VIDA', NULL;");
 }
 
 } // namespace

@@ -22,7 +22,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <sqlcipher/sqlite3.h>
 
 namespace {
 
@@ -66,19 +65,11 @@ bool dialogGone()
 // A collection whose tabla1 refuses every new record.
 bool makeRefusingCollection(const QString &path)
 {
-    sqlite3 *db = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                        nullptr)
-        != SQLITE_OK)
-        return false;
-    const char *sql = "PRAGMA key = 'qolvent';"
-                      "CREATE TABLE tabla1 (autor TEXT, frace TEXT, tema TEXT, \"Index\" INTEGER);"
-                      "INSERT INTO tabla1 VALUES ('Séneca', 'Una frase.', 'VIDA', 1);"
-                      "CREATE TRIGGER refuse BEFORE INSERT ON tabla1 "
-                      "BEGIN SELECT RAISE(ABORT, 'tabla1 no admite registros nuevos'); END;";
-    const bool ok = sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
-    sqlite3_close_v2(db);
-    return ok;
+    return Fixture::makeCollection(path,
+                                   "CREATE TABLE tabla1 (autor TEXT, frace TEXT, tema TEXT, \"Index\" INTEGER);"
+                                   "INSERT INTO tabla1 VALUES ('Séneca', 'Una frase.', 'VIDA', 1);"
+                                   "CREATE TRIGGER refuse BEFORE INSERT ON tabla1 "
+                                   "BEGIN SELECT RAISE(ABORT, 'tabla1 no admite registros nuevos'); END;");
 }
 
 } // namespace

@@ -19,29 +19,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
+
+#include "TwipsCompare.h"
 #include <QTime>
 #include <QTimer>
 
 #include <memory>
 
 namespace {
-
-double px(double twips)
-{
-    return twips / 15.0;
-}
-
-#define NEAR_PX(actual, twips)                                                                                     \
-    do {                                                                                                           \
-        const double want_ = px(twips);                                                                            \
-        const int got_ = (actual);                                                                                 \
-        if (qAbs(got_ - want_) > 1.01)                                                                             \
-            QFAIL(qPrintable(QStringLiteral("%1 is %2 px, expected %3 px (%4 twips)")                              \
-                                 .arg(QString::fromLatin1(#actual))                                                \
-                                 .arg(got_)                                                                        \
-                                 .arg(want_)                                                                       \
-                                 .arg(twips)));                                                                    \
-    } while (false)
 
 QStringList names(const QList<QAction *> &actions)
 {

@@ -3,6 +3,8 @@
 #include "store/QuoteStore.h"
 
 #include <QFile>
+
+#include <sqlcipher/sqlite3.h>
 #include <QTest>
 
 Fixture::Fixture(const QString &name)
@@ -37,4 +39,16 @@ QByteArray Fixture::readFile(const QString &path)
 QString Fixture::fixturePath(const QString &name)
 {
     return QStringLiteral(SENTALIA_FIXTURES "/") + name;
+}
+
+bool Fixture::makeCollection(const QString &path, const char *sql)
+{
+    sqlite3 *db = nullptr;
+    const bool ok = sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
+                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr)
+            == SQLITE_OK
+        && sqlite3_key(db, "qolvent", 7) == SQLITE_OK
+        && sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close_v2(db);
+    return ok;
 }

@@ -9,7 +9,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <sqlcipher/sqlite3.h>
 
 // sentalia-db as the user runs it: commands, exit codes, messages, and the
 // promise that a failed import leaves the collection exactly as it was.
@@ -80,18 +79,10 @@ QList<QuoteRecord> TestDbTool::records(const QString &path)
 
 bool TestDbTool::makeRefusingCollection(const QString &path)
 {
-    sqlite3 *db = nullptr;
-    bool ok = sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
-                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) == SQLITE_OK
-        && sqlite3_key(db, "qolvent", 7) == SQLITE_OK
-        && sqlite3_exec(db,
-                        "CREATE TABLE tabla1 (autor TEXT, frace TEXT CHECK (frace <> 'FALLA'), tema TEXT,"
-                        " \"Index\" INTEGER);"
-                        "INSERT INTO tabla1 VALUES ('Séneca', 'Ya estaba.', 'VIDA', 1);",
-                        nullptr, nullptr, nullptr)
-            == SQLITE_OK;
-    sqlite3_close_v2(db);
-    return ok;
+    return Fixture::makeCollection(path,
+                                   "CREATE TABLE tabla1 (autor TEXT, frace TEXT CHECK (frace <> 'FALLA'), tema TEXT,"
+                                   " \"Index\" INTEGER);"
+                                   "INSERT INTO tabla1 VALUES ('Séneca', 'Ya estaba.', 'VIDA', 1);");
 }
 
 void TestDbTool::createMakesFileTheShellReads()
