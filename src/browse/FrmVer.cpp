@@ -59,13 +59,7 @@ QFrame *makeFrame(QWidget *parent, const QString &name, int left, int top, int w
 
 QPushButton *makeButton(QWidget *parent, const QString &name, const QString &text, int left)
 {
-    auto *button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setFont(Skin::comic(9, true));
-    button->setGeometry(Twips::rect(left, 1800, 1215, 375));
-    button->setAutoDefault(false);
-    button->setDefault(false);
-    return button;
+    return Skin::button(parent, name, text, Skin::comic(9, true), left, 1800, 1215, 375, false);
 }
 
 } // namespace

@@ -69,11 +69,7 @@ void makeLink(QLabel *label)
 
 QPushButton *makeButton(QWidget *parent, const QString &name, const QString &caption, int left, int top)
 {
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(Twips::rect(left, top, 1605, 345));
-    button->setFont(Skin::comic(8.25, false));
-    return button;
+    return Skin::button(parent, name, caption, Skin::comic(8.25, false), left, top, 1605, 345);
 }
 
 QFrame *makeLine(QWidget *parent, int index, const QColor &colour, int top, int thickness)

@@ -47,13 +47,9 @@ PictureLabel *makePicture(QWidget *parent, const QString &name, const char *reso
 QPushButton *makeButton(QWidget *parent, const QString &name, const QString &caption, const QRect &twips,
                         bool visible)
 {
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(Twips::rect(twips.x(), twips.y(), twips.width(), twips.height()));
-    button->setFont(Skin::comic(9, true));
     // No button of this dialog answers Enter or Esc by itself.
-    button->setAutoDefault(false);
-    button->setDefault(false);
+    QPushButton *button = Skin::button(parent, name, caption, Skin::comic(9, true), twips.x(), twips.y(),
+                                       twips.width(), twips.height(), false);
     button->setVisible(visible);
     return button;
 }

@@ -20,11 +20,8 @@ namespace {
 
 QPushButton *makeButton(QWidget *parent, const QString &name, const QString &caption, const QRect &twips)
 {
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(Twips::rect(twips.x(), twips.y(), twips.width(), twips.height()));
-    button->setFont(Skin::comic(9, true));
-    return button;
+    return Skin::button(parent, name, caption, Skin::comic(9, true), twips.x(), twips.y(), twips.width(),
+                        twips.height());
 }
 
 } // namespace

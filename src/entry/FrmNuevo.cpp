@@ -42,14 +42,8 @@ bool isEnter(QEvent *event)
 
 QPushButton *makeButton(QWidget *parent, const QString &name, const QString &text, int left)
 {
-    auto *button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setFont(Skin::comic(8.25, true));
-    button->setGeometry(Twips::rect(left, 3000, 1215, 375));
     // Neither button answers Enter on the dialog's behalf.
-    button->setAutoDefault(false);
-    button->setDefault(false);
-    return button;
+    return Skin::button(parent, name, text, Skin::comic(8.25, true), left, 3000, 1215, 375, false);
 }
 
 TitlePair *makeCaption(QWidget *parent, const QString &front, const QString &shadow, int top, const QString &text)

@@ -1,6 +1,9 @@
 #include "Skin.h"
 
+#include "Twips.h"
+
 #include <QPalette>
+#include <QPushButton>
 #include <QWidget>
 
 namespace Skin {
@@ -28,6 +31,20 @@ QFont arial(double points, bool bold)
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;
+}
+
+QPushButton *button(QWidget *parent, const QString &name, const QString &caption, const QFont &font, int left,
+                    int top, int width, int height, bool answersEnter)
+{
+    auto *created = new QPushButton(caption, parent);
+    created->setObjectName(name);
+    created->setFont(font);
+    created->setGeometry(Twips::rect(left, top, width, height));
+    if (!answersEnter) {
+        created->setAutoDefault(false);
+        created->setDefault(false);
+    }
+    return created;
 }
 
 } // namespace Skin

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 
+class QPushButton;
 class QWidget;
 
 // The shared look: the cream of input boxes and buttons, and the fonts.
@@ -18,5 +19,11 @@ void setCream(QWidget *control);
 // start-up stand in for them.
 QFont comic(double points, bool bold);
 QFont arial(double points, bool bold);
+
+// A button at a place given in twips. answersEnter false keeps it from ever
+// becoming the dialog's default button on its own (Enter then presses
+// nothing unless the dialog names a default).
+QPushButton *button(QWidget *parent, const QString &name, const QString &caption, const QFont &font, int left,
+                    int top, int width, int height, bool answersEnter = true);
 
 } // namespace Skin
