@@ -22,17 +22,6 @@
 
 namespace {
 
-QStringList visibleWindows()
-{
-    QStringList names;
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible())
-            names << widget->objectName();
-    }
-    names.sort();
-    return names;
-}
-
 } // namespace
 
 class TestMain : public QObject {
@@ -66,7 +55,7 @@ void TestMain::opensAndAsksTheName()
     Module1::Main();
 
     QVERIFY(Module1::db);
-    QCOMPARE(visibleWindows(), QStringList{QStringLiteral("user")});
+    QCOMPARE(GuiSession::visibleWindows(), QStringList{QStringLiteral("user")});
     QVERIFY(Forms::userLoaded());
     QVERIFY(!Forms::userLoaded()->isModal());
     QVERIFY(!Forms::frmsalirLoaded());
@@ -96,7 +85,7 @@ void TestMain::noDatabase()
     Module1::Main();
 
     QVERIFY(!Module1::db);
-    QCOMPARE(visibleWindows(), QStringList{QStringLiteral("frmsalir")});
+    QCOMPARE(GuiSession::visibleWindows(), QStringList{QStringLiteral("frmsalir")});
     QVERIFY(!Forms::userLoaded());
     FrmSalir *message = Forms::frmsalirLoaded();
     QCOMPARE(message->mode(), FrmSalir::Mode::NoDatabase);
@@ -106,7 +95,7 @@ void TestMain::noDatabase()
 
     QTest::mouseClick(message->cmdconec, Qt::LeftButton);
     QVERIFY(message->inFarewell());
-    QCOMPARE(visibleWindows(), QStringList{QStringLiteral("frmsalir")});
+    QCOMPARE(GuiSession::visibleWindows(), QStringList{QStringLiteral("frmsalir")});
     for (int i = 0; i < 20; ++i)
         message->Timer1_Timer();
     QCOMPARE(m_session->endRequests(), 0);

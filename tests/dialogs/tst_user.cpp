@@ -24,17 +24,6 @@
 
 namespace {
 
-QStringList visibleWindows()
-{
-    QStringList names;
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible())
-            names << widget->objectName();
-    }
-    names.sort();
-    return names;
-}
-
 int messageDialogs()
 {
     int count = 0;
@@ -143,7 +132,7 @@ void TestUser::nameConfirmed()
     QCOMPARE(Module1::usuario, typed);
     QTRY_VERIFY(!Forms::userLoaded());
     QVERIFY(Forms::frmSplashLoaded());
-    QCOMPARE(visibleWindows(), QStringList{QStringLiteral("frmSplash")});
+    QCOMPARE(GuiSession::visibleWindows(), QStringList{QStringLiteral("frmSplash")});
     QVERIFY(!Forms::frmsalirLoaded());
 }
 
@@ -194,7 +183,7 @@ void TestUser::leaving()
 
     QTRY_VERIFY(!Forms::userLoaded());
     QVERIFY(Module1::usuario.isEmpty());
-    QCOMPARE(visibleWindows(), QStringList{QStringLiteral("frmsalir")});
+    QCOMPARE(GuiSession::visibleWindows(), QStringList{QStringLiteral("frmsalir")});
     FrmSalir *message = Forms::frmsalirLoaded();
     QVERIFY(message->inFarewell());
     QCOMPARE(message->lblcuestion->message(), QStringLiteral("Gracias por usar Sentalia, regresa pronto"));

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QWidget>
 
 int GuiSession::s_endRequests = 0;
 
@@ -50,4 +51,15 @@ GuiSession::~GuiSession()
 void GuiSession::closeDatabase()
 {
     Module1::db.reset();
+}
+
+QStringList GuiSession::visibleWindows()
+{
+    QStringList names;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (widget->isVisible())
+            names << widget->objectName();
+    }
+    names.sort();
+    return names;
 }

@@ -3,6 +3,7 @@
 #include "Fixture.h"
 
 #include <QString>
+#include <QStringList>
 
 // Everything a window test needs around it: a private collection opened
 // into Module1::db, the program folder pointing at it, message boxes
@@ -15,6 +16,9 @@ public:
 
     const Fixture &fixture() const { return m_fixture; }
     int endRequests() const { return s_endRequests; }
+
+    // Object names of the visible top-level windows, sorted.
+    static QStringList visibleWindows();
 
     // Reopens the collection (after the store was released) to look at it.
     void closeDatabase();
