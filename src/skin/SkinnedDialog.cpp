@@ -90,22 +90,22 @@ SkinnedDialog::SkinnedDialog(const SkinLayout &layout, QWidget *parent)
     setAutoFillBackground(true);
 
     for (int depth = 0; depth <= 2; ++depth) {
-        for (const SkinLayout::Piece &spec : layout.pieces) {
-            if (depthOf(spec.role) != depth)
+        for (const SkinLayout::Piece &part : layout.pieces) {
+            if (depthOf(part.role) != depth)
                 continue;
-            const QSize placed = placedSize(spec.role);
-            const int width = spec.width > 0 ? spec.width : placed.width();
-            const int height = spec.height > 0 ? spec.height : placed.height();
+            const QSize placed = placedSize(part.role);
+            const int width = part.width > 0 ? part.width : placed.width();
+            const int height = part.height > 0 ? part.height : placed.height();
             auto *label = new PictureLabel(this);
-            label->setObjectName(spec.name);
-            label->setGeometry(Twips::rect(spec.left, spec.top, width, height));
-            if (const char *picture = pictureOf(spec.role))
-                label->setPicture(QString::fromLatin1(picture), spec.role != Role::ClosePicture);
-            if (spec.role == Role::ClosePicture) {
+            label->setObjectName(part.name);
+            label->setGeometry(Twips::rect(part.left, part.top, width, height));
+            if (const char *picture = pictureOf(part.role))
+                label->setPicture(QString::fromLatin1(picture), part.role != Role::ClosePicture);
+            if (part.role == Role::ClosePicture) {
                 label->setAlignment(Qt::AlignCenter);
                 label->setCursor(Qt::ArrowCursor);
                 m_close = label;
-            } else if (spec.role == Role::IconSlot) {
+            } else if (part.role == Role::IconSlot) {
                 label->setAlignment(Qt::AlignCenter);
                 m_icon = label;
             }
