@@ -10,6 +10,7 @@
 #include "skin/Twips.h"
 
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QTextBrowser>
 
@@ -76,6 +77,15 @@ QString FrmTemas::entryAddress()
 void FrmTemas::Image9_Click()
 {
     close();
+}
+
+void FrmTemas::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    SkinnedDialog::keyPressEvent(event);
 }
 
 void FrmTemas::web_AnchorClicked(const QUrl &url)

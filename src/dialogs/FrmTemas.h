@@ -29,6 +29,11 @@ public:
     PictureLabel *Image15;
     PictureLabel *Image9; // close picture
 
+protected:
+    // Esc does nothing: the window has no cancel button, and only the close
+    // picture closes it.
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     void Image9_Click();
     void web_AnchorClicked(const QUrl &url);

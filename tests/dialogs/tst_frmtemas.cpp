@@ -90,6 +90,8 @@ private slots:
     void linksOpenInTheViewOrOnTheDesktop_data();
     void linksOpenInTheViewOrOnTheDesktop();
     void missingEntryPageIsSaidInTheView();
+    void onlyTheClosePictureCloses_data();
+    void onlyTheClosePictureCloses();
     void everyHelpLinkLeadsToAnExistingPage();
     void buildCopiesTheHelpPagesBesideTheProgram();
 
@@ -176,6 +178,38 @@ void TestFrmTemas::startsAgainAtTheEntryPageAfterFollowingALink()
     QVERIFY(help);
     QCOMPARE(help->web->source(), QUrl::fromLocalFile(m_pages + QStringLiteral("/default.htm")));
     QCOMPARE(help->web->documentTitle(), QStringLiteral("Ayuda de Sentalia"));
+}
+
+void TestFrmTemas::onlyTheClosePictureCloses_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("close picture") << QStringLiteral("Image9") << true;
+    QTest::newRow("Esc in the view") << QStringLiteral("Esc") << false;
+}
+
+void TestFrmTemas::onlyTheClosePictureCloses()
+{
+    QFETCH(QString, way);
+    QFETCH(bool, closes);
+
+    QVERIFY(copyFolder(SourcePages, m_pages));
+    FrmTemas *help = openHelp();
+    QVERIFY(help);
+    QPointer<FrmTemas> watch(help);
+    if (way == QLatin1String("Esc")) {
+        help->web->setFocus();
+        QTest::keyClick(help->web, Qt::Key_Escape);
+    } else {
+        QTest::mouseClick(help->findChild<PictureLabel *>(way), Qt::LeftButton);
+    }
+    if (closes) {
+        QTRY_VERIFY(watch.isNull());
+    } else {
+        QCoreApplication::processEvents();
+        QVERIFY(!watch.isNull());
+        QVERIFY(help->isVisible());
+    }
 }
 
 void TestFrmTemas::linksOpenInTheViewOrOnTheDesktop_data()
