@@ -22,6 +22,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPointer>
 
 namespace {
@@ -71,10 +72,10 @@ Frm::Frm()
     m_client->setAutoFillBackground(true);
     QPalette palette = m_client->palette();
     palette.setBrush(QPalette::Window, QBrush(Qt::white));
-    const QPixmap background(QString::fromLatin1(Artwork::Background));
-    if (!background.isNull())
-        palette.setBrush(QPalette::Window, QBrush(background));
     m_client->setPalette(palette);
+    // The background picture lies once at the top left corner, on white;
+    // it is not repeated across a larger window.
+    m_background = QPixmap(QString::fromLatin1(Artwork::Background));
 
     // Built from the back to the front, so that each element lies over
     // those built before it; the three boxes above every image and label.
@@ -180,7 +181,12 @@ void Frm::showMenu(QMenu *menu, const QPoint &globalPos)
 bool Frm::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_client) {
-        if (event->type() == QEvent::Resize) {
+        if (event->type() == QEvent::Paint) {
+            if (!m_background.isNull()) {
+                QPainter painter(m_client);
+                painter.drawPixmap(0, 0, m_background);
+            }
+        } else if (event->type() == QEvent::Resize) {
             layoutWindow();
         } else if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
             // Only presses on the bare window get here: every element on it

@@ -3,6 +3,7 @@
 #include "TwipsBox.h"
 
 #include <QMdiSubWindow>
+#include <QPixmap>
 
 class PictureLabel;
 class QLabel;
@@ -65,6 +66,7 @@ private:
     void showMenu(QMenu *menu, const QPoint &globalPos);
 
     QWidget *m_client = nullptr;
+    QPixmap m_background;
     qint64 m_encontrados = 0;
 
     TwipsBox m_pct1;

@@ -5,6 +5,7 @@
 #include "browse/Frm.h"
 #include "browse/RichTextView.h"
 #include "mainwin/MdiInicio.h"
+#include "skin/Artwork.h"
 #include "skin/MessageBox.h"
 #include "skin/PictureLabel.h"
 #include "store/QuoteStore.h"
@@ -89,6 +90,7 @@ private slots:
     void cleanup();
 
     void buildsMaximizedWithoutButtons();
+    void backgroundPictureOnceOnWhite();
     void toolTips_data();
     void toolTips();
     void layoutRules_data();
@@ -171,6 +173,41 @@ void TestFrm::buildsMaximizedWithoutButtons()
     QApplication::processEvents();
     QCOMPARE(Forms::frmLoaded(), frm);
     QVERIFY(frm->isVisible());
+}
+
+void TestFrm::backgroundPictureOnceOnWhite()
+{
+    const QImage picture = QImage(QString::fromLatin1(Artwork::Background)).convertToFormat(QImage::Format_RGB32);
+    if (picture.isNull())
+        QSKIP("The background picture is not built in yet.");
+    MdiInicio *main = Forms::mdiinicio();
+    main->resize(picture.width() + 300, picture.height() + 300);
+    Frm *frm = showListing();
+    QVERIFY(frm);
+    QTRY_VERIFY(frm->client()->width() > picture.width() && frm->client()->height() > picture.height() + 40);
+    const QImage shown = frm->client()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+
+    // Along the bare left edge: the picture itself at its own place, and
+    // white (not the picture again) below it.
+    const QRgb white = qRgb(255, 255, 255);
+    int inside = 0;
+    int below = 0;
+    for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < 12; ++x) {
+            const QPoint own(x, picture.height() - 40 + y);
+            if (!frm->client()->childAt(own)) {
+                QCOMPARE(shown.pixel(own), picture.pixel(own));
+                ++inside;
+            }
+            const QPoint beyond(x, picture.height() + y);
+            if (!frm->client()->childAt(beyond) && picture.pixel(x, y) != white) {
+                QCOMPARE(shown.pixel(beyond), white);
+                ++below;
+            }
+        }
+    }
+    QVERIFY(inside > 0);
+    QVERIFY(below > 0);
 }
 
 void TestFrm::toolTips_data()

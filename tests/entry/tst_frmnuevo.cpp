@@ -15,12 +15,15 @@
 #include "store/QuoteStore.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include "TwipsCompare.h"
 
 
 namespace {
@@ -79,6 +82,9 @@ class TstFrmNuevo : public QObject {
 
 private slots:
     void designState();
+    void controls_data();
+    void controls();
+    void focusOrder();
     void checks_data();
     void checks();
     void enterKeys_data();
@@ -120,6 +126,105 @@ void TstFrmNuevo::designState()
     const QStringList expected{"AMISTAD", "AMISTAD", "amor", "ÉXITO", "L'AMOUR", "NIÑEZ", "PODER", "SABIDURIA", "VIDA"};
     QCOMPARE(dialog->cbo1->topics(), expected);
     QVERIFY(MessageBox::recorded().isEmpty());
+}
+
+void TstFrmNuevo::controls_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("twips"); // a width of 0: the label sizes itself to its text
+    QTest::addColumn<double>("points");
+    QTest::addColumn<QColor>("colour"); // labels only
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("toolTip");
+
+    const QColor none;
+    const QColor green(0x00, 0x80, 0x00);
+    const QColor silver(0xC0, 0xC0, 0xC0);
+    QTest::newRow("txtema") << "txtema" << QRect(960, 2280, 2655, 375) << 9.0 << none << ""
+                            << "Escriba aqui el nuevo Tema";
+    QTest::newRow("cbo1") << "cbo1" << QRect(960, 2280, 2655, 360) << 8.25 << none << "(Seleccione tema)"
+                          << "Seleccione aqui el tema";
+    QTest::newRow("txtfrace") << "txtfrace" << QRect(960, 1560, 2655, 615) << 9.0 << none << ""
+                              << "Ingrese aqui la frase (Maximo 255 caracteres)";
+    QTest::newRow("txtautor") << "txtautor" << QRect(960, 1080, 2655, 375) << 9.0 << none << ""
+                              << "Ingrese aqui el autor (enter para anónimo)";
+    QTest::newRow("CancelButton") << "CancelButton" << QRect(2160, 3000, 1215, 375) << 8.25 << none << "Cancelar" << "";
+    QTest::newRow("OKButton") << "OKButton" << QRect(720, 3000, 1215, 375) << 8.25 << none << "Aceptar" << "";
+    QTest::newRow("Label5") << "Label5" << QRect(1680, 2640, 1260, 255) << 8.25 << QColor(0xFF, 0, 0) << "Nuevo tema"
+                            << "";
+    QTest::newRow("Label4") << "Label4" << QRect(720, 120, 0, 0) << 11.25 << QColor(Qt::black)
+                            << "Ingrese nuevo registro" << "";
+    QTest::newRow("Label6") << "Label6" << QRect(740, 150, 0, 0) << 11.25 << QColor(0x80, 0x80, 0x80)
+                            << "Ingrese nuevo registro" << "";
+    QTest::newRow("Label9") << "Label9" << QRect(360, 2400, 0, 0) << 8.25 << green << "Tema:" << "";
+    QTest::newRow("Label8") << "Label8" << QRect(360, 1680, 0, 0) << 8.25 << green << "Frase:" << "";
+    QTest::newRow("Label1") << "Label1" << QRect(360, 1200, 0, 0) << 8.25 << green << "Autor:" << "";
+    QTest::newRow("Label7") << "Label7" << QRect(375, 1230, 0, 0) << 8.25 << silver << "Autor:" << "";
+    QTest::newRow("Label2") << "Label2" << QRect(375, 1710, 0, 0) << 8.25 << silver << "Frase:" << "";
+    QTest::newRow("Label3") << "Label3" << QRect(375, 2430, 0, 0) << 8.25 << silver << "Tema:" << "";
+}
+
+void TstFrmNuevo::controls()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, twips);
+    QFETCH(double, points);
+    QFETCH(QColor, colour);
+    QFETCH(QString, text);
+    QFETCH(QString, toolTip);
+
+    GuiSession session;
+    FrmNuevo *dialog = openDialog();
+    QVERIFY(dialog);
+    QWidget *control = dialog->findChild<QWidget *>(name);
+    QVERIFY(control);
+    QCOMPARE(control->parentWidget(), static_cast<QWidget *>(dialog));
+    NEAR_PX(control->x(), twips.x());
+    NEAR_PX(control->y(), twips.y());
+    if (twips.width() > 0) {
+        NEAR_PX(control->width(), twips.width());
+        NEAR_PX(control->height(), twips.height());
+    }
+    QCOMPARE(control->font().family(), QStringLiteral("Comic Sans MS"));
+    QCOMPARE(control->font().pointSizeF(), points);
+    QVERIFY(control->font().bold());
+    QCOMPARE(control->toolTip(), toolTip);
+
+    QString shown;
+    if (auto *label = qobject_cast<QLabel *>(control))
+        shown = label->text();
+    else if (auto *button = qobject_cast<QPushButton *>(control))
+        shown = button->text();
+    else if (auto *line = qobject_cast<QLineEdit *>(control))
+        shown = line->text();
+    else if (auto *combo = qobject_cast<QComboBox *>(control))
+        shown = combo->currentText();
+    else if (auto *edit = qobject_cast<QPlainTextEdit *>(control))
+        shown = edit->toPlainText();
+    QCOMPARE(shown, text);
+    if (colour.isValid())
+        QCOMPARE(control->palette().color(QPalette::WindowText), colour);
+}
+
+void TstFrmNuevo::focusOrder()
+{
+    GuiSession session;
+    FrmNuevo *dialog = openDialog();
+    QVERIFY(dialog);
+    QTRY_COMPARE(focusOwner(dialog), static_cast<QWidget *>(dialog->txtautor));
+
+    // Tab order from the author box, hidden controls included.
+    const QList<QWidget *> expected{dialog->txtautor, dialog->txtfrace, dialog->OKButton,
+                                    dialog->CancelButton, dialog->cbo1, dialog->txtema};
+    QList<QWidget *> order;
+    QWidget *w = dialog->txtautor;
+    do {
+        QWidget *owner = w == dialog->cbo1->lineEdit() ? dialog->cbo1 : w;
+        if ((w->focusPolicy() & Qt::TabFocus) && expected.contains(owner) && !order.contains(owner))
+            order << owner;
+        w = w->nextInFocusChain();
+    } while (w != dialog->txtautor);
+    QCOMPARE(order, expected);
 }
 
 void TstFrmNuevo::checks_data()
