@@ -2,9 +2,33 @@
 
 #include "Twips.h"
 
+#include <QKeyEvent>
 #include <QPalette>
 #include <QPushButton>
 #include <QWidget>
+
+namespace {
+
+// Enter on a button that has the focus presses it, as Space does, even when
+// the button never acts as the dialog's default button.
+class EnterPresses : public QObject {
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                static_cast<QPushButton *>(watched)->click();
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+} // namespace
 
 namespace Skin {
 
@@ -43,6 +67,7 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &caption
     if (!answersEnter) {
         created->setAutoDefault(false);
         created->setDefault(false);
+        created->installEventFilter(new EnterPresses(created));
     }
     return created;
 }

@@ -21,8 +21,8 @@ QFont comic(double points, bool bold);
 QFont arial(double points, bool bold);
 
 // A button at a place given in twips. answersEnter false keeps it from ever
-// becoming the dialog's default button on its own (Enter then presses
-// nothing unless the dialog names a default).
+// becoming the dialog's default button: Enter then presses it only while it
+// has the focus, and nothing while the focus is elsewhere.
 QPushButton *button(QWidget *parent, const QString &name, const QString &caption, const QFont &font, int left,
                     int top, int width, int height, bool answersEnter = true);
 
