@@ -81,10 +81,7 @@ int main(int argc, char *argv[])
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("frase.mdb"));
     BenchData::build(path, records);
-    QuoteStore::OpenResult opened = QuoteStore::open(path);
-    if (!opened)
-        qFatal("cannot open %s: %s", qPrintable(path), qPrintable(opened.reason));
-    Module1::db = std::move(opened.store);
+    BenchData::openAsProgramCollection(path);
     Module1::setProgramFolder(dir.path());
 
     // The results window lives in the main window, shown as in the program.
