@@ -129,13 +129,7 @@ FrmVer::FrmVer()
         fra1->hide();
         fra2->show();
         titulo->setText(TopicTitle);
-        QStringList topics;
-        if (Module1::db && Module1::db->topicList(&topics)) {
-            cbo1->setTopics(topics);
-        } else {
-            cbo1->setTopics({});
-            StoreMessage::show(QStringLiteral("No se pudo leer la lista de temas."));
-        }
+        cbo1->loadTopics();
     } else {
         fra1->show();
         fra2->hide();

@@ -1,5 +1,9 @@
 #include "TopicCombo.h"
 
+#include "app/Module1.h"
+#include "app/StoreMessage.h"
+#include "store/QuoteStore.h"
+
 #include <QCollator>
 #include <QLineEdit>
 #include <QLocale>
@@ -22,6 +26,17 @@ void TopicCombo::setTopics(const QStringList &topics)
     addItems(sorted(topics));
     setCurrentIndex(-1);
     setEditText(m_designText);
+}
+
+void TopicCombo::loadTopics()
+{
+    QStringList list;
+    if (Module1::db && Module1::db->topicList(&list)) {
+        setTopics(list);
+    } else {
+        setTopics({});
+        StoreMessage::show(QStringLiteral("No se pudo leer la lista de temas."));
+    }
 }
 
 QStringList TopicCombo::topics() const

@@ -148,13 +148,7 @@ FrmNuevo::FrmNuevo()
     // Load.
     shape(20);
     temanuevo = false;
-    QStringList topics;
-    if (Module1::db && Module1::db->topicList(&topics)) {
-        cbo1->setTopics(topics);
-    } else {
-        cbo1->setTopics({});
-        StoreMessage::show(QStringLiteral("No se pudo leer la lista de temas."));
-    }
+    cbo1->loadTopics();
     showIcon(QString::fromLatin1(Artwork::IconNewQuote));
     cream({OKButton, CancelButton, txtautor, txtfrace, txtema, cbo1});
 }
