@@ -3,6 +3,8 @@
 
 #include <QTest>
 
+#include "RecordMaker.h"
+
 // Quotation CSV: what the writer produces the reader reads back unchanged,
 // and malformed input is refused with the line it is on.
 class TestCsv : public QObject {
@@ -25,16 +27,6 @@ Q_DECLARE_METATYPE(QuoteRecord)
 
 namespace {
 
-QuoteRecord make(const QString &autor, const QString &frace, const QString &tema, bool temaIsNull = false)
-{
-    QuoteRecord record;
-    record.autor = autor;
-    record.frace = frace;
-    record.tema = tema;
-    record.temaIsNull = temaIsNull;
-    return record;
-}
-
 bool sameRecord(const QuoteRecord &a, const QuoteRecord &b)
 {
     return a.autor == b.autor && a.frace == b.frace && a.tema == b.tema && a.temaIsNull == b.temaIsNull;
@@ -45,20 +37,20 @@ bool sameRecord(const QuoteRecord &a, const QuoteRecord &b)
 QList<QuoteRecord> TestCsv::samples()
 {
     return {
-        make("Séneca", "No es pobre el que tiene poco.", "SABIDURIA"),
-        make("Cicerón", "La amistad, la prosperidad y la adversidad.", "AMISTAD"),
-        make("Wilde", "Dijo \"hola\", y se fue.", "VIDA"),
-        make("Lao-Tse", "Primera línea\nsegunda línea", "VIDA"),
-        make("Lao-Tse", "Con\r\nCRLF dentro", "VIDA"),
-        make("Listado", "Retorno\rsuelto", "VIDA"),
-        make("D'Alembert", "L'homme est un apprenti.", "L'AMOUR"),
-        make("", "Sin autor.", "VIDA"),
-        make("Sin frase", "", "VIDA"),
-        make("Tema vacío", "Texto.", ""),
-        make("Tema nulo", "Texto.", "", true),
-        make(" Platón", "Blancos en los bordes ", " TEMA "),
-        make("\"Cervantes\"", "\"", "\"\""),
-        make("Coma, al final,", ",", ","),
+        makeRecord("Séneca", "No es pobre el que tiene poco.", "SABIDURIA"),
+        makeRecord("Cicerón", "La amistad, la prosperidad y la adversidad.", "AMISTAD"),
+        makeRecord("Wilde", "Dijo \"hola\", y se fue.", "VIDA"),
+        makeRecord("Lao-Tse", "Primera línea\nsegunda línea", "VIDA"),
+        makeRecord("Lao-Tse", "Con\r\nCRLF dentro", "VIDA"),
+        makeRecord("Listado", "Retorno\rsuelto", "VIDA"),
+        makeRecord("D'Alembert", "L'homme est un apprenti.", "L'AMOUR"),
+        makeRecord("", "Sin autor.", "VIDA"),
+        makeRecord("Sin frase", "", "VIDA"),
+        makeRecord("Tema vacío", "Texto.", ""),
+        makeRecord("Tema nulo", "Texto.", "", true),
+        makeRecord(" Platón", "Blancos en los bordes ", " TEMA "),
+        makeRecord("\"Cervantes\"", "\"", "\"\""),
+        makeRecord("Coma, al final,", ",", ","),
     };
 }
 
@@ -146,7 +138,7 @@ void TestCsv::refusesMalformedInput()
 {
     QFETCH(QString, text);
     QFETCH(QString, where);
-    QList<QuoteRecord> read{make("previo", "previo", "previo")};
+    QList<QuoteRecord> read{makeRecord("previo", "previo", "previo")};
     QString error;
     QVERIFY(!CsvReader::read(text, &read, &error));
     QVERIFY2(error.contains(where), qPrintable(error));

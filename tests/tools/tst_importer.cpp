@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+#include "RecordMaker.h"
+
 // The importer on copies of the fixture collection (see
 // tests/fixtures/make-fixtures.sh): which records get Index 1 and which are
 // skipped as already present.
@@ -20,16 +22,6 @@ private slots:
 Q_DECLARE_METATYPE(QList<QuoteRecord>)
 
 namespace {
-
-QuoteRecord make(const QString &autor, const QString &frace, const QString &tema, bool temaIsNull = false)
-{
-    QuoteRecord record;
-    record.autor = autor;
-    record.frace = frace;
-    record.tema = tema;
-    record.temaIsNull = temaIsNull;
-    return record;
-}
 
 QList<QuoteRecord> allRecords(QuoteStore &store)
 {
@@ -65,8 +57,8 @@ void TestImporter::indexOneOnFirstRecordOfUnlistedTopic()
     };
     QList<QuoteRecord> records;
     for (const auto &[tema, opens] : plan)
-        records << make(QStringLiteral("Autor"), QStringLiteral("Frase de %1 %2").arg(tema).arg(records.size()), tema);
-    records << make(QStringLiteral("Autor"), QStringLiteral("Sin tema"), QString(), true);
+        records << makeRecord(QStringLiteral("Autor"), QStringLiteral("Frase de %1 %2").arg(tema).arg(records.size()), tema);
+    records << makeRecord(QStringLiteral("Autor"), QStringLiteral("Sin tema"), QString(), true);
 
     Importer importer(*store);
     Importer::Summary summary;
@@ -102,21 +94,21 @@ void TestImporter::duplicates_data()
     const QString suerte = QStringLiteral(
         "La suerte es lo que sucede cuando la preparación se encuentra con la oportunidad.");
     QTest::newRow("exact copy of a stored record")
-        << QList<QuoteRecord>{make("Séneca", suerte, "SABIDURIA")} << 0 << 1;
-    QTest::newRow("author in other case") << QList<QuoteRecord>{make("séneca", suerte, "SABIDURIA")} << 1 << 0;
-    QTest::newRow("topic in other case") << QList<QuoteRecord>{make("Séneca", suerte, "sabiduria")} << 1 << 0;
-    QTest::newRow("text differs by a blank") << QList<QuoteRecord>{make("Séneca", suerte + " ", "SABIDURIA")} << 1
+        << QList<QuoteRecord>{makeRecord("Séneca", suerte, "SABIDURIA")} << 0 << 1;
+    QTest::newRow("author in other case") << QList<QuoteRecord>{makeRecord("séneca", suerte, "SABIDURIA")} << 1 << 0;
+    QTest::newRow("topic in other case") << QList<QuoteRecord>{makeRecord("Séneca", suerte, "sabiduria")} << 1 << 0;
+    QTest::newRow("text differs by a blank") << QList<QuoteRecord>{makeRecord("Séneca", suerte + " ", "SABIDURIA")} << 1
                                              << 0;
     QTest::newRow("copy inside the import")
-        << QList<QuoteRecord>{make("Uno", "Dos", "TRES"), make("Uno", "Dos", "TRES"), make("Uno", "Dos", "TRES")} << 1
+        << QList<QuoteRecord>{makeRecord("Uno", "Dos", "TRES"), makeRecord("Uno", "Dos", "TRES"), makeRecord("Uno", "Dos", "TRES")} << 1
         << 2;
     QTest::newRow("stored record with NULL topic")
-        << QList<QuoteRecord>{make("Otro tema nulo", "Registro con tema NULL.", QString(), true)} << 0 << 1;
+        << QList<QuoteRecord>{makeRecord("Otro tema nulo", "Registro con tema NULL.", QString(), true)} << 0 << 1;
     QTest::newRow("empty topic is not NULL")
-        << QList<QuoteRecord>{make("Otro tema nulo", "Registro con tema NULL.", QString())} << 1 << 0;
+        << QList<QuoteRecord>{makeRecord("Otro tema nulo", "Registro con tema NULL.", QString())} << 1 << 0;
     QTest::newRow("stored NULL author reads as empty")
-        << QList<QuoteRecord>{make(QString(), "Frase sin autor.", "VIDA")} << 0 << 1;
-    QTest::newRow("apostrophes") << QList<QuoteRecord>{make("D'Alembert",
+        << QList<QuoteRecord>{makeRecord(QString(), "Frase sin autor.", "VIDA")} << 0 << 1;
+    QTest::newRow("apostrophes") << QList<QuoteRecord>{makeRecord("D'Alembert",
                                                             "L'homme est un apprenti, la douleur est son maître.",
                                                             "L'AMOUR")}
                                  << 0 << 1;
