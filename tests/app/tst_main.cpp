@@ -10,11 +10,14 @@
 #include "dialogs/FrmSalir.h"
 #include "dialogs/MessageLabel.h"
 #include "dialogs/User.h"
+#include "skin/MessageBox.h"
 #include "store/QuoteStore.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
+#include <QMessageBox>
+#include <QTimer>
 #include <QPushButton>
 #include <QtTest>
 
@@ -34,6 +37,9 @@ private slots:
     void opensAndAsksTheName();
     void noDatabase_data();
     void noDatabase();
+    void designIntervals_data();
+    void designIntervals();
+    void standardButtonsAreSpanish();
 
 private:
     std::unique_ptr<GuiSession> m_session;
@@ -101,6 +107,45 @@ void TestMain::noDatabase()
     QCOMPARE(m_session->endRequests(), 0);
     message->Timer1_Timer();
     QCOMPARE(m_session->endRequests(), 1);
+}
+
+// The intervals the design gives the three timers; the tests shorten them,
+// so only this table holds the program to them.
+void TestMain::designIntervals_data()
+{
+    QTest::addColumn<int>("timer");
+    QTest::addColumn<int>("milliseconds");
+    QTest::newRow("clock") << int(Timings::Timer::Clock) << 100;
+    QTest::newRow("splash") << int(Timings::Timer::Splash) << 115;
+    QTest::newRow("end") << int(Timings::Timer::EndTimer) << 100;
+}
+
+void TestMain::designIntervals()
+{
+    QFETCH(int, timer);
+    QFETCH(int, milliseconds);
+    Timings::reset();
+    QCOMPARE(Timings::interval(Timings::Timer(timer)), milliseconds);
+}
+
+// The start-up set-up puts Qt's own texts into Spanish.
+void TestMain::standardButtonsAreSpanish()
+{
+    m_session = std::make_unique<GuiSession>();
+    MessageBox::setRecording(false);
+    QString button;
+    QTimer closer;
+    closer.setInterval(5);
+    connect(&closer, &QTimer::timeout, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            button = box->button(QMessageBox::Ok)->text();
+            box->accept();
+        }
+    });
+    closer.start();
+    MessageBox::show(QStringLiteral("Prueba"));
+    MessageBox::setRecording(true);
+    QCOMPARE(button, QStringLiteral("Aceptar"));
 }
 
 QTEST_MAIN(TestMain)

@@ -1,5 +1,6 @@
 #include "GuiSession.h"
 
+#include "app/AppSetup.h"
 #include "app/Forms.h"
 #include "app/Module1.h"
 #include "app/Timings.h"
@@ -7,25 +8,21 @@
 #include "store/QuoteStore.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QWidget>
 
 int GuiSession::s_endRequests = 0;
 
-// The pictures live in the skin library's resources, which a static library
-// only registers when asked by name.
-static void registerArtwork()
-{
-    Q_INIT_RESOURCE(sentalia);
-}
-
 GuiSession::GuiSession(const QString &fixture, bool openDatabase)
     : m_fixture(fixture)
 {
-    registerArtwork();
+    // The program's own start-up set-up (artwork, Spanish translations of
+    // Qt's texts, font substitutes), once per test program.
+    static const bool configured = [] {
+        AppSetup::configure(*static_cast<QApplication *>(QCoreApplication::instance()));
+        return true;
+    }();
+    Q_UNUSED(configured);
     QApplication::setQuitOnLastWindowClosed(false);
-    QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
-    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
     s_endRequests = 0;
     Module1::setProgramFolder(m_fixture.folder());
     Module1::setEndProgramHook([] { ++s_endRequests; });
