@@ -135,7 +135,7 @@ FrmSalir::FrmSalir()
     // Reading the main window's icon builds the main window, unseen, if it
     // does not exist yet.
     const QIcon mainIcon = Forms::mdiinicio()->windowIcon();
-    imgico->setPicturePixmap(mainIcon.pixmap(mainIcon.actualSize(imgico->size())), false);
+    imgico->setPicturePixmap(PictureLabel::iconImage(mainIcon), false);
     cream({OKButton, CancelButton, cmdsi, cmdno, cmdaceptar, cmdconec});
     shape(20);
     lblcuestion->setMessage(Module1::usuario.toUpper() + QStringLiteral(" ¿Realmente desea salir?"));

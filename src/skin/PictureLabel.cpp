@@ -15,10 +15,11 @@ void PictureLabel::setPicture(const QString &resource, bool stretch)
     m_source = resource;
     QPixmap pixmap;
     if (resource.endsWith(QLatin1String(".ico"), Qt::CaseInsensitive)) {
-        // Pick the icon image nearest to the control's size.
+        // Stretched, the icon image nearest to the control's size; otherwise
+        // the icon at its own size.
         const QIcon icon(resource);
         const QSize want = size().isValid() && !size().isEmpty() ? size() : QSize(32, 32);
-        pixmap = icon.pixmap(icon.actualSize(want));
+        pixmap = stretch ? icon.pixmap(icon.actualSize(want)) : iconImage(icon);
     } else {
         pixmap = QPixmap(resource);
     }
@@ -28,7 +29,14 @@ void PictureLabel::setPicture(const QString &resource, bool stretch)
 void PictureLabel::setPicturePixmap(const QPixmap &pixmap, bool stretch)
 {
     setScaledContents(stretch);
+    if (!stretch)
+        setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setPixmap(pixmap);
+}
+
+QPixmap PictureLabel::iconImage(const QIcon &icon)
+{
+    return icon.pixmap(QSize(32, 32));
 }
 
 void PictureLabel::mousePressEvent(QMouseEvent *event)

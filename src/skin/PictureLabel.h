@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QLabel>
 
 // An image control: shows a picture (stretched to its size when asked) and
@@ -10,8 +11,12 @@ class PictureLabel : public QLabel {
 public:
     explicit PictureLabel(QWidget *parent = nullptr);
 
+    // A picture that is not stretched keeps its own size, from the top left
+    // corner, and the control clips it.
     void setPicture(const QString &resource, bool stretch = true);
     void setPicturePixmap(const QPixmap &pixmap, bool stretch = true);
+    // The 32 x 32 image of an icon: its size wherever it is not stretched.
+    static QPixmap iconImage(const QIcon &icon);
     QString pictureSource() const { return m_source; }
 
 signals:

@@ -142,7 +142,7 @@ void SkinnedDialog::showIcon(const QString &iconResource)
     if (!m_icon)
         return;
     const QIcon icon(iconResource);
-    m_icon->setPicturePixmap(icon.pixmap(icon.actualSize(m_icon->size())), false);
+    m_icon->setPicturePixmap(PictureLabel::iconImage(icon), false);
 }
 
 void SkinnedDialog::cream(std::initializer_list<QWidget *> controls)

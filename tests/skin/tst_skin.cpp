@@ -1,3 +1,11 @@
+#include "GuiSession.h"
+#include "app/Forms.h"
+#include "browse/FrmVer.h"
+#include "dialogs/FrmAbout.h"
+#include "dialogs/FrmSalir.h"
+#include "dialogs/User.h"
+#include "entry/FrmNuevo.h"
+#include "skin/PictureLabel.h"
 #include "skin/Skin.h"
 #include "skin/TitlePair.h"
 #include "skin/Twips.h"
@@ -18,6 +26,8 @@ private slots:
     void enterOnButtons_data();
     void enterOnButtons();
     void titlePairKeepsBothTexts();
+    void iconSlotKeepsTheIconsSize_data();
+    void iconSlotKeepsTheIconsSize();
 };
 
 void TestSkin::twips_data()
@@ -87,6 +97,43 @@ void TestSkin::titlePairKeepsBothTexts()
     QCOMPARE(pair.shadow()->size(), pair.front()->size());
     // The shadow lies behind the front label.
     QVERIFY(parent.children().indexOf(pair.shadow()) < parent.children().indexOf(pair.front()));
+}
+
+// Icons are not stretched: a 32 x 32 icon keeps its size from the slot's top
+// left corner, and the slot clips it.
+void TestSkin::iconSlotKeepsTheIconsSize_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<int>("slot"); // twips
+    QTest::newRow("frmver") << "frmver" << 375;
+    QTest::newRow("frmnuevo") << "frmnuevo" << 375;
+    QTest::newRow("user") << "user" << 375;
+    QTest::newRow("frmAbout") << "frmAbout" << 375;
+    QTest::newRow("frmsalir") << "frmsalir" << 255;
+}
+
+void TestSkin::iconSlotKeepsTheIconsSize()
+{
+    QFETCH(QString, window);
+    QFETCH(int, slot);
+    GuiSession session;
+    QWidget *dialog = nullptr;
+    if (window == QLatin1String("frmver"))
+        dialog = Forms::frmver();
+    else if (window == QLatin1String("frmnuevo"))
+        dialog = Forms::frmnuevo();
+    else if (window == QLatin1String("user"))
+        dialog = Forms::user();
+    else if (window == QLatin1String("frmAbout"))
+        dialog = Forms::frmAbout();
+    else
+        dialog = Forms::frmsalir();
+    auto *imgico = dialog->findChild<PictureLabel *>(QStringLiteral("imgico"));
+    QVERIFY(imgico);
+    QCOMPARE(imgico->size(), Twips::size(slot, slot));
+    QCOMPARE(imgico->pixmap().size(), QSize(32, 32));
+    QVERIFY(!imgico->hasScaledContents());
+    QCOMPARE(imgico->alignment(), Qt::AlignLeft | Qt::AlignTop);
 }
 
 QTEST_MAIN(TestSkin)
