@@ -26,6 +26,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScreen>
 #include <QTime>
 #include <QTimer>
@@ -96,8 +97,11 @@ MdiInicio::MdiInicio()
 
     m_mdiArea = new QMdiArea(central);
     m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
-    // The program's name and logo, repeated over the whole document area.
-    m_mdiArea->setBackground(QBrush(QPixmap(QString::fromLatin1(Artwork::Background))));
+    // The program's name and logo, once at the top left on white, as the
+    // results window shows it; the brush grows with the area so that it
+    // never repeats.
+    m_background = QPixmap(QString::fromLatin1(Artwork::Background));
+    fitBackground();
     m_mdiArea->viewport()->installEventFilter(this);
     column->addWidget(m_mdiArea, 1);
 
@@ -334,9 +338,25 @@ void MdiInicio::closeEvent(QCloseEvent *event)
         event->ignore();
 }
 
+void MdiInicio::fitBackground()
+{
+    const QSize area = m_mdiArea->viewport()->size().expandedTo(m_background.size()).expandedTo(m_backgroundArea);
+    if (area == m_backgroundArea)
+        return;
+    m_backgroundArea = area;
+    QPixmap sheet(area);
+    sheet.fill(Qt::white);
+    QPainter painter(&sheet);
+    painter.drawPixmap(0, 0, m_background);
+    painter.end();
+    m_mdiArea->setBackground(QBrush(sheet));
+}
+
 bool MdiInicio::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_mdiArea->viewport()) {
+        if (event->type() == QEvent::Resize)
+            fitBackground();
         // Presses reach the document area only where no results window
         // covers it.
         if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {

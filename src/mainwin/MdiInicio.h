@@ -3,6 +3,7 @@
 #include "browse/TwipsBox.h"
 
 #include <QMainWindow>
+#include <QPixmap>
 
 class PictureLabel;
 class QAction;
@@ -100,8 +101,11 @@ private:
     void buildStatusBar();
     void composeCaption();
     void layoutStatusBar();
+    void fitBackground();
 
     QMdiArea *m_mdiArea = nullptr;
+    QPixmap m_background;   // the picture, once at the top left
+    QSize m_backgroundArea; // the white sheet it lies on
     bool m_shownOnce = false;
 
     // Status-bar elements in twips.

@@ -7,17 +7,22 @@
 #include "browse/RichTextView.h"
 #include "dialogs/FrmSalir.h"
 #include "mainwin/MdiInicio.h"
+#include "skin/Artwork.h"
+#include "skin/MessageBox.h"
 #include "skin/PictureLabel.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDate>
 #include <QDialog>
+#include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLocale>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "TwipsCompare.h"
@@ -65,6 +70,7 @@ struct ModalCatcher {
 class TestMdiInicio : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -85,11 +91,22 @@ private slots:
     void narrowWindowKeepsStatusPanel();
     void clockAndDate();
     void documentAreaPresses();
+    void backgroundPictureOnceOnWhite();
 
 private:
     MdiInicio *showMain();
     std::unique_ptr<GuiSession> m_session;
+    QTemporaryDir m_printServer;
 };
+
+void TestMdiInicio::initTestCase()
+{
+    // Printing meets a print server of this test's own that is not there.
+    QVERIFY(m_printServer.isValid());
+    qputenv("CUPS_SERVER", QFile::encodeName(m_printServer.filePath(QStringLiteral("no-scheduler.sock"))));
+    qunsetenv("PRINTER");
+    qunsetenv("LPDEST");
+}
 
 void TestMdiInicio::init()
 {
@@ -231,6 +248,8 @@ void TestMdiInicio::entriesRunTheirActions_data()
         QTest::newRow(name) << name << "" << -1 << "listing";
     for (const char *name : {"mnusalir", "mnusalir1"})
         QTest::newRow(name) << name << "" << -1 << "question";
+    // Prints from the results window: here, no printer to take the job.
+    QTest::newRow("mnuimprimir1") << "mnuimprimir1" << "" << -1 << "print";
 }
 
 void TestMdiInicio::entriesRunTheirActions()
@@ -247,6 +266,9 @@ void TestMdiInicio::entriesRunTheirActions()
     // Start from the other mode, so that the entry has to set it.
     Module1::portema = portema != 1;
 
+    if (effect == QLatin1String("print"))
+        Forms::frm()->todos();
+
     ModalCatcher catcher;
     action->trigger();
     if (!dialog.isEmpty())
@@ -262,6 +284,9 @@ void TestMdiInicio::entriesRunTheirActions()
         QCOMPARE(frm->windowTitle(), QStringLiteral("Todos"));
         QVERIFY(frm->lbl1->text().endsWith(QStringLiteral(" Frases encontradas")));
         QVERIFY(!frm->rtb1->text().isEmpty());
+    } else if (effect == QLatin1String("print")) {
+        QCOMPARE(MessageBox::recorded().size(), 1);
+        QVERIFY(MessageBox::recorded().first().text.contains(QLatin1String("impresora")));
     } else {
         QVERIFY(!Forms::frmLoaded());
     }
@@ -495,6 +520,38 @@ void TestMdiInicio::documentAreaPresses()
     QTest::mouseDClick(area, Qt::LeftButton, {}, at);
     QTRY_COMPARE(catcher.seen, QStringLiteral("FrmTemas"));
     QVERIFY(!main->mnuoculto->isVisible());
+}
+
+// On a screen larger than the picture, the picture lies once at the top
+// left and white fills the rest: no second logo, no words cut at an edge.
+void TestMdiInicio::backgroundPictureOnceOnWhite()
+{
+    const QImage picture = QImage(QString::fromLatin1(Artwork::Background)).convertToFormat(QImage::Format_RGB32);
+    QVERIFY(!picture.isNull());
+    MdiInicio *main = Forms::mdiinicio();
+    main->showNormal();
+    main->resize(picture.width() + 300, picture.height() + 300);
+    QWidget *area = main->mdiArea()->viewport();
+    QTRY_VERIFY(area->width() > picture.width() + 200 && area->height() > picture.height() + 200);
+    const QImage shown = area->grab().toImage().convertToFormat(QImage::Format_RGB32);
+
+    // Along the picture's left and top edges: the picture itself, and white
+    // where a repeat would draw its non-white pixels again.
+    const QRgb white = qRgb(255, 255, 255);
+    int repeatsLooked = 0;
+    for (int y = 0; y < 200; ++y) {
+        for (int x = 0; x < 200; ++x) {
+            if (x >= 20 && y >= 20)
+                continue;
+            QCOMPARE(shown.pixel(x, y), picture.pixel(x, y));
+            if (picture.pixel(x, y) == white)
+                continue;
+            ++repeatsLooked;
+            QCOMPARE(shown.pixel(picture.width() + x, y), white);
+            QCOMPARE(shown.pixel(x, picture.height() + y), white);
+        }
+    }
+    QVERIFY(repeatsLooked > 0);
 }
 
 QTEST_MAIN(TestMdiInicio)
