@@ -171,13 +171,13 @@ FrmAbout::FrmAbout()
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(Twips::rect(1920, 0, 1800, 1500));
     Image1->setPicture(QString::fromLatin1(Artwork::AboutPicture), true);
-    Label1 = makeLabel<PictureLabel>(fra, QStringLiteral("Label1"), QStringLiteral("El equipo de Sentalia"),
+    Label1 = makeLabel<PictureLabel>(fra, QStringLiteral("Label1"), QStringLiteral("Equipo de Sentalia"),
                                      Skin::comic(9.75, true), 240, 120);
     paintText(Label1, QColor(0xFF, 0x00, 0x00));
-    Label2 = makeLabel<PictureLabel>(fra, QStringLiteral("Label2"), QStringLiteral("Programadores por afición"),
+    Label2 = makeLabel<PictureLabel>(fra, QStringLiteral("Label2"), QStringLiteral("Programadores"),
                                      Skin::comic(9.75, true), 240, 840);
     paintText(Label2, QColor(0x80, 0x80, 0xFF));
-    Label3 = makeLabel<PictureLabel>(fra, QStringLiteral("Label3"), QStringLiteral("Desde el año 2004"),
+    Label3 = makeLabel<PictureLabel>(fra, QStringLiteral("Label3"), QStringLiteral("Desde 2004"),
                                      Skin::comic(9.75, true), 360, 480);
     paintText(Label3, QColor(0x00, 0x80, 0x00));
     Label4 = makeLabel<PictureLabel>(fra, QStringLiteral("Label4"), QStringLiteral("De habla hispana"),
@@ -189,7 +189,7 @@ FrmAbout::FrmAbout()
                        "responderemos:"),
         Skin::comic(8.25, true), 120, 1560, 3615, 975);
     Label7->setWordWrap(true);
-    Label7->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Label7->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label8 = makeLabel<PictureLabel>(fra, QStringLiteral("Label8"), QString::fromLatin1(MailAddress),
                                      Skin::comic(8.25, false), 120, 2520, 3615, 255);
     Label8->setAlignment(Qt::AlignCenter);

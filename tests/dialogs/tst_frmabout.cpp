@@ -212,6 +212,25 @@ void TestFrmAbout::panelCoversTheAuthorLines()
         auto *beside = box->findChild<QWidget *>(QLatin1String(name));
         QVERIFY2(!fra->geometry().intersects(beside->geometry()), name);
     }
+    // In it: the author lines end before the picture's left edge, and the
+    // wrapping note starts at its top, not centred in its box.
+    const int pictureLeft = box->findChild<QWidget *>(QStringLiteral("Image1"))->geometry().left();
+    for (const char *name : {"Label1", "Label2", "Label3", "Label4"}) {
+        auto *line = box->findChild<QLabel *>(QLatin1String(name));
+        QVERIFY2(line->geometry().right() < pictureLeft, qPrintable(line->text()));
+    }
+    auto *note = box->findChild<QLabel *>(QStringLiteral("Label7"));
+    const int textHeight =
+        note->fontMetrics().boundingRect(note->contentsRect(), Qt::TextWordWrap, note->text()).height();
+    QVERIFY(note->height() - textHeight >= 8);
+    const QImage shown = note->grab().toImage();
+    int firstInk = -1;
+    for (int y = 0; y < shown.height() && firstInk < 0; ++y)
+        for (int x = 0; x < shown.width() && firstInk < 0; ++x)
+            if (qAlpha(shown.pixel(x, y)) > 128 && qGray(shown.pixel(x, y)) < 100)
+                firstInk = y;
+    QVERIFY(firstInk >= 0);
+    QVERIFY2(firstInk < (note->height() - textHeight) / 2, qPrintable(QString::number(firstInk)));
 }
 
 void TestFrmAbout::linksOpenOnTheDesktop_data()
