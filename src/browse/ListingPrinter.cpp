@@ -6,6 +6,8 @@
 #include <QPrinterInfo>
 #include <QTextDocument>
 
+#include <cups/cups.h>
+
 namespace {
 
 bool fail(QString *error, const QString &reason)
@@ -41,6 +43,31 @@ bool failedState(const QPrinter &printer)
     return state == QPrinter::Error || state == QPrinter::Aborted;
 }
 
+// Asks the print server about a queue before anything is sent to it: a
+// queue that rejects jobs would swallow this one without a word, and a
+// stopped one would keep it. Empty when the queue takes jobs, or when the
+// server does not know it (then printing itself tells).
+QString queueRefusal(const QString &name)
+{
+    cups_dest_t *dests = nullptr;
+    const int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
+    QString refusal;
+    if (const cups_dest_t *dest = cupsGetDest(name.toUtf8().constData(), nullptr, count, dests)) {
+        const char *accepting = cupsGetOption("printer-is-accepting-jobs", dest->num_options, dest->options);
+        const char *state = cupsGetOption("printer-state", dest->num_options, dest->options);
+        if (accepting && qstrcmp(accepting, "false") == 0)
+            refusal = QStringLiteral("La impresora predeterminada «%1» no acepta trabajos en este momento.\n"
+                                     "Pida que vuelva a aceptarlos y vuelva a intentarlo.")
+                          .arg(name);
+        else if (state && QByteArray(state).toInt() == IPP_PSTATE_STOPPED)
+            refusal = QStringLiteral("La impresora predeterminada «%1» está detenida.\n"
+                                     "Póngala en marcha y vuelva a intentarlo.")
+                          .arg(name);
+    }
+    cupsFreeDests(count, dests);
+    return refusal;
+}
+
 } // namespace
 
 bool ListingPrinter::print(const QString &text, const QFont &font, QString *error)
@@ -51,6 +78,10 @@ bool ListingPrinter::print(const QString &text, const QFont &font, QString *erro
     if (device.isNull())
         return fail(error, QStringLiteral("No hay ninguna impresora predeterminada instalada en el sistema.\n"
                                           "Instale una impresora o elija una como predeterminada y vuelva a intentarlo."));
+
+    const QString refusal = queueRefusal(device.printerName());
+    if (!refusal.isEmpty())
+        return fail(error, refusal);
 
     QPrinter printer(device, QPrinter::HighResolution);
     if (!printer.isValid() || printer.outputFormat() != QPrinter::NativeFormat)

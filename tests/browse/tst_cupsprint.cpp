@@ -13,6 +13,7 @@
 #include "browse/Frm.h"
 #include "browse/Listing.h"
 #include "browse/ListingPrinter.h"
+#include "browse/RichTextView.h"
 #include "skin/MessageBox.h"
 #include "skin/Skin.h"
 #include "store/QuoteStore.h"
@@ -57,9 +58,11 @@ private slots:
     void cleanup();
 
     void defaultPrinterIsTheTestQueue();
+    void resultsWindowPrintsTheListingAsOneJob_data();
     void resultsWindowPrintsTheListingAsOneJob();
     void listingPrinterPrintsOnTheDefaultQueue();
-    void removedPrinterIsReported();
+    void refusingPrinterIsReported_data();
+    void refusingPrinterIsReported();
 
 private:
     Result run(const QString &program, const QStringList &arguments) const;
@@ -136,7 +139,7 @@ void TestCupsPrint::initTestCase()
         if (!QFile::exists(file))
             missing << file;
     }
-    for (const char *tool : {"lpadmin", "lpstat", "pdftotext"}) {
+    for (const char *tool : {"lpadmin", "lpstat", "cupsreject", "cupsaccept", "cupsdisable", "cupsenable", "pdftotext"}) {
         if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty() &&
             QStandardPaths::findExecutable(QString::fromLatin1(tool), {QStringLiteral("/usr/sbin")}).isEmpty())
             missing << QString::fromLatin1(tool);
@@ -269,13 +272,32 @@ void TestCupsPrint::defaultPrinterIsTheTestQueue()
     QCOMPARE(printer.printerName(), Queue);
 }
 
+// The whole listing, or only what the user selected in it.
+void TestCupsPrint::resultsWindowPrintsTheListingAsOneJob_data()
+{
+    QTest::addColumn<bool>("selection");
+    QTest::newRow("whole listing") << false;
+    QTest::newRow("selection") << true;
+}
+
 void TestCupsPrint::resultsWindowPrintsTheListingAsOneJob()
 {
+    QFETCH(bool, selection);
     const int filesBefore = int(jobFiles().size());
     const int jobsBefore = completedJobs();
 
     Frm *frm = Forms::frm();
     frm->todos();
+    QStringList blocks = expectedListing().split(QStringLiteral("\r\r"), Qt::SkipEmptyParts);
+    if (selection) {
+        // The second and third record blocks, exactly.
+        const QString listing = frm->rtb1->text();
+        const qsizetype start = listing.indexOf(blocks.at(1));
+        const qsizetype end = listing.indexOf(blocks.at(2)) + blocks.at(2).size();
+        frm->rtb1->setSelection(start, end);
+        QVERIFY(frm->rtb1->hasSelection());
+        blocks = blocks.mid(1, 2);
+    }
     frm->imprimir();
     QVERIFY2(MessageBox::recorded().isEmpty(), qPrintable(MessageBox::recorded().value(0).text));
 
@@ -283,14 +305,18 @@ void TestCupsPrint::resultsWindowPrintsTheListingAsOneJob()
     QVERIFY(!QTest::currentTestFailed());
     QCOMPARE(completedJobs(), jobsBefore + 1);
 
-    // Every record block of the listing, in order.
+    // Every record block printed, in order, and with a selection nothing else.
     qsizetype from = 0;
-    for (const QString &block : expectedListing().split(QStringLiteral("\r\r"), Qt::SkipEmptyParts)) {
+    QString lines;
+    for (const QString &block : blocks) {
         const QString line = QString(block).replace(QLatin1Char('\r'), QLatin1Char(' ')).simplified();
         const qsizetype at = printed.indexOf(line, from);
         QVERIFY2(at >= 0, qPrintable(QStringLiteral("missing or out of order: %1\nin: %2").arg(line, printed.left(400))));
         from = at + line.size();
+        lines += (lines.isEmpty() ? QString() : QStringLiteral(" ")) + line;
     }
+    if (selection)
+        QCOMPARE(printed, lines);
 }
 
 void TestCupsPrint::listingPrinterPrintsOnTheDefaultQueue()
@@ -309,12 +335,31 @@ void TestCupsPrint::listingPrinterPrintsOnTheDefaultQueue()
                  qPrintable(QString::number(i)));
 }
 
-void TestCupsPrint::removedPrinterIsReported()
+// A queue that does not take the job: the printer message, and nothing
+// printed or left waiting. The removed queue comes last: it stays removed.
+void TestCupsPrint::refusingPrinterIsReported_data()
 {
-    const Result r = run(QStringLiteral("lpadmin"), {QStringLiteral("-x"), Queue});
+    QTest::addColumn<QString>("refuse");  // the command that makes the queue refuse
+    QTest::addColumn<QString>("restore"); // the one that undoes it, if any
+    QTest::addColumn<QString>("message");
+    QTest::newRow("rejecting jobs") << "cupsreject" << "cupsaccept" << "no acepta trabajos";
+    QTest::newRow("stopped") << "cupsdisable" << "cupsenable" << "está detenida";
+    QTest::newRow("removed") << "lpadmin -x" << "" << "No hay ninguna impresora predeterminada";
+}
+
+void TestCupsPrint::refusingPrinterIsReported()
+{
+    QFETCH(QString, refuse);
+    QFETCH(QString, restore);
+    QFETCH(QString, message);
+
+    QStringList command = refuse.split(QLatin1Char(' '));
+    Result r = run(command.takeFirst(), command << Queue);
     QVERIFY2(r.exitCode == 0, qPrintable(r.output));
-    QTRY_VERIFY(QPrinterInfo::defaultPrinter().isNull());
+    if (restore.isEmpty())
+        QTRY_VERIFY(QPrinterInfo::defaultPrinter().isNull());
     const int filesBefore = int(jobFiles().size());
+    const int pendingBefore = pendingJobs();
 
     Frm *frm = Forms::frm();
     frm->todos();
@@ -324,8 +369,14 @@ void TestCupsPrint::removedPrinterIsReported()
     QCOMPARE(shown.first().icon, MessageBox::Icon::Critical);
     QCOMPARE(shown.first().title, QStringLiteral("Sentalia"));
     QVERIFY2(shown.first().text.contains(QLatin1String("impresora")), qPrintable(shown.first().text));
+    QVERIFY2(shown.first().text.contains(message), qPrintable(shown.first().text));
+    QCOMPARE(pendingJobs(), pendingBefore);
     QCOMPARE(int(jobFiles().size()), filesBefore);
-    QCOMPARE(pendingJobs(), 0);
+
+    if (!restore.isEmpty()) {
+        r = run(restore, {Queue});
+        QVERIFY2(r.exitCode == 0, qPrintable(r.output));
+    }
 }
 
 QTEST_MAIN(TestCupsPrint)
