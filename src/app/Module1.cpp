@@ -3,6 +3,7 @@
 #include "Forms.h"
 #include "dialogs/FrmSalir.h"
 #include "dialogs/User.h"
+#include "store/FailureText.h"
 #include "store/QuoteStore.h"
 
 #include <QCoreApplication>
@@ -61,7 +62,7 @@ void Main()
         QuoteStore::OpenResult opened = QuoteStore::open(path);
         if (!opened) {
             g_lastOpenFailure = opened.reason;
-            qWarning().noquote() << "Sentalia:" << path << "-" << opened.reason;
+            qWarning().noquote() << "Sentalia:" << FailureText::sentence(opened.failure, path) << "-" << opened.reason;
         } else {
             db = std::move(opened.store);
             Forms::user()->show();
