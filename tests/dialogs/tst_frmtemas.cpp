@@ -14,7 +14,6 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QLabel>
-#include <QSet>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -42,20 +41,6 @@ bool writeFile(const QString &path, const QString &text)
     if (!file.open(QIODevice::WriteOnly))
         return false;
     return file.write(text.toUtf8()) > 0;
-}
-
-// Every link of the page shown, in document order.
-QStringList linksOf(QTextBrowser *web)
-{
-    QStringList links;
-    for (QTextBlock block = web->document()->begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextCharFormat format = it.fragment().charFormat();
-            if (format.isAnchor() && !format.anchorHref().isEmpty() && !links.contains(format.anchorHref()))
-                links << format.anchorHref();
-        }
-    }
-    return links;
 }
 
 // Where the link with this address shows in the view, scrolled into sight.
@@ -92,7 +77,6 @@ private slots:
     void missingEntryPageIsSaidInTheView();
     void onlyTheClosePictureCloses_data();
     void onlyTheClosePictureCloses();
-    void everyHelpLinkLeadsToAnExistingPage();
     void buildCopiesTheHelpPagesBesideTheProgram();
 
 private:
@@ -278,41 +262,6 @@ void TestFrmTemas::missingEntryPageIsSaidInTheView()
     QPointer<FrmTemas> watch(help);
     QTest::mouseClick(help->findChild<PictureLabel *>(QStringLiteral("Image9")), Qt::LeftButton);
     QTRY_VERIFY(watch.isNull());
-}
-
-void TestFrmTemas::everyHelpLinkLeadsToAnExistingPage()
-{
-    QVERIFY(copyFolder(SourcePages, m_pages));
-    FrmTemas *help = openHelp();
-    QVERIFY(help);
-    QTextBrowser *web = help->web;
-
-    // Walk every page reachable from the entry page, as the view resolves
-    // the links, and check that each leads to a page the view can show.
-    const QUrl entry = web->source();
-    QList<QUrl> todo{entry};
-    QSet<QString> visited;
-    while (!todo.isEmpty()) {
-        const QUrl url = todo.takeFirst();
-        const QString file = url.adjusted(QUrl::RemoveFragment).toLocalFile();
-        if (visited.contains(file))
-            continue;
-        visited.insert(file);
-        web->setSource(url);
-        QVERIFY2(!web->documentTitle().isEmpty(), qPrintable(file));
-        for (const QString &href : linksOf(web)) {
-            const QUrl target = url.resolved(QUrl(href));
-            if (!target.isLocalFile())
-                continue;
-            QVERIFY2(QFileInfo(target.toLocalFile()).isFile(),
-                     qPrintable(QStringLiteral("%1 -> %2").arg(QFileInfo(file).fileName(), href)));
-            if (target.toLocalFile().endsWith(QLatin1String(".htm")))
-                todo << target;
-        }
-    }
-    // And no page is left out of reach.
-    QCOMPARE(visited.size(), QDir(m_pages).entryList({QStringLiteral("*.htm")}, QDir::Files).size());
-    QVERIFY(visited.size() >= 8);
 }
 
 void TestFrmTemas::buildCopiesTheHelpPagesBesideTheProgram()
