@@ -25,6 +25,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <csignal>
+#include <sys/resource.h>
+
 #include "TwipsCompare.h"
 
 
@@ -98,6 +101,7 @@ private slots:
     void quotationLimit();
     void storedAndListedWhole_data();
     void storedAndListedWhole();
+    void refusedRecordKeepsInputs_data();
     void refusedRecordKeepsInputs();
     void cancelStoresNothing_data();
     void cancelStoresNothing();
@@ -511,12 +515,26 @@ void TstFrmNuevo::storedAndListedWhole()
     QVERIFY(listed.endsWith(frace + QLatin1Char('|') + autor + QLatin1Char('\n')));
 }
 
+// The table refuses the record, or the disk has no room for it (a file-size
+// limit stands in for the full disk).
+void TstFrmNuevo::refusedRecordKeepsInputs_data()
+{
+    QTest::addColumn<bool>("diskFull");
+    QTest::newRow("table refuses") << false;
+    QTest::newRow("disk full") << true;
+}
+
 void TstFrmNuevo::refusedRecordKeepsInputs()
 {
+    QFETCH(bool, diskFull);
     GuiSession session(QStringLiteral("quotes.mdb"), false);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("frase.mdb"));
-    QVERIFY(makeRefusingCollection(path));
+    if (diskFull)
+        QVERIFY(Fixture::makeCollection(path, "CREATE TABLE tabla1 (autor TEXT, frace TEXT, tema TEXT, \"Index\" INTEGER);"
+                                              "INSERT INTO tabla1 VALUES ('Séneca', 'Una frase.', 'VIDA', 1);"));
+    else
+        QVERIFY(makeRefusingCollection(path));
     QuoteStore::OpenResult opened = QuoteStore::open(path);
     QVERIFY2(opened, qPrintable(opened.reason));
     Module1::db = std::move(opened.store);
@@ -530,13 +548,25 @@ void TstFrmNuevo::refusedRecordKeepsInputs()
     dialog->txtema->setText(QStringLiteral("estoicismo"));
     dialog->cbo1->setEditText(QStringLiteral("VIDA"));
     // The engine's words go to standard error, the user reads a sentence.
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("tabla1 no admite registros nuevos")));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(diskFull ? QStringLiteral("^Sentalia: .*frase\\.mdb - .+")
+                                                                   : QStringLiteral("tabla1 no admite registros nuevos")));
+    rlimit unlimited{};
+    if (diskFull) {
+        signal(SIGXFSZ, SIG_IGN);
+        QVERIFY(getrlimit(RLIMIT_FSIZE, &unlimited) == 0);
+        const rlimit onePage{1024, unlimited.rlim_max};
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &onePage) == 0);
+    }
     QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
+    if (diskFull)
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &unlimited) == 0);
 
     const QList<MessageBox::Record> shown = MessageBox::recorded();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.first().icon, MessageBox::Icon::Critical);
     QCOMPARE(shown.first().title, QStringLiteral("Sentalia"));
+    if (diskFull)
+        QCOMPARE(Module1::db->lastFailure(), QuoteStore::Failure::DiskFull);
     QCOMPARE(shown.first().text, QStringLiteral("No se pudo guardar la frase; lo escrito sigue en la ventana.\n\n")
                                      + FailureText::sentence(Module1::db->lastFailure(), path));
 
