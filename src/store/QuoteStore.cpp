@@ -293,11 +293,8 @@ QuoteStore::OpenResult QuoteStore::create(const QString &path, const QByteArray 
     sqlite3 *db = nullptr;
     int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE, nullptr);
-    if (rc != SQLITE_OK) {
-        const Failure failure = rc == SQLITE_CANTOPEN && !folderWritable(path) ? Failure::FolderReadOnly
-                                                                               : classify(db, path);
-        return fail(db, failure, engineMessage(db, rc));
-    }
+    if (rc != SQLITE_OK)
+        return fail(db, classify(db, path), engineMessage(db, rc));
     rc = sqlite3_key(db, key.constData(), int(key.size()));
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(db,

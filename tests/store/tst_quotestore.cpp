@@ -466,6 +466,8 @@ void TestQuoteStore::operationFailures_data()
     QTest::newRow("damaged page, topics") << "damaged" << "topics" << int(QuoteStore::Failure::Damaged);
     QTest::newRow("folder not writable, insert") << "folder" << "insert" << int(QuoteStore::Failure::FolderReadOnly);
     QTest::newRow("folder not writable, listing") << "folder" << "list" << int(QuoteStore::Failure::None);
+    QTest::newRow("folder not writable, new collection") << "folder" << "create"
+                                                         << int(QuoteStore::Failure::FolderReadOnly);
     QTest::newRow("disk full, insert") << "full" << "insert-full" << int(QuoteStore::Failure::DiskFull);
     QTest::newRow("no failure") << "" << "insert" << int(QuoteStore::Failure::None);
 }
@@ -665,6 +667,11 @@ static int runChild(const QByteArray &mode, const QString &path)
         } else if (step == "topics") {
             QStringList topics;
             ok = store.topicList(&topics);
+        } else if (step == "create") {
+            const QuoteStore::OpenResult created = QuoteStore::create(QFileInfo(path).absolutePath() + "/nuevo.mdb");
+            fprintf(stderr, "%s\n", qPrintable(created.reason));
+            printf("failure %d\n", int(created.failure));
+            return 0;
         } else {
             // A quotation long enough to need pages the file does not have
             // yet; "insert-full" caps files at their present size first.
