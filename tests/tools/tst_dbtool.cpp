@@ -5,9 +5,12 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <algorithm>
 
 
 // sentalia-db as the user runs it: commands, exit codes, messages, and the
@@ -185,6 +188,22 @@ void TestDbTool::usageErrors()
     } else {
         for (const char *command : {"create", "import", "export", "check"})
             QVERIFY(result.out.contains(QString::fromLatin1(command)));
+        // The help page shows each command with every option it takes.
+        QFile page(QStringLiteral(SENTALIA_SOURCE_DIR "/resources/Ayuda/sentalia_db.htm"));
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(page.readAll()).split(QLatin1Char('\n'));
+        static const QRegularExpression synopsis(QStringLiteral("^  (create|import|export|check) (.*)$"),
+                                                 QRegularExpression::MultilineOption);
+        static const QRegularExpression option(QStringLiteral("--[a-z]+"));
+        for (const QRegularExpressionMatch &command : synopsis.globalMatch(result.out)) {
+            const QString call = QStringLiteral("sentalia-db ") + command.captured(1) + QLatin1Char(' ');
+            for (const QRegularExpressionMatch &name : option.globalMatch(command.captured(2))) {
+                const bool shown = std::any_of(lines.cbegin(), lines.cend(), [&](const QString &line) {
+                    return line.contains(call) && line.contains(name.captured());
+                });
+                QVERIFY2(shown, qPrintable(call + name.captured()));
+            }
+        }
     }
     QVERIFY(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty()); // nothing made
 }
