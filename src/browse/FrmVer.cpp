@@ -80,6 +80,7 @@ FrmVer::FrmVer()
                            QPoint(860, 150), AuthorTitle, titleStyle);
     lbltitulo = titulo->front();
     lbltitulo1 = titulo->shadow();
+    titulo->names(this);
 
     fra1 = makeFrame(this, QStringLiteral("fra1"), 360, 960, 4815, 765);
     const QString &order = TextRules::searchLetters();
@@ -95,6 +96,9 @@ FrmVer::FrmVer()
         red.setColor(QPalette::WindowText, QColor(0xFF, 0x00, 0x00));
         label->setPalette(red);
         label->setGeometry(Twips::rect(place.x(), place.y(), LetterWidth, LetterHeight));
+        // A button named by its letter for screen readers; the keyboard
+        // does not choose letters.
+        label->setClickable(PictureLabel::Clickable::Button);
         m_letters.append({letter, place.x(), place.y(), label});
         connect(label, &PictureLabel::clicked, this, [this, i] { letter_Click(i); });
     }
@@ -108,6 +112,8 @@ FrmVer::FrmVer()
     cbo1->setObjectName(QStringLiteral("cbo1"));
     cbo1->setFont(Skin::comic(12, true));
     cbo1->setGeometry(Twips::rect(120, 120, 2895, 465));
+    // The combo has no caption of its own: the title says what it asks.
+    titulo->names(cbo1);
     // The combo keeps the ordinary white of input boxes inside its cream frame.
     QPalette plain = cbo1->palette();
     const QPalette standard = QApplication::palette(cbo1);
