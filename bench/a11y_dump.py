@@ -2,12 +2,17 @@
 """Prints what the accessibility bus shows of a running Sentalia scene, as a
 screen reader reads it: every showing object with its role and name, its
 actions, and the character count of the texts. Run it inside
-bench/a11y-bus.sh:  a11y_dump.py SCENE_PROGRAM [ARGS...]"""
+bench/a11y-bus.sh:  a11y_dump.py SCENE_PROGRAM [ARGS...]
+
+With --listen it runs the program while listening, as a screen reader
+does, to the text changes on the bus, and reports what it heard:
+  a11y_dump.py --listen PROGRAM [ARGS...]"""
 import subprocess
 import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 
 def states_of(acc):
@@ -52,7 +57,7 @@ def walk(acc, depth, found):
 
 
 def main():
-    scene = subprocess.Popen(sys.argv[1:], stdout=subprocess.PIPE, text=True)
+    scene = subprocess.Popen(sys.argv[1:], stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
     try:
         ready = scene.stdout.readline().strip()
         print("# scene:", ready)
@@ -82,11 +87,51 @@ def main():
                   % (document.getRoleName(), document.name, count, elapsed))
             print("#   first line: %r" % (line[0],))
             print("#   first 160 characters: %r" % (head[:160],))
+
+        # A new listing, as a screen reader is told of it.
+        events = []
+
+        def heard(event):
+            if event.source is not None and event.source.getRole() == pyatspi.ROLE_DOCUMENT_FRAME:
+                events.append("%s at %d, %d characters" % (event.type, event.detail1, event.detail2))
+
+        pyatspi.Registry.registerEventListener(heard, "object:text-changed")
+        loop = GLib.MainLoop()
+        GLib.timeout_add(700, lambda: (scene.stdin.write("relist\n"), scene.stdin.flush(), False)[2])
+        GLib.timeout_add(3000, loop.quit)
+        loop.run()
+        pyatspi.Registry.deregisterEventListener(heard, "object:text-changed")
+        print("# events of a new listing:", "; ".join(events) if events else "none")
         return 0
     finally:
         scene.terminate()
         scene.wait()
 
 
+def listen():
+    heard = []
+
+    def on_change(event):
+        # The program may be too busy listing to answer questions now.
+        heard.append((time.perf_counter(), event.type, event.detail2))
+
+    pyatspi.Registry.registerEventListener(on_change, "object:text-changed")
+    program = subprocess.Popen(sys.argv[2:])
+    loop = GLib.MainLoop()
+
+    def check():
+        if program.poll() is None:
+            return True
+        loop.quit()
+        return False
+
+    GLib.timeout_add(100, check)
+    loop.run()
+    print("# text changes heard: %d" % len(heard))
+    for when, kind, length in heard[:4]:
+        print("#   %s, %d characters" % (kind, length))
+    return program.returncode
+
+
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(listen() if sys.argv[1:2] == ["--listen"] else main())

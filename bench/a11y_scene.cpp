@@ -2,6 +2,7 @@
 // listing of every quotation, the search dialog (letter face) and the exit
 // question, all at once, and stays until it is ended. Run it on a display
 // with an accessibility bus (bench/a11y-bus.sh) and read it from outside.
+// A line "relist" on its standard input lists every quotation again.
 //   a11y_scene [records]
 #include "BenchData.h"
 
@@ -14,9 +15,11 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QSocketNotifier>
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <unistd.h>
 
 int main(int argc, char *argv[])
 {
@@ -43,5 +46,20 @@ int main(int argc, char *argv[])
     printf("ready pid=%lld accessibility=%s\n", static_cast<long long>(QCoreApplication::applicationPid()),
            QAccessible::isActive() ? "active" : "inactive");
     fflush(stdout);
+
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    QObject::connect(&input, &QSocketNotifier::activated, [&input] {
+        char line[64] = {};
+        const ssize_t got = read(STDIN_FILENO, line, sizeof line - 1);
+        if (got <= 0) {
+            input.setEnabled(false);
+            return;
+        }
+        if (qstrncmp(line, "relist", 6) == 0) {
+            Forms::mdiinicio()->verTodos();
+            printf("relisted\n");
+            fflush(stdout);
+        }
+    });
     return app.exec();
 }

@@ -9,6 +9,7 @@
 #include "app/Forms.h"
 #include "app/Module1.h"
 #include "app/StoreMessage.h"
+#include "skin/AccessibleContainer.h"
 #include "skin/Artwork.h"
 #include "skin/MessageBox.h"
 #include "skin/PictureLabel.h"
@@ -105,6 +106,7 @@ FrmVer::FrmVer()
     SHP1 = new SelectionMarker(fra1, QColor(0x00, 0x00, 0xFF), 3);
     SHP1->setObjectName(QStringLiteral("SHP1"));
     SHP1->setTwipsGeometry(-400, 0, 345, 450);
+    AccessibleContainer::hide(SHP1);
 
     fra2 = makeFrame(this, QStringLiteral("fra2"), 1080, 960, 3135, 735);
     fra2->hide();

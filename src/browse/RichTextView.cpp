@@ -25,6 +25,12 @@ namespace {
 constexpr int Margin = 4;
 // Layouts kept for lines no longer on screen, at most.
 constexpr size_t KeptLayouts = 1024;
+// Characters of the old and the new text that a text change tells screen
+// readers, at most. The accessibility bus copies them into a message for
+// every listener: a listing of a hundred thousand quotations would cost
+// hundreds of megabytes there. They read the text itself through the text
+// interface, as far as they need it.
+constexpr qsizetype AnnouncedCharacters = 100000;
 
 inline bool isBreak(char16_t c)
 {
@@ -92,8 +98,8 @@ void RichTextView::setText(const QString &text)
     updateScrollBar();
     viewport()->update();
     if (QAccessible::isActive()) {
-        // Both texts are shared, not copied, by the event.
-        QAccessibleTextUpdateEvent event(this, 0, previous, m_text);
+        QAccessibleTextUpdateEvent event(this, 0, previous.left(AnnouncedCharacters),
+                                         m_text.left(AnnouncedCharacters));
         event.setCursorPosition(0);
         QAccessible::updateAccessibility(&event);
     }

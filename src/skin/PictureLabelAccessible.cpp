@@ -39,8 +39,9 @@ QString PictureLabelAccessible::text(QAccessible::Text t) const
         if (!label()->accessibleName().isEmpty())
             return label()->accessibleName();
         // A clickable picture is named by its tooltip, which says what it
-        // does; a text by its text.
-        if (label()->clickable() != PictureLabel::Clickable::No && !label()->toolTip().isEmpty())
+        // does; a text by its text; a picture by its tooltip, if any.
+        if ((label()->clickable() != PictureLabel::Clickable::No || label()->text().isEmpty())
+            && !label()->toolTip().isEmpty())
             return label()->toolTip();
         return label()->text();
     }
@@ -63,7 +64,10 @@ void PictureLabelAccessible::doAction(const QString &actionName)
 {
     if (actionName == pressAction() && label()->clickable() != PictureLabel::Clickable::No
         && label()->isEnabled() && label()->isVisible())
-        label()->click();
+        // Clicked once the request has been answered, as Qt presses its own
+        // buttons: a click that opens a modal dialog must not keep the
+        // screen reader waiting for the answer until the dialog closes.
+        QMetaObject::invokeMethod(label(), &PictureLabel::click, Qt::QueuedConnection);
     else
         AccessibleContainer::doAction(actionName);
 }

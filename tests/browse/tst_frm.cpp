@@ -533,7 +533,7 @@ void TestFrm::searchPictureShowsSearchMenu()
     hideMenus();
     QAccessible::queryAccessibleInterface(frm->imgrun)->actionInterface()->doAction(
         QAccessibleActionInterface::pressAction());
-    QCOMPARE(visibleMenu(), QStringLiteral("mnuoculto1"));
+    QTRY_COMPARE(visibleMenu(), QStringLiteral("mnuoculto1"));
 }
 
 void TestFrm::printPictureHighlight()
