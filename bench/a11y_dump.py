@@ -56,6 +56,30 @@ def walk(acc, depth, found):
         walk(acc.getChildAtIndex(i), depth + 1, found)
 
 
+def find(acc, role, name, contains=None):
+    """The first showing object of the role under acc, by name or part of it."""
+    if acc is None:
+        return None
+    if acc.getRole() == role and (name is None or acc.name == name) \
+            and (contains is None or contains in acc.name):
+        return acc
+    for i in range(acc.childCount):
+        child = acc.getChildAtIndex(i)
+        if child is not None and pyatspi.STATE_SHOWING in states_of(child):
+            found = find(child, role, name, contains)
+            if found is not None:
+                return found
+    return None
+
+
+def press(acc):
+    action = acc.queryAction()
+    for i in range(action.nActions):
+        if action.getName(i) == "Press":
+            action.doAction(i)
+            return
+
+
 def main():
     scene = subprocess.Popen(sys.argv[1:], stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
     try:
@@ -87,6 +111,21 @@ def main():
                   % (document.getRoleName(), document.name, count, elapsed))
             print("#   first line: %r" % (line[0],))
             print("#   first 160 characters: %r" % (head[:160],))
+
+        # Choosing a letter and "Aceptar" through their press actions, as a
+        # screen reader user does.
+        dialog = find(app, pyatspi.ROLE_DIALOG, "Seleccione la letra del autor")
+        if dialog is not None:
+            press(find(dialog, pyatspi.ROLE_PUSH_BUTTON, "M"))
+            time.sleep(0.3)
+            press(find(dialog, pyatspi.ROLE_PUSH_BUTTON, "Aceptar"))
+            time.sleep(1.0)
+            window = find(app, pyatspi.ROLE_FRAME, "Por Autor")
+            document = find(app, pyatspi.ROLE_DOCUMENT_FRAME, "")
+            counter = find(app, pyatspi.ROLE_LABEL, None, "Frases encontradas con la inicial")
+            print("# pressed M and Aceptar: window %r, %s, document of %d characters"
+                  % (window.name if window else None, repr(counter.name) if counter else "no counter",
+                     document.queryText().characterCount if document else -1))
 
         # A new listing, as a screen reader is told of it.
         events = []
