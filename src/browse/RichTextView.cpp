@@ -217,7 +217,7 @@ RichTextView::Row RichTextView::rowOf(qsizetype position) const
     return {line, row.isValid() ? row.lineNumber() : qMax(0, laid->lineCount() - 1)};
 }
 
-qsizetype RichTextView::positionAt(const QPoint &point) const
+qsizetype RichTextView::positionAt(const QPoint &point, bool onCharacter) const
 {
     const qreal height = rowHeight();
     qreal y = qMax<qreal>(0, point.y() - Margin) + m_topRow * height;
@@ -227,7 +227,10 @@ qsizetype RichTextView::positionAt(const QPoint &point) const
         if (y < rows * height || line + 1 == lineCount()) {
             const int row = qBound(0, int(y / height), rows - 1);
             const QTextLine text = laid->lineAt(row);
-            const int index = text.isValid() ? text.xToCursor(point.x() - Margin) : 0;
+            const int index = text.isValid()
+                ? text.xToCursor(point.x() - Margin,
+                                 onCharacter ? QTextLine::CursorOnCharacter : QTextLine::CursorBetweenCharacters)
+                : 0;
             return m_lines[size_t(line)].start + index;
         }
         y -= rows * height;

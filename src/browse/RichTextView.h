@@ -99,7 +99,8 @@ private:
     int visibleRows() const;
     qsizetype lineOf(qsizetype position) const;
     Row rowOf(qsizetype position) const;
-    qsizetype positionAt(const QPoint &point) const;
+    // The caret position nearest to the point, or the character under it.
+    qsizetype positionAt(const QPoint &point, bool onCharacter = false) const;
     bool moveRows(Row *row, int rows) const;
     Row lastTop() const;
     void scrollToRow(Row top);

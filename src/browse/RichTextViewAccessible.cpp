@@ -236,7 +236,7 @@ int RichTextViewAccessible::offsetAtPoint(const QPoint &point) const
     const QPoint inside = view()->viewport()->mapFromGlobal(point);
     if (!view()->viewport()->rect().contains(inside))
         return -1;
-    return int(view()->positionAt(inside));
+    return int(view()->positionAt(inside, true));
 }
 
 void RichTextViewAccessible::scrollToSubstring(int startIndex, int)

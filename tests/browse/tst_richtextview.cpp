@@ -333,6 +333,21 @@ void TestRichTextView::longLinesWrap()
     view.setText(line + CR + QStringLiteral("fin"));
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
+    // A screen reader reads it row by row, and finds each character where
+    // it is drawn.
+    QAccessibleTextInterface *text = QAccessible::queryAccessibleInterface(&view)->textInterface();
+    int start = -1;
+    int end = -1;
+    const QString row = text->textAtOffset(0, QAccessible::LineBoundary, &start, &end);
+    QVERIFY(row.startsWith(QStringLiteral("palabra palabra")));
+    QVERIFY(end < line.size());
+    QCOMPARE(text->textAtOffset(end, QAccessible::LineBoundary, &start, &end).isEmpty(), false);
+    QCOMPARE(text->textAtOffset(line.size() - 1, QAccessible::LineBoundary, &start, &end).right(9),
+             QStringLiteral("palabra ") + CR);
+    const QRect letter = text->characterRect(8);
+    QVERIFY(view.viewport()->rect().contains(view.viewport()->mapFromGlobal(letter.center())));
+    QCOMPARE(text->offsetAtPoint(letter.center()), 8);
+
     // Down from the start stays in the long line: it is shown over rows.
     QTest::keyClick(&view, Qt::Key_Down);
     QVERIFY(view.cursorPosition() > 0);
