@@ -115,6 +115,13 @@ int RichTextViewAccessible::characterCount() const
     return int(view()->m_text.size());
 }
 
+int RichTextViewAccessible::atCaret(int offset) const
+{
+    // Assistive tools ask with -2 for the caret's place, as Qt's own text
+    // boxes take it.
+    return offset == -2 ? cursorPosition() : offset;
+}
+
 RichTextViewAccessible::Span RichTextViewAccessible::paragraphAt(qsizetype offset) const
 {
     // A shown line with the break that ends it.
@@ -189,6 +196,7 @@ QString RichTextViewAccessible::answer(Span span, int *startOffset, int *endOffs
 QString RichTextViewAccessible::textAtOffset(int offset, QAccessible::TextBoundaryType boundaryType,
                                              int *startOffset, int *endOffset) const
 {
+    offset = atCaret(offset);
     if (offset < 0 || offset > characterCount()) {
         *startOffset = *endOffset = -1;
         return QString();
@@ -199,6 +207,7 @@ QString RichTextViewAccessible::textAtOffset(int offset, QAccessible::TextBounda
 QString RichTextViewAccessible::textBeforeOffset(int offset, QAccessible::TextBoundaryType boundaryType,
                                                  int *startOffset, int *endOffset) const
 {
+    offset = atCaret(offset);
     if (offset < 0 || offset > characterCount()) {
         *startOffset = *endOffset = -1;
         return QString();
@@ -212,6 +221,7 @@ QString RichTextViewAccessible::textBeforeOffset(int offset, QAccessible::TextBo
 QString RichTextViewAccessible::textAfterOffset(int offset, QAccessible::TextBoundaryType boundaryType,
                                                 int *startOffset, int *endOffset) const
 {
+    offset = atCaret(offset);
     const int size = characterCount();
     if (offset < 0 || offset > size) {
         *startOffset = *endOffset = -1;

@@ -51,6 +51,7 @@ private:
     };
 
     RichTextView *view() const;
+    int atCaret(int offset) const;
     // The piece of the given kind that holds the offset.
     Span spanAt(qsizetype offset, QAccessible::TextBoundaryType boundaryType) const;
     Span paragraphAt(qsizetype offset) const;
