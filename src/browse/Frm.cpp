@@ -8,6 +8,7 @@
 #include "app/StoreMessage.h"
 #include "entry/FrmNuevo.h"
 #include "mainwin/MdiInicio.h"
+#include "skin/AccessibleContainer.h"
 #include "skin/Artwork.h"
 #include "skin/MessageBox.h"
 #include "skin/PictureLabel.h"
@@ -119,6 +120,8 @@ Frm::Frm()
     imgcerrar = image(pct1, QStringLiteral("imgcerrar"), Artwork::ToolClose);
     imgcerrar->setGeometry(Twips::rect(2040, 75, 480, 525));
     imgcerrar->setToolTip(QStringLiteral("Cerrar encontrados"));
+    for (PictureLabel *tool : {imgnuevo, imgprint, imgrun, imgcerrar})
+        tool->setClickable(PictureLabel::Clickable::Button);
 
     rtb1 = new RichTextView(m_client);
     rtb1->setObjectName(QStringLiteral("rtb1"));
@@ -142,6 +145,12 @@ Frm::Frm()
     m_lbl1 = TwipsBox(lbl1, 240, 0, 2280, 345);
     m_lbl1.fitToText();
 
+    // Screen readers meet the listing, the counter, the dedication and the
+    // tools; not the shadows nor the pictures that only decorate.
+    for (QWidget *decoration : std::initializer_list<QWidget *>{
+             imgper, img2, lbldedi1, Image1, img1, imgprint1, imgprint2, img2a, img1a, Image2, lbl2})
+        AccessibleContainer::hide(decoration);
+
     setWidget(m_client);
     m_client->installEventFilter(this);
     resize(Twips::size(3885, 3765));
@@ -151,8 +160,12 @@ Frm::Frm()
 
     connect(imgnuevo, &PictureLabel::clicked, this, [] { FrmNuevo::openModal(); });
     connect(imgprint, &PictureLabel::clicked, this, &Frm::imprimir);
-    connect(imgrun, &PictureLabel::clicked, this,
-            [this] { showMenu(Forms::mdiinicio()->mnuoculto1, QCursor::pos()); });
+    connect(imgrun, &PictureLabel::clicked, this, [this] {
+        // At the pointer; pressed through a screen reader, under the picture.
+        const QPoint pointer = QCursor::pos();
+        const bool over = imgrun->rect().contains(imgrun->mapFromGlobal(pointer));
+        showMenu(Forms::mdiinicio()->mnuoculto1, over ? pointer : imgrun->mapToGlobal(imgrun->rect().bottomLeft()));
+    });
     connect(imgcerrar, &PictureLabel::clicked, this, &Frm::close);
     connect(imgprint, &PictureLabel::pointerMoved, this,
             [this] { imgprint->setPicturePixmap(imgprint1->pixmap(), true); });

@@ -9,6 +9,7 @@
 #include "app/Forms.h"
 #include "app/Module1.h"
 #include "app/StoreMessage.h"
+#include "skin/AccessibleContainer.h"
 #include "skin/Artwork.h"
 #include "skin/MessageBox.h"
 #include "skin/PictureLabel.h"
@@ -80,6 +81,7 @@ FrmVer::FrmVer()
                            QPoint(860, 150), AuthorTitle, titleStyle);
     lbltitulo = titulo->front();
     lbltitulo1 = titulo->shadow();
+    titulo->names(this);
 
     fra1 = makeFrame(this, QStringLiteral("fra1"), 360, 960, 4815, 765);
     const QString &order = TextRules::searchLetters();
@@ -95,12 +97,16 @@ FrmVer::FrmVer()
         red.setColor(QPalette::WindowText, QColor(0xFF, 0x00, 0x00));
         label->setPalette(red);
         label->setGeometry(Twips::rect(place.x(), place.y(), LetterWidth, LetterHeight));
+        // A button named by its letter for screen readers; the keyboard
+        // does not choose letters.
+        label->setClickable(PictureLabel::Clickable::Button);
         m_letters.append({letter, place.x(), place.y(), label});
         connect(label, &PictureLabel::clicked, this, [this, i] { letter_Click(i); });
     }
     SHP1 = new SelectionMarker(fra1, QColor(0x00, 0x00, 0xFF), 3);
     SHP1->setObjectName(QStringLiteral("SHP1"));
     SHP1->setTwipsGeometry(-400, 0, 345, 450);
+    AccessibleContainer::hide(SHP1);
 
     fra2 = makeFrame(this, QStringLiteral("fra2"), 1080, 960, 3135, 735);
     fra2->hide();
@@ -108,6 +114,8 @@ FrmVer::FrmVer()
     cbo1->setObjectName(QStringLiteral("cbo1"));
     cbo1->setFont(Skin::comic(12, true));
     cbo1->setGeometry(Twips::rect(120, 120, 2895, 465));
+    // The combo has no caption of its own: the title says what it asks.
+    titulo->names(cbo1);
     // The combo keeps the ordinary white of input boxes inside its cream frame.
     QPalette plain = cbo1->palette();
     const QPalette standard = QApplication::palette(cbo1);

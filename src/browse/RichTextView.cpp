@@ -1,6 +1,10 @@
 #include "RichTextView.h"
 
+#include "RichTextViewAccessible.h"
+
 #include "skin/Skin.h"
+
+#include <QAccessible>
 
 #include <QApplication>
 #include <QClipboard>
@@ -21,6 +25,12 @@ namespace {
 constexpr int Margin = 4;
 // Layouts kept for lines no longer on screen, at most.
 constexpr size_t KeptLayouts = 1024;
+// Characters of the old and the new text that a text change tells screen
+// readers, at most. The accessibility bus copies them into a message for
+// every listener: a listing of a hundred thousand quotations would cost
+// hundreds of megabytes there. They read the text itself through the text
+// interface, as far as they need it.
+constexpr qsizetype AnnouncedCharacters = 100000;
 
 inline bool isBreak(char16_t c)
 {
@@ -32,6 +42,7 @@ inline bool isBreak(char16_t c)
 RichTextView::RichTextView(QWidget *parent)
     : QAbstractScrollArea(parent)
 {
+    RichTextViewAccessible::install();
     setFont(Skin::comic(9.75, true));
     setFocusPolicy(Qt::StrongFocus);
     setContextMenuPolicy(Qt::PreventContextMenu);
@@ -76,6 +87,7 @@ void RichTextView::setText(const QString &text)
     }
     lines.push_back({start, size});
 
+    const QString previous = m_text;
     m_text = text;
     m_lines = std::move(lines);
     dropLayouts();
@@ -85,6 +97,12 @@ void RichTextView::setText(const QString &text)
     m_topRow = 0;
     updateScrollBar();
     viewport()->update();
+    if (QAccessible::isActive()) {
+        QAccessibleTextUpdateEvent event(this, 0, previous.left(AnnouncedCharacters),
+                                         m_text.left(AnnouncedCharacters));
+        event.setCursorPosition(0);
+        QAccessible::updateAccessibility(&event);
+    }
     if (hadSelection)
         emit selectionChanged();
 }
@@ -199,7 +217,7 @@ RichTextView::Row RichTextView::rowOf(qsizetype position) const
     return {line, row.isValid() ? row.lineNumber() : qMax(0, laid->lineCount() - 1)};
 }
 
-qsizetype RichTextView::positionAt(const QPoint &point) const
+qsizetype RichTextView::positionAt(const QPoint &point, bool onCharacter) const
 {
     const qreal height = rowHeight();
     qreal y = qMax<qreal>(0, point.y() - Margin) + m_topRow * height;
@@ -209,7 +227,10 @@ qsizetype RichTextView::positionAt(const QPoint &point) const
         if (y < rows * height || line + 1 == lineCount()) {
             const int row = qBound(0, int(y / height), rows - 1);
             const QTextLine text = laid->lineAt(row);
-            const int index = text.isValid() ? text.xToCursor(point.x() - Margin) : 0;
+            const int index = text.isValid()
+                ? text.xToCursor(point.x() - Margin,
+                                 onCharacter ? QTextLine::CursorOnCharacter : QTextLine::CursorBetweenCharacters)
+                : 0;
             return m_lines[size_t(line)].start + index;
         }
         y -= rows * height;
@@ -294,7 +315,12 @@ void RichTextView::updateScrollBar()
 
 void RichTextView::ensureCaretVisible()
 {
-    const Row caret = rowOf(m_position);
+    ensureVisible(m_position);
+}
+
+void RichTextView::ensureVisible(qsizetype position)
+{
+    const Row caret = rowOf(position);
     const Row top{m_topLine, m_topRow};
     if (caret.line < top.line || (caret.line == top.line && caret.row < top.row)) {
         scrollToRow(caret);
@@ -319,8 +345,48 @@ void RichTextView::moveCaret(qsizetype position, bool keepAnchor)
     ensureCaretVisible();
     restartBlink();
     viewport()->update();
-    if (oldStart != selectionStart() || oldEnd != selectionEnd())
+    const bool selected = oldStart != selectionStart() || oldEnd != selectionEnd();
+    if (QAccessible::isActive()) {
+        if (selected) {
+            QAccessibleTextSelectionEvent event(this, int(selectionStart()), int(selectionEnd()));
+            event.setCursorPosition(int(m_position));
+            QAccessible::updateAccessibility(&event);
+        } else {
+            QAccessibleTextCursorEvent event(this, int(m_position));
+            QAccessible::updateAccessibility(&event);
+        }
+    }
+    if (selected)
         emit selectionChanged();
+}
+
+QRect RichTextView::characterRect(qsizetype position) const
+{
+    if (position < 0 || position > m_text.size())
+        return {};
+    const Row target = rowOf(position);
+    if (target.line < m_topLine || (target.line == m_topLine && target.row < m_topRow))
+        return {};
+    const qreal height = rowHeight();
+    qreal y = Margin - m_topRow * height;
+    for (qsizetype line = m_topLine; line < target.line; ++line) {
+        y += rowCount(line) * height;
+        if (y >= viewport()->height())
+            return {};
+    }
+    const Line &span = m_lines[size_t(target.line)];
+    const QTextLine row = layout(target.line)->lineAt(target.row);
+    if (!row.isValid())
+        return QRectF(Margin, y, 1, height).toAlignedRect();
+    y += row.y();
+    if (y >= viewport()->height())
+        return {};
+    const int index = int(qBound<qsizetype>(0, position - span.start, span.end - span.start));
+    const qreal left = row.cursorToX(index);
+    // A break is as wide as a blank, as it shows when selected.
+    const qreal right = index < row.textStart() + row.textLength() ? row.cursorToX(index + 1)
+                                                                   : left + QFontMetricsF(font()).horizontalAdvance(u' ');
+    return QRectF(Margin + left, y, qMax<qreal>(1, right - left), row.height()).toAlignedRect();
 }
 
 qsizetype RichTextView::nextPosition(qsizetype position, bool word) const

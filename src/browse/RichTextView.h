@@ -26,6 +26,10 @@ class QTextLayout;
 // The view keeps the text as given and an index of where its lines start;
 // only the lines on screen are laid out. Setting a listing of many
 // thousands of quotations therefore costs about one pass over the text.
+//
+// Screen readers read the text through RichTextViewAccessible, which works
+// on the same storage; a new text, a caret move and a new selection are
+// announced to them.
 class RichTextView : public QAbstractScrollArea {
     Q_OBJECT
 public:
@@ -76,6 +80,8 @@ protected:
     void timerEvent(QTimerEvent *event) override;
 
 private:
+    friend class RichTextViewAccessible;
+
     struct Line {
         qsizetype start; // first character
         qsizetype end;   // the break after the line, or the end of the text
@@ -93,13 +99,18 @@ private:
     int visibleRows() const;
     qsizetype lineOf(qsizetype position) const;
     Row rowOf(qsizetype position) const;
-    qsizetype positionAt(const QPoint &point) const;
+    // The caret position nearest to the point, or the character under it.
+    qsizetype positionAt(const QPoint &point, bool onCharacter = false) const;
     bool moveRows(Row *row, int rows) const;
     Row lastTop() const;
     void scrollToRow(Row top);
     void scrollRows(int rows);
     void updateScrollBar();
     void ensureCaretVisible();
+    void ensureVisible(qsizetype position);
+    // Where the character at the position is drawn, in the viewport; null
+    // when it lies outside the view.
+    QRect characterRect(qsizetype position) const;
     void moveCaret(qsizetype position, bool keepAnchor);
     qsizetype nextPosition(qsizetype position, bool word) const;
     qsizetype previousPosition(qsizetype position, bool word) const;

@@ -1,5 +1,7 @@
 #include "TopicCombo.h"
 
+#include "TopicComboAccessible.h"
+
 #include "app/Module1.h"
 #include "app/StoreMessage.h"
 #include "store/QuoteStore.h"
@@ -14,6 +16,7 @@ TopicCombo::TopicCombo(const QString &designText, QWidget *parent)
     : QComboBox(parent)
     , m_designText(designText)
 {
+    TopicComboAccessible::install();
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr);

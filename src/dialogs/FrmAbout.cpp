@@ -58,8 +58,9 @@ QCursor handCursor()
 }
 
 // Blue, underlined, 8.25 pt, with the hand pointer: a text that acts like a link.
-void makeLink(QLabel *label)
+void makeLink(PictureLabel *label)
 {
+    label->setClickable(PictureLabel::Clickable::Link);
     QFont font = Skin::comic(8.25, false);
     font.setUnderline(true);
     label->setFont(font);
@@ -143,6 +144,7 @@ FrmAbout::FrmAbout()
                               }());
     lbltitle2 = titlePair->front();
     lbltitle1 = titlePair->shadow();
+    titlePair->names(this);
 
     cmdSysInfo = makeButton(this, QStringLiteral("cmdSysInfo"), QStringLiteral("&Info. del sistema..."), 2400, 3960);
     cmdOK = makeButton(this, QStringLiteral("cmdOK"), QStringLiteral("Aceptar"), 600, 3960);
@@ -205,8 +207,15 @@ FrmAbout::FrmAbout()
     connect(Label8, &PictureLabel::clicked, this, &FrmAbout::Label8_Click);
     connect(Label9, &PictureLabel::clicked, this, &FrmAbout::Label9_Click);
     connect(Image14, &PictureLabel::clicked, this, &FrmAbout::cmdOK_Click);
-    for (PictureLabel *hider : {Image1, Label1, Label2, Label3, Label4, Label7})
+    for (PictureLabel *hider : {Image1, Label1, Label2, Label3, Label4, Label7}) {
         connect(hider, &PictureLabel::clicked, this, &FrmAbout::hidePanel);
+        hider->setClickable(PictureLabel::Clickable::Button);
+    }
+    // The two pictures that act have no tooltip: screen readers hear what
+    // a click on them does.
+    Image14->setClickable(PictureLabel::Clickable::Button);
+    Image14->setAccessibleName(QStringLiteral("Cerrar"));
+    Image1->setAccessibleName(QStringLiteral("Ocultar"));
 
     // Load.
     shape(20);

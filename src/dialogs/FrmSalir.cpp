@@ -93,6 +93,7 @@ FrmSalir::FrmSalir()
                             {860, 150}, QStringLiteral("Label1"), titleStyle, 2295, 375);
     lbltitulo = m_title->front();
     lbltitulo1 = m_title->shadow();
+    m_title->names(this);
 
     Image11->raise();
     imgicon1 = makePicture(this, QStringLiteral("imgicon1"), Artwork::WavingHand, {240, 1080, 555, 690}, true,
@@ -102,6 +103,10 @@ FrmSalir::FrmSalir()
     imgerror = makePicture(this, QStringLiteral("imgerror"), Artwork::ClosePicture, {3300, 60, 480, 480}, false,
                            false);
     imgerror->setCursor(Qt::ArrowCursor);
+    // Neither close picture has a tooltip; screen readers still need a name.
+    imgerror->setClickable(PictureLabel::Clickable::Button);
+    imgerror->setAccessibleName(QStringLiteral("Cerrar"));
+    Image11->setAccessibleName(QStringLiteral("Cerrar"));
 
     // Creation order is also the keyboard focus order.
     OKButton = makeButton(this, QStringLiteral("OKButton"), QStringLiteral("Si"), {840, 1560, 975, 375}, true);

@@ -110,6 +110,7 @@ FrmSplash::FrmSplash()
                                {140, 30}, QStringLiteral("Hola"), greetingStyle, 3855, 255);
     lblLicenseTo = m_greeting->front();
     lblLicenseTo1 = m_greeting->shadow();
+    m_greeting->names(this);
     lblLicenseTo1->resize(Twips::size(3840, 255));
 
     pbr1 = new QProgressBar(this);

@@ -48,6 +48,7 @@ FrmTemas::FrmTemas()
                             QStringLiteral("Temas de Ayuda"), style);
     Label1 = m_title->front();
     Label2 = m_title->shadow();
+    m_title->names(this);
     Image9->raise();
 
     web = new QTextBrowser(this);

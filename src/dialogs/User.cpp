@@ -44,6 +44,7 @@ User::User()
                             QStringLiteral("Ingrese nombre"), titleStyle);
     lbl1 = m_title->front();
     Label1 = m_title->shadow();
+    m_title->names(this);
     Image4->raise();
 
     // Built from the back to the front, so that they stack as designed.
@@ -56,6 +57,8 @@ User::User()
     txtnombre->setGeometry(Twips::rect(360, 960, 2415, 285));
     txtnombre->setFont(Skin::comic(9.75, true));
     txtnombre->setMaxLength(MaxNameLength);
+    // The box has no caption: the title asks for the name.
+    m_title->names(txtnombre);
 
     // The name box first, then the buttons in reading order.
     setTabOrder(txtnombre, OKButton);

@@ -85,6 +85,7 @@ FrmNuevo::FrmNuevo()
     headingStyle.shadow = Grey;
     heading = new TitlePair(this, QStringLiteral("Label4"), QStringLiteral("Label6"), QPoint(720, 120),
                             QPoint(740, 150), QStringLiteral("Ingrese nuevo registro"), headingStyle);
+    heading->names(this);
 
     Label5 = new PictureLabel(this);
     Label5->setObjectName(QStringLiteral("Label5"));
@@ -96,6 +97,7 @@ FrmNuevo::FrmNuevo()
     redText.setColor(QPalette::WindowText, Red);
     Label5->setPalette(redText);
     Label5->setCursor(yellowArrow());
+    Label5->setClickable(PictureLabel::Clickable::Button);
     Image12->raise();
 
     // Input controls, back to front.
@@ -129,6 +131,12 @@ FrmNuevo::FrmNuevo()
     txtema->setGeometry(Twips::rect(960, 2280, 2655, 375));
     txtema->setToolTip(QStringLiteral("Escriba aqui el nuevo Tema"));
     txtema->hide();
+
+    // Each box is named by its caption.
+    autorCaption->names(txtautor);
+    fraceCaption->names(txtfrace);
+    temaCaption->names(cbo1);
+    temaCaption->names(txtema);
 
     setTabOrder(txtautor, txtfrace);
     setTabOrder(txtfrace, OKButton);

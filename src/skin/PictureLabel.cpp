@@ -1,5 +1,7 @@
 #include "PictureLabel.h"
 
+#include "AccessibleContainer.h"
+
 #include <QIcon>
 #include <QMouseEvent>
 
@@ -8,6 +10,7 @@ PictureLabel::PictureLabel(QWidget *parent)
 {
     setAttribute(Qt::WA_TranslucentBackground);
     setMouseTracking(true);
+    AccessibleContainer::install();
 }
 
 void PictureLabel::setPicture(const QString &resource, bool stretch)
@@ -48,7 +51,7 @@ void PictureLabel::mousePressEvent(QMouseEvent *event)
 void PictureLabel::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit clicked();
+        click();
     event->accept();
 }
 

@@ -6,10 +6,21 @@
 // An image control: shows a picture (stretched to its size when asked) and
 // reports clicks, presses and the pointer moving over it. Like the images
 // of the designs it has no focus and no background of its own.
+//
+// A picture or label that acts on a click is made clickable: assistive
+// tools then see a button (or a link) named by its tooltip, else by its
+// text, whose press action clicks it.
 class PictureLabel : public QLabel {
     Q_OBJECT
 public:
+    enum class Clickable { No, Button, Link };
+
     explicit PictureLabel(QWidget *parent = nullptr);
+
+    void setClickable(Clickable kind) { m_clickable = kind; }
+    Clickable clickable() const { return m_clickable; }
+    // What a click of the left button does.
+    void click() { emit clicked(); }
 
     // A picture that is not stretched keeps its own size, from the top left
     // corner, and the control clips it.
@@ -31,4 +42,5 @@ protected:
 
 private:
     QString m_source;
+    Clickable m_clickable = Clickable::No;
 };

@@ -1,5 +1,6 @@
 #include "SkinnedDialog.h"
 
+#include "AccessibleContainer.h"
 #include "Artwork.h"
 #include "PictureLabel.h"
 #include "Shaper.h"
@@ -104,11 +105,16 @@ SkinnedDialog::SkinnedDialog(const SkinLayout &layout, QWidget *parent)
             if (part.role == Role::ClosePicture) {
                 label->setAlignment(Qt::AlignCenter);
                 label->setCursor(Qt::ArrowCursor);
+                label->setClickable(PictureLabel::Clickable::Button);
                 m_close = label;
             } else if (part.role == Role::IconSlot) {
                 label->setAlignment(Qt::AlignCenter);
                 m_icon = label;
             }
+            // The frame and the icon only draw the skin: a screen reader
+            // has nothing to say about them.
+            if (part.role != Role::ClosePicture)
+                AccessibleContainer::hide(label);
         }
     }
 }

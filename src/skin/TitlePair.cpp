@@ -1,5 +1,6 @@
 #include "TitlePair.h"
 
+#include "AccessibleContainer.h"
 #include "Twips.h"
 
 #include <QLabel>
@@ -35,6 +36,7 @@ TitlePair::TitlePair(QWidget *parent, const QString &frontName, const QString &s
     m_shadow = makeLabel(parent, shadowName, shadowTwips, style, style.shadow, widthTwips, heightTwips);
     m_front = makeLabel(parent, frontName, frontTwips, style, style.front, widthTwips, heightTwips);
     m_front->raise();
+    AccessibleContainer::hide(m_shadow);
     setText(text);
 }
 
@@ -46,6 +48,15 @@ void TitlePair::setText(const QString &text)
         m_front->adjustSize();
         m_shadow->adjustSize();
     }
+    for (QWidget *widget : std::as_const(m_named))
+        if (widget)
+            widget->setAccessibleName(text);
+}
+
+void TitlePair::names(QWidget *widget)
+{
+    m_named.append(widget);
+    widget->setAccessibleName(text());
 }
 
 QString TitlePair::text() const

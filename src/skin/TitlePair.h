@@ -2,15 +2,19 @@
 
 #include <QColor>
 #include <QFont>
+#include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QPoint>
 #include <QString>
+#include <QWidget>
 
 class QLabel;
-class QWidget;
 
 // A title drawn twice: the front label and, behind it, a grey copy moved a
-// little right and down. Both always carry the same text.
+// little right and down. Both always carry the same text. Assistive tools
+// meet the front label only; a title can also name its window or the box
+// it stands for, so that they are announced by it.
 class TitlePair : public QObject {
     Q_OBJECT
 public:
@@ -30,6 +34,9 @@ public:
     void setText(const QString &text);
     QString text() const;
 
+    // The widget's accessible name follows the title's text from now on.
+    void names(QWidget *widget);
+
     QLabel *front() const { return m_front; }
     QLabel *shadow() const { return m_shadow; }
 
@@ -37,4 +44,5 @@ private:
     QLabel *m_front;
     QLabel *m_shadow;
     bool m_autoSize;
+    QList<QPointer<QWidget>> m_named;
 };

@@ -11,6 +11,7 @@
 #include "store/FailureText.h"
 #include "store/QuoteStore.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
@@ -244,6 +245,11 @@ void TestFrm::toolTips()
     QCOMPARE(picture->parentWidget(), static_cast<QWidget *>(frm->pct1));
     QCOMPARE(picture->toolTip(), tip);
     QVERIFY(!picture->pixmap().isNull());
+    // A screen reader meets a button named by the tooltip, and can press it.
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(picture);
+    QCOMPARE(iface->role(), QAccessible::Button);
+    QCOMPARE(iface->text(QAccessible::Name), tip);
+    QCOMPARE(iface->actionInterface()->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
 }
 
 void TestFrm::layoutRules_data()
@@ -393,6 +399,9 @@ void TestFrm::counterBox()
 
 void TestFrm::todosListsEveryQuotation()
 {
+    // A quotation with a carriage return of its own, as an import may bring.
+    QVERIFY(Module1::db->insert(QStringLiteral("Anónimo"), QStringLiteral("Una línea") + CR + QStringLiteral("y otra."),
+                                QStringLiteral("VIDA"), false));
     qint64 count = 0;
     const QString expected = expectedListing(Module1::db.get(), &count);
     QVERIFY(count > 0);
@@ -415,7 +424,17 @@ void TestFrm::todosListsEveryQuotation()
     QVERIFY(text.contains(QStringLiteral("Texto con\nsalto de línea.") + CR + QStringLiteral("--Yeats--") + CR));
     QVERIFY(text.endsWith(QStringLiteral("--") + CR + CR));
     QVERIFY(!text.contains(QStringLiteral("\r\n")));
+    QVERIFY(text.contains(QStringLiteral("Una línea") + CR + QStringLiteral("y otra.") + CR + QStringLiteral("--Anónimo--")));
     QVERIFY(MessageBox::recorded().isEmpty());
+
+    // A screen reader reads the same listing, and the counter once.
+    QAccessibleInterface *counter = QAccessible::queryAccessibleInterface(frm->pct2);
+    QVERIFY(counter->indexOfChild(QAccessible::queryAccessibleInterface(frm->lbl1)) >= 0);
+    QCOMPARE(counter->indexOfChild(QAccessible::queryAccessibleInterface(frm->lbl2)), -1);
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(frm->rtb1);
+    QVERIFY(iface && iface->textInterface());
+    QCOMPARE(iface->textInterface()->characterCount(), expected.size());
+    QCOMPARE(iface->textInterface()->text(0, int(expected.size())), expected);
 }
 
 void TestFrm::todosTwiceGivesTheSame()
@@ -524,6 +543,11 @@ void TestFrm::searchPictureShowsSearchMenu()
     QVERIFY(frm);
     QTest::mouseClick(frm->imgrun, Qt::LeftButton, {}, frm->imgrun->rect().center());
     QCOMPARE(visibleMenu(), QStringLiteral("mnuoculto1"));
+    // Pressed through a screen reader, the same menu.
+    hideMenus();
+    QAccessible::queryAccessibleInterface(frm->imgrun)->actionInterface()->doAction(
+        QAccessibleActionInterface::pressAction());
+    QTRY_COMPARE(visibleMenu(), QStringLiteral("mnuoculto1"));
 }
 
 void TestFrm::printPictureHighlight()
@@ -558,6 +582,12 @@ void TestFrm::newQuotePictureOpensDialogModal()
     ModalCatcher catcher;
     QTest::mouseClick(frm->imgnuevo, Qt::LeftButton, {}, frm->imgnuevo->rect().center());
     QTRY_COMPARE(catcher.seen, QStringLiteral("FrmNuevo"));
+    QCOMPARE(frm->rtb1->text(), before);
+
+    ModalCatcher pressed;
+    QAccessible::queryAccessibleInterface(frm->imgnuevo)->actionInterface()->doAction(
+        QAccessibleActionInterface::pressAction());
+    QTRY_COMPARE(pressed.seen, QStringLiteral("FrmNuevo"));
     QCOMPARE(frm->rtb1->text(), before);
 }
 

@@ -15,6 +15,7 @@
 #include "skin/PictureLabel.h"
 #include "store/QuoteStore.h"
 
+#include <QAccessible>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -59,6 +60,24 @@ void clickLetter(FrmVer *dialog, QChar letter)
     auto *label = dialog->findChild<PictureLabel *>(QStringLiteral("lbl") + letter.toLower());
     QVERIFY2(label, qPrintable(QString(letter)));
     QTest::mouseClick(label, Qt::LeftButton);
+}
+
+// What a screen reader does instead of a click.
+void press(QWidget *widget)
+{
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(widget);
+    QVERIFY(iface && iface->actionInterface());
+    iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+}
+
+// The objects a screen reader finds directly in the window.
+QObjectList accessibleChildren(QWidget *window)
+{
+    QObjectList children;
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(window);
+    for (int i = 0; i < iface->childCount(); ++i)
+        children << iface->child(i)->object();
+    return children;
 }
 
 // A collection in which every listing fails while it is read: one row of
@@ -127,6 +146,19 @@ void TstFrmVer::faces()
     QCOMPARE(dialog->OKButton->text(), QStringLiteral("Aceptar"));
     QCOMPARE(dialog->CancelButton->text(), QStringLiteral("Cancelar"));
     QCOMPARE(dialog->Image12->toolTip(), QStringLiteral("Cerrar"));
+    // Read by a screen reader: the title once, as the dialog's name and the
+    // combo's; the close picture a button.
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(dialog);
+    QCOMPARE(iface->role(), QAccessible::Dialog);
+    QCOMPARE(iface->text(QAccessible::Name), title);
+    QCOMPARE(QAccessible::queryAccessibleInterface(dialog->cbo1)->text(QAccessible::Name), title);
+    const QObjectList children = accessibleChildren(dialog);
+    QVERIFY(children.contains(dialog->lbltitulo));
+    QVERIFY(!children.contains(dialog->lbltitulo1));
+    QVERIFY(children.contains(dialog->Image12));
+    QVERIFY(!children.contains(dialog->piece(QStringLiteral("Image11"))));
+    QCOMPARE(QAccessible::queryAccessibleInterface(dialog->Image12)->role(), QAccessible::Button);
+    QCOMPARE(QAccessible::queryAccessibleInterface(dialog->Image12)->text(QAccessible::Name), QStringLiteral("Cerrar"));
     // No letter framed: the marker waits outside the frame.
     QCOMPARE(dialog->SHP1->leftTwips(), -400);
     QCOMPARE(dialog->SHP1->topTwips(), 0);
@@ -197,6 +229,9 @@ void TstFrmVer::letterPlaces()
     QCOMPARE(entry->label, label);
     QCOMPARE(entry->left, left);
     QCOMPARE(entry->top, top);
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(label);
+    QCOMPARE(iface->role(), QAccessible::Button);
+    QCOMPARE(iface->text(QAccessible::Name), QString(letter));
 
     // A click frames this letter and only this one.
     QTest::mouseClick(label, Qt::LeftButton);
@@ -219,6 +254,8 @@ void TstFrmVer::letterClicks_data()
     QTest::newRow("A then N") << "AN" << QList<QPoint>{{70, 0}, {310, 360}} << QChar('N');
     QTest::newRow("same letter twice") << "CC" << QList<QPoint>{{790, 0}, {790, 0}} << QChar('C');
     QTest::newRow("row two then row one") << "YB" << QList<QPoint>{{3550, 360}, {430, 0}} << QChar('B');
+    // A small letter is pressed through a screen reader instead of clicked.
+    QTest::newRow("M then Z pressed by a screen reader") << "Mz" << QList<QPoint>{{4390, 0}, {3910, 360}} << QChar('Z');
 }
 
 void TstFrmVer::letterClicks()
@@ -231,8 +268,12 @@ void TstFrmVer::letterClicks()
     FrmVer *dialog = openDialog(false);
     QVERIFY(dialog);
     for (int i = 0; i < clicks.size(); ++i) {
-        clickLetter(dialog, clicks.at(i));
-        QCOMPARE(QPoint(dialog->SHP1->leftTwips(), dialog->SHP1->topTwips()), marks.at(i));
+        const QChar letter = clicks.at(i);
+        if (letter.isLower())
+            press(dialog->findChild<PictureLabel *>(QStringLiteral("lbl") + letter));
+        else
+            clickLetter(dialog, letter);
+        QTRY_COMPARE(QPoint(dialog->SHP1->leftTwips(), dialog->SHP1->topTwips()), marks.at(i));
     }
     QCOMPARE(dialog->markedLetter(), chosen);
     // Clicking changes nothing else.
@@ -456,17 +497,18 @@ void TstFrmVer::noLetterChosen()
 void TstFrmVer::cancelTouchesNothing_data()
 {
     QTest::addColumn<bool>("portema");
-    QTest::addColumn<bool>("closePicture");
-    QTest::newRow("author, Cancelar") << false << false;
-    QTest::newRow("author, close picture") << false << true;
-    QTest::newRow("topic, Cancelar") << true << false;
-    QTest::newRow("topic, close picture") << true << true;
+    QTest::addColumn<QString>("how");
+    QTest::newRow("author, Cancelar") << false << "Cancelar";
+    QTest::newRow("author, close picture") << false << "close picture";
+    QTest::newRow("topic, Cancelar") << true << "Cancelar";
+    QTest::newRow("topic, close picture") << true << "close picture";
+    QTest::newRow("topic, close picture pressed by a screen reader") << true << "press";
 }
 
 void TstFrmVer::cancelTouchesNothing()
 {
     QFETCH(bool, portema);
-    QFETCH(bool, closePicture);
+    QFETCH(QString, how);
     GuiSession session;
     FrmVer *dialog = openDialog(portema);
     QVERIFY(dialog);
@@ -474,7 +516,12 @@ void TstFrmVer::cancelTouchesNothing()
         dialog->cbo1->setCurrentIndex(0);
     else
         clickLetter(dialog, QChar('A'));
-    QTest::mouseClick(closePicture ? static_cast<QWidget *>(dialog->Image12) : dialog->CancelButton, Qt::LeftButton);
+    if (how == QLatin1String("press"))
+        press(dialog->Image12);
+    else
+        QTest::mouseClick(how == QLatin1String("close picture") ? static_cast<QWidget *>(dialog->Image12)
+                                                                : dialog->CancelButton,
+                          Qt::LeftButton);
     QVERIFY(dialogGone());
     QVERIFY(!Forms::frmLoaded());
     QVERIFY(MessageBox::recorded().isEmpty());

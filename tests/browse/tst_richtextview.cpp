@@ -1,6 +1,7 @@
 #include "browse/RichTextView.h"
 #include "skin/Skin.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFontInfo>
@@ -75,6 +76,34 @@ void TestRichTextView::roundTrip()
     for (qsizetype line = 0; line < view.lineCount(); ++line)
         shown << view.lineText(line);
     QCOMPARE(shown, lines);
+
+    // A screen reader reads the same text, character by character and line
+    // by line, each line with its break.
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(&view);
+    QVERIFY(iface && iface->textInterface());
+    QCOMPARE(iface->role(), QAccessible::Document);
+    QVERIFY(iface->state().readOnly);
+    QAccessibleTextInterface *text = iface->textInterface();
+    QCOMPARE(text->characterCount(), given.size());
+    QCOMPARE(text->text(0, text->characterCount()), given);
+    int start = -1;
+    int end = -1;
+    for (int offset = 0; offset < given.size(); ++offset)
+        QCOMPARE(text->textAtOffset(offset, QAccessible::CharBoundary, &start, &end), given.mid(offset, 1));
+    QStringList read;
+    QString joined;
+    int offset = 0;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QString line = text->textAtOffset(offset, QAccessible::LineBoundary, &start, &end);
+        QCOMPARE(start, offset);
+        joined += line;
+        while (line.endsWith(CR) || line.endsWith(LF))
+            line.chop(1);
+        read << line;
+        offset = end;
+    }
+    QCOMPARE(read, lines);
+    QCOMPARE(joined, given);
 }
 
 void TestRichTextView::selection_data()
@@ -114,6 +143,11 @@ void TestRichTextView::selection()
     view.setSelection(anchor, position);
     QVERIFY(view.hasSelection());
     QCOMPARE(view.selectedText(), expected);
+    QAccessibleTextInterface *text = QAccessible::queryAccessibleInterface(&view)->textInterface();
+    int start = -1;
+    int end = -1;
+    text->selection(0, &start, &end);
+    QCOMPARE(text->text(start, end), expected);
     // Reading leaves both the text and the selection alone.
     QCOMPARE(view.text(), given);
     QVERIFY(view.hasSelection());
@@ -299,6 +333,21 @@ void TestRichTextView::longLinesWrap()
     view.setText(line + CR + QStringLiteral("fin"));
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
+    // A screen reader reads it row by row, and finds each character where
+    // it is drawn.
+    QAccessibleTextInterface *text = QAccessible::queryAccessibleInterface(&view)->textInterface();
+    int start = -1;
+    int end = -1;
+    const QString row = text->textAtOffset(0, QAccessible::LineBoundary, &start, &end);
+    QVERIFY(row.startsWith(QStringLiteral("palabra palabra")));
+    QVERIFY(end < line.size());
+    QCOMPARE(text->textAtOffset(end, QAccessible::LineBoundary, &start, &end).isEmpty(), false);
+    QCOMPARE(text->textAtOffset(line.size() - 1, QAccessible::LineBoundary, &start, &end).right(9),
+             QStringLiteral("palabra ") + CR);
+    const QRect letter = text->characterRect(8);
+    QVERIFY(view.viewport()->rect().contains(view.viewport()->mapFromGlobal(letter.center())));
+    QCOMPARE(text->offsetAtPoint(letter.center()), 8);
+
     // Down from the start stays in the long line: it is shown over rows.
     QTest::keyClick(&view, Qt::Key_Down);
     QVERIFY(view.cursorPosition() > 0);

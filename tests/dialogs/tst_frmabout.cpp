@@ -11,6 +11,7 @@
 #include "skin/MessageBox.h"
 #include "skin/PictureLabel.h"
 
+#include <QAccessible>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -180,6 +181,11 @@ void TestFrmAbout::panelClicks()
     } else {
         // The click lands on the control itself, not on something above it.
         QCOMPARE(fra->childAt(widget->mapTo(fra, where)), widget);
+        // A screen reader meets a button (the mail line a link) with a name.
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(widget);
+        QCOMPARE(iface->role(), target == QLatin1String("Label8") ? QAccessible::Link : QAccessible::Button);
+        QVERIFY(!iface->text(QAccessible::Name).isEmpty());
+        QCOMPARE(iface->actionInterface()->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
     }
     QTest::mouseClick(widget, Qt::LeftButton, {}, where);
 

@@ -16,6 +16,7 @@
 #include "skin/PictureLabel.h"
 #include "skin/Twips.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -155,6 +156,17 @@ void TestFrmSalir::modes()
     QCOMPARE(dialog->lbltitulo->text(), QStringLiteral("Sentalia"));
     QCOMPARE(dialog->lbltitulo1->text(), QStringLiteral("Sentalia"));
     QCOMPARE(shownControls(dialog), shown);
+    // A screen reader hears the title once, as the dialog's name, and a
+    // close button.
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(dialog);
+    QCOMPARE(iface->text(QAccessible::Name), QStringLiteral("Sentalia"));
+    QVERIFY(iface->indexOfChild(QAccessible::queryAccessibleInterface(dialog->lbltitulo)) >= 0);
+    QCOMPARE(iface->indexOfChild(QAccessible::queryAccessibleInterface(dialog->lbltitulo1)), -1);
+    for (PictureLabel *close : {dialog->Image11, dialog->imgerror}) {
+        QAccessibleInterface *picture = QAccessible::queryAccessibleInterface(close);
+        QCOMPARE(picture->role(), QAccessible::Button);
+        QCOMPARE(picture->text(QAccessible::Name), QStringLiteral("Cerrar"));
+    }
 
     QStringList shownCaptions;
     PictureLabel *shownIcon = nullptr;

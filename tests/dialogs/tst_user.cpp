@@ -12,6 +12,7 @@
 #include "dialogs/User.h"
 #include "skin/PictureLabel.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -221,6 +222,11 @@ void TestUser::leavingOverNameRequired()
 void TestUser::escapeDoesNothing()
 {
     User *user = Forms::user();
+    // The box has no caption: a screen reader names it, as the dialog, by
+    // the title.
+    QCOMPARE(QAccessible::queryAccessibleInterface(user)->text(QAccessible::Name), QStringLiteral("Ingrese nombre"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(user->txtnombre)->text(QAccessible::Name),
+             QStringLiteral("Ingrese nombre"));
     QTest::keyClick(user->txtnombre, Qt::Key_Escape);
     QApplication::processEvents();
     QCOMPARE(Forms::userLoaded(), user);

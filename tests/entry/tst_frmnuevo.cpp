@@ -15,6 +15,7 @@
 #include "store/FailureText.h"
 #include "store/QuoteStore.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -142,32 +143,50 @@ void TstFrmNuevo::controls_data()
     QTest::addColumn<QColor>("colour"); // labels only
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("toolTip");
+    // What a screen reader meets; no role: the shadow it never meets.
+    QTest::addColumn<QString>("accessibleName");
+    QTest::addColumn<int>("role");
 
     const QColor none;
     const QColor green(0x00, 0x80, 0x00);
     const QColor silver(0xC0, 0xC0, 0xC0);
     QTest::newRow("txtema") << "txtema" << QRect(960, 2280, 2655, 375) << 9.0 << none << ""
-                            << "Escriba aqui el nuevo Tema";
+                            << "Escriba aqui el nuevo Tema"
+                            << "Tema:" << int(QAccessible::EditableText);
     QTest::newRow("cbo1") << "cbo1" << QRect(960, 2280, 2655, 360) << 8.25 << none << "(Seleccione tema)"
-                          << "Seleccione aqui el tema";
+                          << "Seleccione aqui el tema"
+                          << "Tema:" << int(QAccessible::ComboBox);
     QTest::newRow("txtfrace") << "txtfrace" << QRect(960, 1560, 2655, 615) << 9.0 << none << ""
-                              << "Ingrese aqui la frase (Maximo 255 caracteres)";
+                              << "Ingrese aqui la frase (Maximo 255 caracteres)"
+                              << "Frase:" << int(QAccessible::EditableText);
     QTest::newRow("txtautor") << "txtautor" << QRect(960, 1080, 2655, 375) << 9.0 << none << ""
-                              << "Ingrese aqui el autor (enter para anónimo)";
-    QTest::newRow("CancelButton") << "CancelButton" << QRect(2160, 3000, 1215, 375) << 8.25 << none << "Cancelar" << "";
-    QTest::newRow("OKButton") << "OKButton" << QRect(720, 3000, 1215, 375) << 8.25 << none << "Aceptar" << "";
+                              << "Ingrese aqui el autor (enter para anónimo)"
+                              << "Autor:" << int(QAccessible::EditableText);
+    QTest::newRow("CancelButton") << "CancelButton" << QRect(2160, 3000, 1215, 375) << 8.25 << none << "Cancelar" << ""
+                                  << "Cancelar" << int(QAccessible::Button);
+    QTest::newRow("OKButton") << "OKButton" << QRect(720, 3000, 1215, 375) << 8.25 << none << "Aceptar" << ""
+                              << "Aceptar" << int(QAccessible::Button);
     QTest::newRow("Label5") << "Label5" << QRect(1680, 2640, 1260, 255) << 8.25 << QColor(0xFF, 0, 0) << "Nuevo tema"
-                            << "";
+                            << ""
+                            << "Nuevo tema" << int(QAccessible::Button);
     QTest::newRow("Label4") << "Label4" << QRect(720, 120, 0, 0) << 11.25 << QColor(Qt::black)
-                            << "Ingrese nuevo registro" << "";
+                            << "Ingrese nuevo registro" << ""
+                            << "Ingrese nuevo registro" << int(QAccessible::StaticText);
     QTest::newRow("Label6") << "Label6" << QRect(740, 150, 0, 0) << 11.25 << QColor(0x80, 0x80, 0x80)
-                            << "Ingrese nuevo registro" << "";
-    QTest::newRow("Label9") << "Label9" << QRect(360, 2400, 0, 0) << 8.25 << green << "Tema:" << "";
-    QTest::newRow("Label8") << "Label8" << QRect(360, 1680, 0, 0) << 8.25 << green << "Frase:" << "";
-    QTest::newRow("Label1") << "Label1" << QRect(360, 1200, 0, 0) << 8.25 << green << "Autor:" << "";
-    QTest::newRow("Label7") << "Label7" << QRect(375, 1230, 0, 0) << 8.25 << silver << "Autor:" << "";
-    QTest::newRow("Label2") << "Label2" << QRect(375, 1710, 0, 0) << 8.25 << silver << "Frase:" << "";
-    QTest::newRow("Label3") << "Label3" << QRect(375, 2430, 0, 0) << 8.25 << silver << "Tema:" << "";
+                            << "Ingrese nuevo registro" << ""
+                            << "" << int(QAccessible::NoRole);
+    QTest::newRow("Label9") << "Label9" << QRect(360, 2400, 0, 0) << 8.25 << green << "Tema:" << ""
+                            << "Tema:" << int(QAccessible::StaticText);
+    QTest::newRow("Label8") << "Label8" << QRect(360, 1680, 0, 0) << 8.25 << green << "Frase:" << ""
+                            << "Frase:" << int(QAccessible::StaticText);
+    QTest::newRow("Label1") << "Label1" << QRect(360, 1200, 0, 0) << 8.25 << green << "Autor:" << ""
+                            << "Autor:" << int(QAccessible::StaticText);
+    QTest::newRow("Label7") << "Label7" << QRect(375, 1230, 0, 0) << 8.25 << silver << "Autor:" << ""
+                            << "" << int(QAccessible::NoRole);
+    QTest::newRow("Label2") << "Label2" << QRect(375, 1710, 0, 0) << 8.25 << silver << "Frase:" << ""
+                            << "" << int(QAccessible::NoRole);
+    QTest::newRow("Label3") << "Label3" << QRect(375, 2430, 0, 0) << 8.25 << silver << "Tema:" << ""
+                            << "" << int(QAccessible::NoRole);
 }
 
 void TstFrmNuevo::controls()
@@ -178,6 +197,8 @@ void TstFrmNuevo::controls()
     QFETCH(QColor, colour);
     QFETCH(QString, text);
     QFETCH(QString, toolTip);
+    QFETCH(QString, accessibleName);
+    QFETCH(int, role);
 
     GuiSession session;
     FrmNuevo *dialog = openDialog();
@@ -210,6 +231,15 @@ void TstFrmNuevo::controls()
     QCOMPARE(shown, text);
     if (colour.isValid())
         QCOMPARE(control->palette().color(QPalette::WindowText), colour);
+
+    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(dialog);
+    QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Ingrese nuevo registro"));
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(control);
+    QCOMPARE(window->indexOfChild(iface) >= 0, role != QAccessible::NoRole);
+    if (role != QAccessible::NoRole) {
+        QCOMPARE(int(iface->role()), role);
+        QCOMPARE(iface->text(QAccessible::Name), accessibleName);
+    }
 }
 
 void TstFrmNuevo::focusOrder()

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QAccessibleWidget>
+
+class QWidget;
+
+// What assistive tools (screen readers) see of a window or a panel that
+// holds controls they should not meet: the grey shadow of a title, which
+// would have every title read twice, and the frame pieces that only draw
+// the skin. Such children are left out of the tree; everything else is
+// as Qt gives it.
+class AccessibleContainer : public QAccessibleWidget {
+public:
+    AccessibleContainer(QWidget *widget, QAccessible::Role role);
+
+    // Leaves the widget out of what assistive tools see of its parent.
+    static void hide(QWidget *widget);
+    static bool isHidden(const QObject *object);
+
+    // Makes the program's own accessible classes known to Qt; called by the
+    // skin's controls before any of them can be asked for.
+    static void install();
+
+    int childCount() const override;
+    QAccessibleInterface *child(int index) const override;
+    int indexOfChild(const QAccessibleInterface *child) const override;
+    QAccessibleInterface *childAt(int x, int y) const override;
+
+private:
+    QList<QWidget *> shownChildren() const;
+};
