@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 #include <sqlcipher/sqlite3.h>
 
@@ -14,12 +15,23 @@ struct StatementDeleter {
 };
 using Statement = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
 
+// Stored text exactly as it is: QString::fromUtf8 would drop a U+FEFF at
+// the start of a value, which then neither exports nor compares as stored.
+QString utf8Text(const char *text, qsizetype bytes)
+{
+    if (bytes < 3 || !QByteArrayView(text, 3).startsWith("\xef\xbb\xbf"))
+        return QString::fromUtf8(text, bytes);
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(QByteArrayView(text, bytes));
+}
+
 QString columnText(sqlite3_stmt *stmt, int column)
 {
     const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
     if (!text)
         return {};
-    return QString::fromUtf8(text, sqlite3_column_bytes(stmt, column));
+    return utf8Text(text, sqlite3_column_bytes(stmt, column));
 }
 
 QString valueText(sqlite3_value *value, int maxBytes = -1)
@@ -30,7 +42,7 @@ QString valueText(sqlite3_value *value, int maxBytes = -1)
     int bytes = sqlite3_value_bytes(value);
     if (maxBytes >= 0 && bytes > maxBytes)
         bytes = maxBytes;
-    return QString::fromUtf8(text, bytes);
+    return utf8Text(text, bytes);
 }
 
 // Text is always bound as text: an empty QString must never become NULL.
@@ -83,6 +95,21 @@ void topicKeyFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
     }
     const QByteArray key = TextRules::topicKey(valueText(argv[0])).toUtf8();
     sqlite3_result_text(ctx, key.constData(), int(key.size()), SQLITE_TRANSIENT);
+}
+
+QuoteRecord readRecord(sqlite3_stmt *stmt)
+{
+    QuoteRecord record;
+    record.autor = columnText(stmt, 0);
+    record.frace = columnText(stmt, 1);
+    record.tema = columnText(stmt, 2);
+    record.temaIsNull = sqlite3_column_type(stmt, 2) == SQLITE_NULL;
+    record.hasIndex = sqlite3_column_type(stmt, 3) != SQLITE_NULL;
+    record.index = sqlite3_column_int64(stmt, 3);
+    record.id = sqlite3_column_int64(stmt, 4);
+    record.autorIsNull = sqlite3_column_type(stmt, 0) == SQLITE_NULL;
+    record.fraceIsNull = sqlite3_column_type(stmt, 1) == SQLITE_NULL;
+    return record;
 }
 
 QString engineMessage(sqlite3 *db, int rc)
@@ -368,8 +395,14 @@ bool QuoteStore::insertRecord(const QuoteRecord &record)
     if (!prepare(sql, &raw))
         return false;
     Statement stmt(raw);
-    bindText(stmt.get(), 1, record.autor);
-    bindText(stmt.get(), 2, record.frace);
+    if (record.autorIsNull)
+        sqlite3_bind_null(stmt.get(), 1);
+    else
+        bindText(stmt.get(), 1, record.autor);
+    if (record.fraceIsNull)
+        sqlite3_bind_null(stmt.get(), 2);
+    else
+        bindText(stmt.get(), 2, record.frace);
     if (record.temaIsNull)
         sqlite3_bind_null(stmt.get(), 3);
     else
@@ -401,23 +434,39 @@ bool QuoteStore::rollback()
 bool QuoteStore::forEachRecord(const std::function<void(const QuoteRecord &)> &row)
 {
     sqlite3_stmt *raw = nullptr;
-    if (!prepare("SELECT autor, frace, tema, \"Index\" FROM tabla1 ORDER BY rowid", &raw))
+    if (!prepare("SELECT autor, frace, tema, \"Index\", rowid FROM tabla1 ORDER BY rowid", &raw))
         return false;
     Statement stmt(raw);
     int rc;
-    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-        QuoteRecord record;
-        record.autor = columnText(stmt.get(), 0);
-        record.frace = columnText(stmt.get(), 1);
-        record.tema = columnText(stmt.get(), 2);
-        record.temaIsNull = sqlite3_column_type(stmt.get(), 2) == SQLITE_NULL;
-        record.hasIndex = sqlite3_column_type(stmt.get(), 3) != SQLITE_NULL;
-        record.index = sqlite3_column_int64(stmt.get(), 3);
-        row(record);
-    }
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW)
+        row(readRecord(stmt.get()));
     if (rc != SQLITE_DONE)
         return setError(QStringLiteral("error al leer los registros"));
     return true;
+}
+
+bool QuoteStore::record(qint64 id, QuoteRecord *out, bool *found)
+{
+    sqlite3_stmt *raw = nullptr;
+    if (!prepare("SELECT autor, frace, tema, \"Index\", rowid FROM tabla1 WHERE rowid = ?1", &raw))
+        return false;
+    Statement stmt(raw);
+    sqlite3_bind_int64(stmt.get(), 1, id);
+    const int rc = sqlite3_step(stmt.get());
+    if (rc == SQLITE_ROW) {
+        *out = readRecord(stmt.get());
+        *found = true;
+        return true;
+    }
+    if (rc != SQLITE_DONE)
+        return setError(QStringLiteral("error al leer la frase"));
+    *found = false;
+    return true;
+}
+
+qint64 QuoteStore::lastInsertId() const
+{
+    return sqlite3_last_insert_rowid(m_db);
 }
 
 bool QuoteStore::counts(Counts *out)

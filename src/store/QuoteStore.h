@@ -79,7 +79,12 @@ public:
     bool commit();
     bool rollback();
     bool insertRecord(const QuoteRecord &record);
+    // Records come with their row id, in table order.
     bool forEachRecord(const std::function<void(const QuoteRecord &)> &row);
+    // The record with this row id; *found tells whether there is one.
+    bool record(qint64 id, QuoteRecord *out, bool *found);
+    // The row id the last insertRecord() gave its record.
+    qint64 lastInsertId() const;
 
     struct Counts {
         qint64 records = 0;

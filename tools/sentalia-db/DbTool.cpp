@@ -12,7 +12,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSet>
+#include <QTemporaryFile>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -256,74 +258,142 @@ int DbTool::import(const Options &options)
     const QString path = options.positional.at(0);
     const QString tema = options.temaGiven ? TextRules::upperTopic(options.tema.trimmed()) : QString();
     const QString autor = options.autorGiven ? options.autor.trimmed() : QString();
+    const auto nothingImported = [&] {
+        message(QStringLiteral("No se importó nada: %1 quedó como estaba.").arg(path));
+        return Failed;
+    };
 
-    // Every source is read before the collection is touched.
-    QList<QuoteRecord> records;
+    // Every source is checked before the collection is touched: readable,
+    // text, and not the collection itself.
+    struct stat collection;
+    const bool collectionExists = ::stat(QFile::encodeName(path).constData(), &collection) == 0;
+    qint64 totalBytes = 0;
     for (qsizetype i = 1; i < options.positional.size(); ++i) {
         const QString sourcePath = options.positional.at(i);
         SourceFile source;
         QString error;
-        if (!source.load(sourcePath, &error)) {
+        if (!source.open(QFile::encodeName(sourcePath), sourcePath, &error)) {
             fail(error);
-            return Failed;
+            return nothingImported();
+        }
+        if (collectionExists && source.device() == collection.st_dev && source.inode() == collection.st_ino) {
+            fail(QStringLiteral("%1 es el propio archivo de frases: no se puede importar en sí mismo").arg(sourcePath));
+            return nothingImported();
         }
         if (source.readAsLatin1())
             message(QStringLiteral("Aviso: %1 no está en UTF-8; se lee como Latin-1.").arg(sourcePath));
-        QList<QuoteRecord> found;
-        QString kind;
-        if (source.kind() == SourceFile::Kind::Csv) {
-            kind = QStringLiteral("CSV");
-            if (!CsvReader::read(source.text(), &found, &error)) {
-                fail(QStringLiteral("%1: %2").arg(sourcePath, error));
-                message(QStringLiteral("No se importó nada: %1 quedó como estaba.").arg(path));
-                return Failed;
-            }
-            for (QuoteRecord &record : found) {
-                if (!tema.isEmpty() && record.tema.trimmed().isEmpty()) {
-                    record.tema = tema;
-                    record.temaIsNull = false;
-                }
-                if (!autor.isEmpty() && record.autor.trimmed().isEmpty())
-                    record.autor = autor;
-            }
-        } else {
-            const QString topic = tema.isEmpty() ? FortuneParser::topicForFile(sourcePath) : tema;
-            kind = QStringLiteral("fortune, tema %1").arg(topic);
-            found = FortuneParser::parse(source.text(), topic, autor);
-        }
-        message(QStringLiteral("%1 (%2): %3 frases.").arg(sourcePath, kind).arg(found.size()));
-        records << found;
+        totalBytes += source.size();
     }
 
     std::unique_ptr<QuoteStore> store = openStore(path);
     if (!store)
-        return Failed;
+        return nothingImported();
 
     m_lastProgressMs = -1;
     m_lastProgressQuarter = 0;
     progressClock();
     Importer importer(*store);
-    Importer::Summary summary;
-    const bool ok = importer.run(records, &summary, [this](qint64 done, qint64 total) {
-        showProgress(done, total, done == total);
-    });
-    if (!ok) {
+    if (!importer.begin()) {
         fail(QStringLiteral("la importación falló: %1").arg(importer.lastError()));
-        message(QStringLiteral("No se importó nada: %1 quedó como estaba.").arg(path));
-        return Failed;
+        return nothingImported();
     }
-    print(QStringLiteral("Importación terminada en %1: %2 frases agregadas, %3 repetidas omitidas, %4 temas nuevos.\n")
-              .arg(path)
-              .arg(summary.added)
-              .arg(summary.skipped)
-              .arg(summary.topicsCreated));
+    // Records are stored as they are read; on any failure the transaction
+    // is rolled back and the file stays as it was.
+    qint64 doneBytes = 0;
+    qint64 emptySkipped = 0;
+    qint64 handled = 0;
+    for (qsizetype i = 1; i < options.positional.size(); ++i) {
+        const QString sourcePath = options.positional.at(i);
+        SourceFile source;
+        QString error;
+        if (!source.open(QFile::encodeName(sourcePath), sourcePath, &error)) {
+            importer.rollback();
+            fail(error);
+            return nothingImported();
+        }
+        qint64 found = 0;
+        qint64 empty = 0;
+        bool stored = true;
+        const auto take = [&](QuoteRecord record, qint64 line, Importer::Origin origin) {
+            if (!tema.isEmpty() && record.tema.trimmed().isEmpty()) {
+                record.tema = tema;
+                record.temaIsNull = false;
+            }
+            if (record.autor.trimmed().isEmpty() && (!autor.isEmpty() || origin == Importer::Origin::NewMaterial)) {
+                record.autor = autor.isEmpty() ? FortuneParser::anonymous() : autor;
+                record.autorIsNull = false;
+            }
+            // The program refuses blank quotations; an exact copy keeps what
+            // its collection held.
+            if (origin == Importer::Origin::NewMaterial && record.frace.trimmed().isEmpty()) {
+                ++empty;
+                message(QStringLiteral("%1, línea %2: la frase está vacía; se omite.").arg(sourcePath).arg(line));
+                return;
+            }
+            ++found;
+            stored = importer.add(record, origin);
+            if (++handled % 500 == 0)
+                showProgress(doneBytes + source.bytesRead(), totalBytes, false);
+        };
+        QString kind;
+        QuoteRecord record;
+        qint64 line = 0;
+        if (source.kind() == SourceFile::Kind::Csv) {
+            CsvReader reader(source);
+            if (reader.readHeader(&error)) {
+                const Importer::Origin origin =
+                    reader.hasIndex() ? Importer::Origin::ExactCopy : Importer::Origin::NewMaterial;
+                kind = reader.hasIndex() ? QStringLiteral("CSV con Index") : QStringLiteral("CSV");
+                while (stored && reader.next(&record, &line, &error))
+                    take(record, line, origin);
+            }
+            if (!error.isEmpty() && !error.startsWith(sourcePath))
+                error = QStringLiteral("%1: %2").arg(sourcePath, error);
+        } else {
+            const QString topic = tema.isEmpty() ? FortuneParser::topicForFile(sourcePath) : tema;
+            kind = QStringLiteral("fortune, tema %1").arg(topic);
+            FortuneParser parser(source, topic, autor);
+            while (stored && parser.next(&record, &line))
+                take(record, line, Importer::Origin::NewMaterial);
+            error = source.error();
+        }
+        if (!stored) {
+            fail(QStringLiteral("la importación falló: %1").arg(importer.lastError()));
+            return nothingImported();
+        }
+        if (!error.isEmpty()) {
+            importer.rollback();
+            fail(error);
+            return nothingImported();
+        }
+        doneBytes += source.size();
+        QString summary = QStringLiteral("%1 (%2): %3 frases").arg(sourcePath, kind).arg(found);
+        if (empty > 0)
+            summary += QStringLiteral(", %1 vacías omitidas").arg(empty);
+        message(summary + QLatin1Char('.'));
+        emptySkipped += empty;
+    }
+    if (!importer.commit()) {
+        fail(QStringLiteral("la importación falló: %1").arg(importer.lastError()));
+        return nothingImported();
+    }
+    showProgress(totalBytes, totalBytes, true);
+    const Importer::Summary summary = importer.summary();
+    QString done = QStringLiteral("Importación terminada en %1: %2 frases agregadas, %3 repetidas omitidas, %4 temas nuevos")
+                       .arg(path)
+                       .arg(summary.added)
+                       .arg(summary.skipped)
+                       .arg(summary.topicsCreated);
+    if (emptySkipped > 0)
+        done += QStringLiteral(", %1 vacías omitidas").arg(emptySkipped);
+    print(done + QStringLiteral(".\n"));
     return Done;
 }
 
 void DbTool::showProgress(qint64 done, qint64 total, bool last)
 {
     // Only long imports report; short ones finish before anyone waits.
-    if (total < 2000)
+    if (total < 256 * 1024)
         return;
     const qint64 now = progressClock().elapsed();
     const int percent = int(done * 100 / total);
@@ -331,7 +401,7 @@ void DbTool::showProgress(qint64 done, qint64 total, bool last)
         if (!last && m_lastProgressMs >= 0 && now - m_lastProgressMs < 200)
             return;
         m_lastProgressMs = now;
-        const QString line = QStringLiteral("\rGuardando frases: %1 de %2 (%3 %)").arg(done).arg(total).arg(percent);
+        const QString line = QStringLiteral("\rGuardando frases: %1 %").arg(percent);
         std::fputs((line + (last ? QStringLiteral("\n") : QString())).toUtf8().constData(), m_err);
         std::fflush(m_err);
         return;
@@ -340,7 +410,7 @@ void DbTool::showProgress(qint64 done, qint64 total, bool last)
     const int quarter = percent / 25;
     if (quarter > m_lastProgressQuarter || (last && m_lastProgressQuarter < 4)) {
         m_lastProgressQuarter = last ? 4 : quarter;
-        message(QStringLiteral("Guardando frases: %1 de %2 (%3 %)").arg(done).arg(total).arg(percent));
+        message(QStringLiteral("Guardando frases: %1 %").arg(percent));
     }
 }
 
@@ -358,24 +428,39 @@ int DbTool::exportRecords(const Options &options)
     if (!store)
         return Failed;
 
-    QFile out;
-    std::fflush(m_out);
-    if (!out.open(m_out, QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        fail(QStringLiteral("no se pudo escribir en la salida estándar"));
+    // Everything is written to a temporary file first, so that a failed
+    // export leaves nothing half-written on standard output.
+    QTemporaryFile temporary;
+    if (!temporary.open()) {
+        fail(QStringLiteral("no se pudo crear un archivo temporal para la exportación: %1")
+                 .arg(temporary.errorString()));
         return Failed;
     }
     Exporter exporter(*store, format);
     if (options.temaGiven)
         exporter.setTopic(options.tema.trimmed());
-    if (!exporter.run(&out)) {
-        fail(QStringLiteral("la exportación falló: %1").arg(exporter.lastError()));
+    if (!exporter.run(&temporary) || !temporary.flush()) {
+        fail(QStringLiteral("la exportación falló: %1")
+                 .arg(exporter.lastError().isEmpty() ? temporary.errorString() : exporter.lastError()));
         return Failed;
     }
-    out.close();
-    if (std::fflush(m_out) != 0) {
+    if (!temporary.seek(0)) {
+        fail(QStringLiteral("la exportación falló: %1").arg(temporary.errorString()));
+        return Failed;
+    }
+    std::fflush(m_out);
+    QByteArray piece;
+    while (!(piece = temporary.read(64 * 1024)).isEmpty()) {
+        if (std::fwrite(piece.constData(), 1, size_t(piece.size()), m_out) != size_t(piece.size()))
+            break;
+    }
+    if (temporary.error() != QFileDevice::NoError || std::fflush(m_out) != 0 || std::ferror(m_out)) {
         fail(QStringLiteral("no se pudo escribir la salida"));
         return Failed;
     }
+    if (exporter.skippedEmpty() > 0)
+        message(QStringLiteral("Aviso: %1 frases vacías no tienen lugar en un archivo fortune y no se escriben.")
+                    .arg(exporter.skippedEmpty()));
     message(QStringLiteral("Exportadas %1 frases.").arg(exporter.written()));
     return Done;
 }
