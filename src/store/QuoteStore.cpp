@@ -155,8 +155,51 @@ bool QuoteStore::registerFunctions(sqlite3 *db)
                                       nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
+QuoteStore::Failure QuoteStore::checkForeignSchema(sqlite3 *db, QString *reason)
+{
+    // The key is public, so anyone can make a file whose tabla1 is a view,
+    // or carries triggers that delete or rewrite what is inserted.
+    sqlite3_stmt *raw = nullptr;
+    int rc = sqlite3_prepare_v2(db,
+                                "SELECT type, name FROM sqlite_master WHERE (type IN ('view', 'table') AND name = "
+                                "'tabla1' COLLATE NOCASE) OR (type = 'trigger' AND tbl_name = 'tabla1' COLLATE "
+                                "NOCASE) ORDER BY rowid",
+                                -1, &raw, nullptr);
+    Statement stmt(raw);
+    if (rc != SQLITE_OK) {
+        *reason = engineMessage(db, rc);
+        return rc == SQLITE_CORRUPT ? Failure::Damaged : Failure::Other;
+    }
+    bool view = false;
+    QStringList triggers;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+        const QString type = columnText(stmt.get(), 0);
+        if (type == QLatin1String("view"))
+            view = true;
+        else if (type == QLatin1String("trigger"))
+            triggers << columnText(stmt.get(), 1);
+    }
+    if (rc != SQLITE_DONE) {
+        *reason = engineMessage(db, rc);
+        return rc == SQLITE_CORRUPT ? Failure::Damaged : Failure::Other;
+    }
+    if (view) {
+        *reason = QStringLiteral("tabla1 es una vista, no una tabla");
+        return Failure::ForeignSchema;
+    }
+    if (!triggers.isEmpty()) {
+        *reason = QStringLiteral("tabla1 tiene disparadores (%1) que cambiarían las frases por su cuenta")
+                      .arg(triggers.join(QStringLiteral(", ")));
+        return Failure::ForeignSchema;
+    }
+    return Failure::None;
+}
+
 QuoteStore::Failure QuoteStore::checkSchema(sqlite3 *db, QString *reason)
 {
+    const Failure foreign = checkForeignSchema(db, reason);
+    if (foreign != Failure::None)
+        return foreign;
     sqlite3_stmt *raw = nullptr;
     int rc = sqlite3_prepare_v2(db, "PRAGMA table_info(tabla1)", -1, &raw, nullptr);
     Statement stmt(raw);

@@ -31,6 +31,7 @@ public:
         ReadOnly,      // the file cannot be written
         MissingTable,  // no tabla1
         MissingColumn, // tabla1 lacks autor, frace, tema or Index
+        ForeignSchema, // tabla1 is a view, or has triggers that would change records behind our back
         Damaged,       // the engine reports a corrupt file
         AlreadyExists, // create() found a file in the way
         BadKey,        // an empty key would leave the file unencrypted
@@ -103,6 +104,7 @@ private:
     static OpenResult fail(sqlite3 *db, Failure failure, const QString &reason);
     static bool registerFunctions(sqlite3 *db);
     static Failure checkSchema(sqlite3 *db, QString *reason);
+    static Failure checkForeignSchema(sqlite3 *db, QString *reason);
 
     bool exec(const char *sql);
     bool prepare(const char *sql, sqlite3_stmt **stmt);

@@ -28,6 +28,7 @@ private slots:
     void importSummaryAndOptions();
     void csvExportReadsBackExactly();
     void fortuneExportReadsBack();
+    void failedExportWritesNothing();
 
 private:
     struct Result {
@@ -130,6 +131,8 @@ void TestDbTool::check_data()
     QTest::newRow("no table") << "no-table.mdb" << 1 << QStringList{"tabla1 no existe"};
     QTest::newRow("no column") << "no-column.mdb" << 1 << QStringList{"faltan columnas: tema"};
     QTest::newRow("missing file") << QString() << 1 << QStringList{"no existe el archivo"};
+    QTest::newRow("trigger on tabla1") << "trigger.mdb" << 1 << QStringList{"tabla1 tiene disparadores (vaciar)"};
+    QTest::newRow("view named tabla1") << "view.mdb" << 1 << QStringList{"tabla1 es una vista"};
 }
 
 void TestDbTool::check()
@@ -226,21 +229,26 @@ void TestDbTool::failedImportChangesNothing_data()
 {
     QTest::addColumn<bool>("refusingTable");
     QTest::addColumn<QByteArray>("tail");
-    QTest::addColumn<bool>("missingSource");
+    QTest::addColumn<QString>("secondSource"); // "missing", "collection" or none
     QTest::addColumn<QString>("reason");
 
-    QTest::newRow("malformed row at the end") << false << QByteArray("Nadie,\"sin cerrar,VIDA\n") << false
+    QTest::newRow("malformed row at the end") << false << QByteArray("Nadie,\"sin cerrar,VIDA\n") << QString()
                                               << "línea 3002: comillas sin cerrar";
     QTest::newRow("engine refuses a record halfway")
-        << true << QByteArray("Nadie,FALLA,VIDA\nOtro,Después del fallo,VIDA\n") << false << "la importación falló";
-    QTest::newRow("unreadable source after a good one") << false << QByteArray() << true << "no se pudo leer";
+        << true << QByteArray("Nadie,FALLA,VIDA\nOtro,Después del fallo,VIDA\n") << QString() << "la importación falló";
+    QTest::newRow("unreadable source after a good one") << false << QByteArray() << "missing" << "no se pudo leer";
+    QTest::newRow("NUL byte inside a field")
+        << false << QByteArray("Nadie,Frase con\0 NUL dentro.,VIDA\n", 34) << QString()
+        << "línea 3002: hay un byte nulo";
+    QTest::newRow("the collection itself as a source") << false << QByteArray() << "collection"
+                                                       << "es el propio archivo de frases";
 }
 
 void TestDbTool::failedImportChangesNothing()
 {
     QFETCH(bool, refusingTable);
     QFETCH(QByteArray, tail);
-    QFETCH(bool, missingSource);
+    QFETCH(QString, secondSource);
     QFETCH(QString, reason);
 
     Fixture fixture;
@@ -261,12 +269,14 @@ void TestDbTool::failedImportChangesNothing()
     const qsizetype recordsBefore = records(fixture.path()).size();
     const QByteArray before = Fixture::readFile(fixture.path());
     QStringList arguments{QStringLiteral("import"), fixture.path(), source};
-    if (missingSource)
+    if (secondSource == QLatin1String("missing"))
         arguments << fixture.folder() + QStringLiteral("/no-esta.fortunes");
+    else if (secondSource == QLatin1String("collection"))
+        arguments << fixture.path();
     const Result result = runTool(arguments);
     QCOMPARE(result.code, 1);
     QVERIFY2(result.err.contains(reason), qPrintable(result.err));
-    QVERIFY2(result.err.contains(QStringLiteral("quedó como estaba")) || missingSource, qPrintable(result.err));
+    QVERIFY2(result.err.contains(QStringLiteral("No se importó nada")), qPrintable(result.err));
     QVERIFY(!result.out.contains(QStringLiteral("Importación terminada")));
 
     QCOMPARE(Fixture::readFile(fixture.path()), before);
@@ -282,24 +292,28 @@ void TestDbTool::importSummaryAndOptions()
 
     const QString fortunes = dir.filePath(QStringLiteral("niñez.fortunes"));
     QVERIFY(writeFile(fortunes, "El ni\xc3\xb1o es padre del hombre.\n\t\t-- William Wordsworth. (1770-1850) Poeta.\n"
-                                "%\nSin autor conocido.\n%\n"));
+                                "%\nSin autor conocido.\n%\n\t\t-- Solo el autor\n%\n"));
     const QString csv = dir.filePath(QStringLiteral("frases.csv"));
-    QVERIFY(writeFile(csv, "autor,frace,tema\r\nPlat\xc3\xb3n,\"Uno, dos\",VIDA\r\n,Sin autor en CSV,\r\n"));
+    QVERIFY(writeFile(csv, "autor,frace,tema\r\nPlat\xc3\xb3n,\"Uno, dos\",VIDA\r\n,Sin autor en CSV,\r\n,,VIDA\r\n"));
 
+    // Empty quotations are skipped, each reported with its line.
     Result result = runTool({QStringLiteral("import"), db, fortunes, csv});
     QCOMPARE(result.code, 0);
-    QVERIFY2(result.out.contains(QStringLiteral("4 frases agregadas, 0 repetidas omitidas, 2 temas nuevos")),
+    QVERIFY2(result.out.contains(
+                 QStringLiteral("4 frases agregadas, 0 repetidas omitidas, 2 temas nuevos, 2 vacías omitidas")),
              qPrintable(result.out));
+    QVERIFY2(result.err.contains(QStringLiteral("niñez.fortunes, línea 6: la frase está vacía")), qPrintable(result.err));
+    QVERIFY2(result.err.contains(QStringLiteral("frases.csv, línea 4: la frase está vacía")), qPrintable(result.err));
     result = runTool({QStringLiteral("import"), db, fortunes, csv});
     QCOMPARE(result.code, 0);
-    QVERIFY2(result.out.contains(QStringLiteral("0 frases agregadas, 4 repetidas omitidas, 0 temas nuevos")),
+    QVERIFY2(result.out.contains(QStringLiteral("0 frases agregadas, 4 repetidas omitidas, 0 temas nuevos, 2 vac")),
              qPrintable(result.out));
 
     // --tema replaces the file's name (upper-cased); --autor fills the gaps.
     result = runTool({QStringLiteral("import"), db, fortunes, csv, QStringLiteral("--tema"), QStringLiteral("infancia"),
                       QStringLiteral("--autor=Refranero")});
     QCOMPARE(result.code, 0);
-    QVERIFY2(result.out.contains(QStringLiteral("3 frases agregadas, 1 repetidas omitidas, 1 temas nuevos")),
+    QVERIFY2(result.out.contains(QStringLiteral("3 frases agregadas, 1 repetidas omitidas, 1 temas nuevos, 2 vac")),
              qPrintable(result.out));
 
     const QList<QuoteRecord> stored = records(db);
@@ -384,6 +398,29 @@ void TestDbTool::fortuneExportReadsBack()
     QCOMPARE(restored.code, 0);
     QCOMPARE(restored.out, original.out);
     QCOMPARE(records(copy).size(), 3);
+}
+
+void TestDbTool::failedExportWritesNothing()
+{
+    // Many pages of records, and a damaged one near the end: the export
+    // fails after it has read most of them.
+    QTemporaryDir dir;
+    const QString db = dir.filePath(QStringLiteral("frase.mdb"));
+    QVERIFY(Fixture::makeCollection(db,
+                                    "CREATE TABLE tabla1 (autor TEXT, frace TEXT, tema TEXT, \"Index\" INTEGER);"
+                                    "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000)"
+                                    " INSERT INTO tabla1 SELECT 'Autor ' || i, 'Frase número ' || i || ' con texto"
+                                    " de relleno para ocupar la página.', 'VIDA', i = 1 FROM n;"));
+    QFile file(db);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.seek(file.size() - 4096 + 1000));
+    QVERIFY(file.write(QByteArray(64, '\x5a')) == 64);
+    file.close();
+
+    const Result result = runTool({QStringLiteral("export"), db});
+    QCOMPARE(result.code, 1);
+    QVERIFY2(result.err.contains(QStringLiteral("la exportación falló")), qPrintable(result.err));
+    QCOMPARE(result.out, QString());
 }
 
 QTEST_GUILESS_MAIN(TestDbTool)

@@ -270,14 +270,16 @@ int DbTool::import(const Options &options)
     qint64 totalBytes = 0;
     for (qsizetype i = 1; i < options.positional.size(); ++i) {
         const QString sourcePath = options.positional.at(i);
+        struct stat info;
+        if (collectionExists && ::stat(QFile::encodeName(sourcePath).constData(), &info) == 0
+            && info.st_dev == collection.st_dev && info.st_ino == collection.st_ino) {
+            fail(QStringLiteral("%1 es el propio archivo de frases: no se puede importar en sí mismo").arg(sourcePath));
+            return nothingImported();
+        }
         SourceFile source;
         QString error;
         if (!source.open(QFile::encodeName(sourcePath), sourcePath, &error)) {
             fail(error);
-            return nothingImported();
-        }
-        if (collectionExists && source.device() == collection.st_dev && source.inode() == collection.st_ino) {
-            fail(QStringLiteral("%1 es el propio archivo de frases: no se puede importar en sí mismo").arg(sourcePath));
             return nothingImported();
         }
         if (source.readAsLatin1())

@@ -120,8 +120,6 @@ bool SourceFile::open(const QByteArray &path, const QString &name, QString *erro
         return false;
     }
     m_size = info.st_size;
-    m_device = info.st_dev;
-    m_inode = info.st_ino;
 
     // The first pass: text or not, which encoding, which kind.
     bool utf8 = true;

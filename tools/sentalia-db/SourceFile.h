@@ -3,8 +3,6 @@
 #include <QByteArray>
 #include <QString>
 
-#include <sys/types.h>
-
 // One import source: a fortune file or a CSV file, read line by line in
 // pieces so that a large file never sits in memory whole.
 //
@@ -37,9 +35,6 @@ public:
     qint64 size() const { return m_size; }
     // Bytes handed out as lines so far.
     qint64 bytesRead() const { return m_bytesRead; }
-    // The device and inode of an opened file, to tell it from the collection.
-    dev_t device() const { return m_device; }
-    ino_t inode() const { return m_inode; }
 
     // The next line, with its line end ("\n", or "\r\n") when it has one;
     // false at the end or when reading fails (error() then says why).
@@ -63,8 +58,6 @@ private:
     bool m_latin1 = false;
     qint64 m_size = 0;
     qint64 m_bytesRead = 0;
-    dev_t m_device = 0;
-    ino_t m_inode = 0;
     QString m_error;
 
     QByteArray m_carry;   // bytes of a character cut at a piece's end
