@@ -29,7 +29,9 @@ bool isDash(QChar ch)
 // end, and nothing that reads as an escape, a separator or an attribution.
 bool safe(const QString &line)
 {
-    if (line.isEmpty() || line.back().isSpace() || line.startsWith(QLatin1Char('\\')) || line == QLatin1String("%"))
+    // A byte-order mark at the very start of a file is dropped on reading.
+    if (line.isEmpty() || line.back().isSpace() || line.startsWith(QLatin1Char('\\')) || line == QLatin1String("%")
+        || line.startsWith(QChar(0xFEFF)))
         return false;
     const QString text = line.trimmed();
     if (text.startsWith(QLatin1String("--")))
