@@ -8,6 +8,9 @@
 
 #include <sqlcipher/sqlite3.h>
 
+#include <cerrno>
+#include <unistd.h>
+
 namespace {
 
 struct StatementDeleter {
@@ -116,6 +119,51 @@ QString engineMessage(sqlite3 *db, int rc)
 {
     const char *message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
     return QString::fromUtf8(message ? message : sqlite3_errstr(rc));
+}
+
+bool folderWritable(const QString &path)
+{
+    return ::access(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), W_OK) == 0;
+}
+
+bool spaceErrno(int number)
+{
+    return number == ENOSPC || number == EDQUOT || number == EFBIG;
+}
+
+// What the engine's last error means for the user. The key is proven when
+// the store opens, so a page the engine cannot read afterwards is damage.
+// The operating system's error number tells a full disk (or a spent quota,
+// or a file-size limit) from other input/output errors; a journal that
+// cannot be created beside an open collection means the folder refuses
+// new files.
+QuoteStore::Failure classify(sqlite3 *db, const QString &path)
+{
+    using Failure = QuoteStore::Failure;
+    const int rc = sqlite3_extended_errcode(db) & 0xff;
+    int mainErrno = 0;
+    sqlite3_file_control(db, "main", SQLITE_FCNTL_LAST_ERRNO, &mainErrno);
+    const int systemErrno = sqlite3_system_errno(db);
+    switch (rc) {
+    case SQLITE_FULL:
+        return Failure::DiskFull;
+    case SQLITE_IOERR:
+        return spaceErrno(systemErrno) || spaceErrno(mainErrno) ? Failure::DiskFull : Failure::Other;
+    case SQLITE_CANTOPEN:
+        if (!folderWritable(path) || systemErrno == EACCES || systemErrno == EPERM || systemErrno == EROFS)
+            return Failure::FolderReadOnly;
+        return Failure::Other;
+    case SQLITE_READONLY:
+        return folderWritable(path) ? Failure::ReadOnly : Failure::FolderReadOnly;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return Failure::Damaged;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return Failure::InUse;
+    default:
+        return Failure::Other;
+    }
 }
 
 } // namespace
@@ -271,7 +319,7 @@ QuoteStore::OpenResult QuoteStore::open(const QString &path, const QByteArray &k
     case SQLITE_CORRUPT:
         return fail(db, Failure::Damaged, QStringLiteral("el archivo está dañado"));
     default:
-        return fail(db, Failure::Other, engineMessage(db, rc));
+        return fail(db, classify(db, path), engineMessage(db, rc));
     }
     // A read-only file only shows up once something is read.
     if (sqlite3_db_readonly(db, "main") == 1)
@@ -284,7 +332,7 @@ QuoteStore::OpenResult QuoteStore::open(const QString &path, const QByteArray &k
 
     if (sqlite3_exec(db, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr) != SQLITE_OK
         || sqlite3_exec(db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr) != SQLITE_OK)
-        return fail(db, Failure::Other, engineMessage(db, sqlite3_errcode(db)));
+        return fail(db, classify(db, path), engineMessage(db, sqlite3_errcode(db)));
 
     // An empty exclusive transaction takes the exclusive lock, and the
     // exclusive locking mode keeps it until the connection closes.
@@ -292,10 +340,10 @@ QuoteStore::OpenResult QuoteStore::open(const QString &path, const QByteArray &k
     if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
         return fail(db, Failure::InUse, QStringLiteral("la base de datos está en uso por otro programa"));
     if (rc != SQLITE_OK)
-        return fail(db, Failure::Other, engineMessage(db, rc));
+        return fail(db, classify(db, path), engineMessage(db, rc));
     rc = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
-        return fail(db, Failure::Other, engineMessage(db, rc));
+        return fail(db, classify(db, path), engineMessage(db, rc));
 
     if (!registerFunctions(db))
         return fail(db, Failure::Other, engineMessage(db, sqlite3_errcode(db)));
@@ -316,8 +364,9 @@ QuoteStore::OpenResult QuoteStore::create(const QString &path, const QByteArray 
     int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE, nullptr);
     if (rc != SQLITE_OK) {
-        OpenResult failed = fail(db, Failure::Other, engineMessage(db, rc));
-        return failed;
+        const Failure failure = rc == SQLITE_CANTOPEN && !folderWritable(path) ? Failure::FolderReadOnly
+                                                                               : classify(db, path);
+        return fail(db, failure, engineMessage(db, rc));
     }
     rc = sqlite3_key(db, key.constData(), int(key.size()));
     if (rc == SQLITE_OK)
@@ -328,9 +377,10 @@ QuoteStore::OpenResult QuoteStore::create(const QString &path, const QByteArray 
                           nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
         const QString reason = engineMessage(db, rc);
+        const Failure failure = classify(db, path);
         sqlite3_close_v2(db);
         QFile::remove(path);
-        return fail(nullptr, Failure::Other, reason);
+        return fail(nullptr, failure, reason);
     }
     sqlite3_close_v2(db);
     return open(path, key);
@@ -339,11 +389,19 @@ QuoteStore::OpenResult QuoteStore::create(const QString &path, const QByteArray 
 bool QuoteStore::setError(const QString &context)
 {
     m_lastError = context + QStringLiteral(": ") + engineMessage(m_db, sqlite3_errcode(m_db));
+    m_lastFailure = classify(m_db, m_path);
     return false;
+}
+
+void QuoteStore::clearError()
+{
+    m_lastError.clear();
+    m_lastFailure = Failure::None;
 }
 
 bool QuoteStore::exec(const char *sql)
 {
+    clearError();
     if (sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
         return setError(QString::fromLatin1(sql));
     return true;
@@ -351,6 +409,7 @@ bool QuoteStore::exec(const char *sql)
 
 bool QuoteStore::prepare(const char *sql, sqlite3_stmt **stmt)
 {
+    clearError();
     if (sqlite3_prepare_v2(m_db, sql, -1, stmt, nullptr) != SQLITE_OK) {
         sqlite3_finalize(*stmt);
         *stmt = nullptr;
@@ -469,9 +528,12 @@ bool QuoteStore::commit()
 
 bool QuoteStore::rollback()
 {
+    // The failure being undone stays readable.
     if (sqlite3_get_autocommit(m_db))
         return true;
-    return exec("ROLLBACK");
+    if (sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return setError(QStringLiteral("ROLLBACK"));
+    return true;
 }
 
 bool QuoteStore::forEachRecord(const std::function<void(const QuoteRecord &)> &row)
@@ -524,6 +586,24 @@ bool QuoteStore::counts(Counts *out)
     out->records = sqlite3_column_int64(stmt.get(), 0);
     out->topics = sqlite3_column_int64(stmt.get(), 1);
     out->nullTopics = sqlite3_column_int64(stmt.get(), 2);
+    return true;
+}
+
+bool QuoteStore::durability(QString *journalMode, int *synchronous)
+{
+    sqlite3_stmt *raw = nullptr;
+    if (!prepare("PRAGMA journal_mode", &raw))
+        return false;
+    Statement mode(raw);
+    if (sqlite3_step(mode.get()) != SQLITE_ROW)
+        return setError(QStringLiteral("error al leer el modo del diario"));
+    *journalMode = columnText(mode.get(), 0);
+    if (!prepare("PRAGMA synchronous", &raw))
+        return false;
+    Statement level(raw);
+    if (sqlite3_step(level.get()) != SQLITE_ROW)
+        return setError(QStringLiteral("error al leer el nivel de escritura"));
+    *synchronous = sqlite3_column_int(level.get(), 0);
     return true;
 }
 

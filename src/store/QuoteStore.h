@@ -17,7 +17,9 @@ struct sqlite3_stmt;
 // keeps the file locked against every other process until it is destroyed.
 //
 // Nothing here shows anything to the user: every operation reports success
-// or failure, and lastError() says why for diagnostics.
+// or failure; lastFailure() says which kind of failure (FailureText turns it
+// into a sentence for the user) and lastError() gives the engine's own text
+// for diagnostics.
 class QuoteStore {
 public:
     static constexpr const char *DefaultKey = "qolvent";
@@ -29,6 +31,8 @@ public:
         InUse,         // held by another process (or another store here)
         WrongKey,      // wrong key, or not a database at all
         ReadOnly,      // the file cannot be written
+        FolderReadOnly, // the folder does not allow writing: no journal can be made
+        DiskFull,      // no room left on the disk (or the user's quota is spent)
         MissingTable,  // no tabla1
         MissingColumn, // tabla1 lacks autor, frace, tema or Index
         ForeignSchema, // tabla1 is a view, or has triggers that would change records behind our back
@@ -93,9 +97,16 @@ public:
         qint64 nullTopics = 0;  // records whose tema is NULL
     };
     bool counts(Counts *out);
+    // How the engine keeps every saved quotation through a crash or a power
+    // loss, as it reports it: the journal mode ("delete") and the
+    // synchronous level (2, FULL: the file is flushed at every commit).
+    bool durability(QString *journalMode, int *synchronous);
     // PRAGMA integrity_check; problems receives its findings when not "ok".
     bool integrityCheck(QStringList *problems);
 
+    // The kind of failure of the last operation, None after a success
+    // (rollback() keeps the failure it undoes), and the engine's text for it.
+    Failure lastFailure() const { return m_lastFailure; }
     QString lastError() const { return m_lastError; }
     QString path() const { return m_path; }
 
@@ -110,8 +121,10 @@ private:
     bool prepare(const char *sql, sqlite3_stmt **stmt);
     bool scanRows(sqlite3_stmt *stmt, const RowFn &row);
     bool setError(const QString &context);
+    void clearError();
 
     sqlite3 *m_db = nullptr;
     QString m_path;
     QString m_lastError;
+    Failure m_lastFailure = Failure::None;
 };

@@ -8,6 +8,10 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include <QFileInfo>
+
+#include <csignal>
+#include <sys/resource.h>
 #include <unistd.h>
 
 // The store as the windows and the companion tool use it, on private copies
@@ -34,19 +38,23 @@ private slots:
     void shellMadeTableOpens();
     void openFailures_data();
     void openFailures();
+    void operationFailures_data();
+    void operationFailures();
     void secondOpenInProcessRefused();
     void heldByAnotherProcess();
     void sqlcipherShellRefusedWhileOpen();
     void insertSurvivesSigkill();
     void createRefusesExistingFile();
     void createdFileReadableByShell();
+    void durableSaveSettings_data();
+    void durableSaveSettings();
     void databasePathUsesSeparator();
 
 private:
     static QStringList authors(QuoteStore &store, QChar letter);
     static QStringList quotesOfTopic(QuoteStore &store, const QString &tema);
     static QString sqlcipherShell() { return QStandardPaths::findExecutable(QStringLiteral("sqlcipher")); }
-    static QProcess *startChild(const QString &mode, const QString &path);
+    static QProcess *startChild(const QString &mode, const QString &path, bool unprivileged = false);
 };
 
 QStringList TestQuoteStore::authors(QuoteStore &store, QChar letter)
@@ -346,20 +354,28 @@ void TestQuoteStore::openFailures()
     QFETCH(int, failure);
     QFETCH(bool, readOnly);
 
-    if (readOnly && geteuid() == 0)
-        QSKIP("file permissions do not bind the superuser");
-
     Fixture copy(fixture.isEmpty() ? QStringLiteral("empty.mdb") : fixture);
     if (fixture.isEmpty())
         QVERIFY(QFile::remove(copy.path()));
+    const auto readable = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
     if (readOnly)
-        QVERIFY(QFile::setPermissions(copy.path(), QFile::ReadOwner));
+        QVERIFY(QFile::setPermissions(copy.path(), readable));
     const QByteArray before = Fixture::readFile(copy.path());
 
-    const QuoteStore::OpenResult result = QuoteStore::open(copy.path(), key);
-    QVERIFY(!result);
-    QCOMPARE(int(result.failure), failure);
-    QVERIFY(!result.reason.isEmpty());
+    if (readOnly && geteuid() == 0) {
+        // File permissions bind only an unprivileged user.
+        QVERIFY(QFile::setPermissions(copy.folder(), readable | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeGroup
+                                                         | QFile::ExeOther));
+        std::unique_ptr<QProcess> child(startChild(QStringLiteral("step open"), copy.path(), true));
+        QVERIFY(child->waitForFinished(20000));
+        const QByteArray output = child->readAllStandardOutput().trimmed();
+        QCOMPARE(output, QByteArray("failure ") + QByteArray::number(failure));
+    } else {
+        const QuoteStore::OpenResult result = QuoteStore::open(copy.path(), key);
+        QVERIFY(!result);
+        QCOMPARE(int(result.failure), failure);
+        QVERIFY(!result.reason.isEmpty());
+    }
     QCOMPARE(Fixture::readFile(copy.path()), before);
     if (fixture.isEmpty())
         QVERIFY(!QFile::exists(copy.path()));
@@ -380,15 +396,86 @@ void TestQuoteStore::secondOpenInProcessRefused()
     QVERIFY(fixture.open());
 }
 
-QProcess *TestQuoteStore::startChild(const QString &mode, const QString &path)
+// Runs this program again in one of the child modes at the end of the file;
+// unprivileged, it runs as nobody when the tests run as the superuser, so
+// that file permissions bind it.
+QProcess *TestQuoteStore::startChild(const QString &mode, const QString &path, bool unprivileged)
 {
     auto *child = new QProcess;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("SENTALIA_STORE_CHILD"), mode);
     env.insert(QStringLiteral("SENTALIA_STORE_PATH"), path);
     child->setProcessEnvironment(env);
-    child->start(QCoreApplication::applicationFilePath(), {});
+    if (unprivileged && geteuid() == 0)
+        child->start(QStringLiteral("setpriv"), {QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
+                                                 QStringLiteral("--clear-groups"),
+                                                 QCoreApplication::applicationFilePath()});
+    else
+        child->start(QCoreApplication::applicationFilePath(), {});
     return child;
+}
+
+// A store that opened fine and then fails: each operation reports the kind
+// of failure the user is told about. The operations run in a child, which
+// may run unprivileged or under a file-size limit.
+void TestQuoteStore::operationFailures_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<int>("failure");
+
+    QTest::newRow("damaged page, listing") << "damaged" << "list" << int(QuoteStore::Failure::Damaged);
+    QTest::newRow("damaged page, topics") << "damaged" << "topics" << int(QuoteStore::Failure::Damaged);
+    QTest::newRow("folder not writable, insert") << "folder" << "insert" << int(QuoteStore::Failure::FolderReadOnly);
+    QTest::newRow("folder not writable, listing") << "folder" << "list" << int(QuoteStore::Failure::None);
+    QTest::newRow("disk full, insert") << "full" << "insert-full" << int(QuoteStore::Failure::DiskFull);
+    QTest::newRow("no failure") << "" << "insert" << int(QuoteStore::Failure::None);
+}
+
+void TestQuoteStore::operationFailures()
+{
+    QFETCH(QString, setup);
+    QFETCH(QString, operation);
+    QFETCH(int, failure);
+
+    Fixture fixture;
+    const auto everyone = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther | QFile::ExeOwner | QFile::ExeGroup
+        | QFile::ExeOther;
+    if (setup == QLatin1String("damaged")) {
+        // The last page holds quotations; the header page stays sound.
+        QFile file(fixture.path());
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.seek(file.size() - 600));
+        QVERIFY(file.write(QByteArray(400, '\x5a')) == 400);
+    } else if (setup == QLatin1String("folder")) {
+        QVERIFY(QFile::setPermissions(fixture.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
+                                          | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther));
+        QVERIFY(QFile::setPermissions(fixture.folder(), everyone));
+    }
+    const QByteArray before = Fixture::readFile(fixture.path());
+
+    std::unique_ptr<QProcess> child(startChild(QStringLiteral("step ") + operation, fixture.path(),
+                                               setup == QLatin1String("folder")));
+    QVERIFY2(child->waitForFinished(20000), qPrintable(child->errorString()));
+    QFile::setPermissions(fixture.folder(), everyone | QFile::WriteOwner);
+    const QByteArray output = child->readAllStandardOutput().trimmed();
+    QVERIFY2(output.startsWith("failure "), output + child->readAllStandardError());
+    QCOMPARE(output.mid(8).toInt(), failure);
+    QVERIFY(!QFile::exists(fixture.path() + QStringLiteral("-journal")));
+    if (setup == QLatin1String("damaged") || setup == QLatin1String("folder")) {
+        QCOMPARE(Fixture::readFile(fixture.path()), before);
+    } else if (failure != int(QuoteStore::Failure::None)) {
+        // Rolled back: every page rewritten as it was (the bytes differ,
+        // each write is encrypted afresh).
+        auto store = fixture.open();
+        QVERIFY(store);
+        QuoteStore::Counts counts;
+        QVERIFY(store->counts(&counts));
+        QCOMPARE(counts.records, qint64(21));
+        QStringList problems;
+        QVERIFY(store->integrityCheck(&problems));
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+    }
 }
 
 void TestQuoteStore::heldByAnotherProcess()
@@ -482,6 +569,28 @@ void TestQuoteStore::createdFileReadableByShell()
     QCOMPARE(shell.readAllStandardOutput().trimmed(), QByteArray("Ovidio|CONSTANCIA|1"));
 }
 
+// A crash or a kill cannot show these; only a power loss could.
+void TestQuoteStore::durableSaveSettings_data()
+{
+    QTest::addColumn<bool>("created");
+    QTest::newRow("opened") << false;
+    QTest::newRow("created") << true;
+}
+
+void TestQuoteStore::durableSaveSettings()
+{
+    QFETCH(bool, created);
+    Fixture fixture;
+    const QString path = created ? fixture.folder() + QStringLiteral("/nuevo.mdb") : fixture.path();
+    QuoteStore::OpenResult opened = created ? QuoteStore::create(path) : QuoteStore::open(path);
+    QVERIFY2(opened, qPrintable(opened.reason));
+    QString journalMode;
+    int synchronous = -1;
+    QVERIFY(opened.store->durability(&journalMode, &synchronous));
+    QCOMPARE(journalMode, QStringLiteral("delete"));
+    QCOMPARE(synchronous, 2);
+}
+
 void TestQuoteStore::databasePathUsesSeparator()
 {
     QCOMPARE(QuoteStore::databasePath(QStringLiteral("/opt/sentalia")), QStringLiteral("/opt/sentalia/frase.mdb"));
@@ -491,6 +600,10 @@ void TestQuoteStore::databasePathUsesSeparator()
 static int runChild(const QByteArray &mode, const QString &path)
 {
     QuoteStore::OpenResult opened = QuoteStore::open(path);
+    if (!opened && mode.startsWith("step ")) {
+        printf("failure %d\n", int(opened.failure));
+        return 0;
+    }
     if (!opened) {
         printf("failed %s\n", qPrintable(opened.reason));
         return 1;
@@ -503,6 +616,31 @@ static int runChild(const QByteArray &mode, const QString &path)
         fflush(stdout);
         for (;;)
             pause();
+    }
+    if (mode.startsWith("step ")) {
+        // One operation, then its failure kind ("failure 0" when it worked).
+        QuoteStore &store = *opened.store;
+        const QByteArray step = mode.mid(5);
+        bool ok = true;
+        if (step == "list") {
+            ok = store.allQuotes([](const QString &, const QString &) {});
+        } else if (step == "topics") {
+            QStringList topics;
+            ok = store.topicList(&topics);
+        } else {
+            // A quotation long enough to need pages the file does not have
+            // yet; "insert-full" caps files at their present size first.
+            if (step == "insert-full") {
+                signal(SIGXFSZ, SIG_IGN);
+                const rlimit limit{rlim_t(QFileInfo(path).size()), rlim_t(QFileInfo(path).size())};
+                setrlimit(RLIMIT_FSIZE, &limit);
+            }
+            ok = store.insert(QStringLiteral("Lleno"), QString(3000, QChar(u'x')), QStringLiteral("espacio"), true);
+        }
+        if (!ok)
+            fprintf(stderr, "%s\n", qPrintable(store.lastError()));
+        printf("failure %d\n", int(store.lastFailure()));
+        return 0;
     }
     printf("open\n");
     fflush(stdout);
