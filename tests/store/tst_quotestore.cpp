@@ -350,6 +350,10 @@ void TestQuoteStore::openFailures_data()
                                     << int(QuoteStore::Failure::MissingColumn) << false;
     QTest::newRow("read-only file") << "quotes.mdb" << QByteArray("qolvent") << int(QuoteStore::Failure::ReadOnly)
                                     << true;
+    QTest::newRow("trigger on tabla1") << "trigger.mdb" << QByteArray("qolvent")
+                                       << int(QuoteStore::Failure::ForeignSchema) << false;
+    QTest::newRow("view named tabla1") << "view.mdb" << QByteArray("qolvent")
+                                       << int(QuoteStore::Failure::ForeignSchema) << false;
 }
 
 void TestQuoteStore::openFailures()
