@@ -1,5 +1,6 @@
 #include "QuoteStore.h"
 
+#include "FilePlacement.h"
 #include "TextRules.h"
 
 #include <QDir>
@@ -7,6 +8,8 @@
 #include <QStringDecoder>
 
 #include <sqlcipher/sqlite3.h>
+
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <unistd.h>
@@ -357,18 +360,39 @@ QuoteStore::OpenResult QuoteStore::create(const QString &path, const QByteArray 
 {
     if (key.isEmpty())
         return fail(nullptr, Failure::BadKey, QStringLiteral("la clave está vacía"));
-    if (QFileInfo::exists(path))
+    const QByteArray finalPath = QFile::encodeName(path);
+    struct stat info;
+    if (::lstat(finalPath.constData(), &info) == 0)
         return fail(nullptr, Failure::AlreadyExists, QStringLiteral("el archivo %1 ya existe").arg(path));
 
-    sqlite3 *db = nullptr;
-    int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
-                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE, nullptr);
-    if (rc != SQLITE_OK) {
-        const Failure failure = rc == SQLITE_CANTOPEN && !folderWritable(path) ? Failure::FolderReadOnly
-                                                                               : classify(db, path);
-        return fail(db, failure, engineMessage(db, rc));
+    // The collection is built and keyed under a temporary name beside its
+    // place, and linked there only if nothing has appeared meanwhile: a
+    // file that turns up in between is never opened, let alone removed.
+    // Only what this call made is ever deleted.
+    QByteArray temporary;
+    QString reason;
+    const int fd = FilePlacement::createTemporaryBeside(finalPath, &temporary, &reason);
+    if (fd < 0) {
+        const int error = errno;
+        Failure failure = Failure::Other;
+        if (error == EACCES || error == EPERM || error == EROFS)
+            failure = Failure::FolderReadOnly;
+        else if (spaceErrno(error))
+            failure = Failure::DiskFull;
+        else if (error == ENOENT || error == ENOTDIR)
+            failure = Failure::Missing;
+        return fail(nullptr, failure, reason);
     }
-    rc = sqlite3_key(db, key.constData(), int(key.size()));
+    const auto discard = [&] {
+        ::close(fd);
+        ::unlink(temporary.constData());
+        ::unlink((temporary + "-journal").constData());
+    };
+
+    sqlite3 *db = nullptr;
+    int rc = sqlite3_open_v2(temporary.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_key(db, key.constData(), int(key.size()));
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(db,
                           "PRAGMA journal_mode=DELETE;"
@@ -376,13 +400,26 @@ QuoteStore::OpenResult QuoteStore::create(const QString &path, const QByteArray 
                           "CREATE TABLE tabla1 (autor TEXT, frace TEXT, tema TEXT, \"Index\" INTEGER);",
                           nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
-        const QString reason = engineMessage(db, rc);
+        reason = engineMessage(db, rc);
         const Failure failure = classify(db, path);
         sqlite3_close_v2(db);
-        QFile::remove(path);
+        discard();
         return fail(nullptr, failure, reason);
     }
-    sqlite3_close_v2(db);
+    rc = sqlite3_close_v2(db);
+    if (rc != SQLITE_OK || !FilePlacement::syncFile(fd, temporary, &reason)) {
+        if (rc != SQLITE_OK)
+            reason = QString::fromUtf8(sqlite3_errstr(rc));
+        discard();
+        return fail(nullptr, spaceErrno(errno) ? Failure::DiskFull : Failure::Other, reason);
+    }
+    ::close(fd);
+    bool exists = false;
+    if (!FilePlacement::placeNoReplace(temporary, finalPath, &reason, &exists)) {
+        const Failure failure = exists ? Failure::AlreadyExists : Failure::Other;
+        ::unlink(temporary.constData());
+        return fail(nullptr, failure, exists ? QStringLiteral("el archivo %1 ya existe").arg(path) : reason);
+    }
     return open(path, key);
 }
 

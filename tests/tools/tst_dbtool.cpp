@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <unistd.h>
+
 
 // sentalia-db as the user runs it: commands, exit codes, messages, and the
 // promise that a failed import leaves the collection exactly as it was.
@@ -29,6 +31,7 @@ private slots:
     void csvExportReadsBackExactly();
     void fortuneExportReadsBack();
     void failedExportWritesNothing();
+    void concurrentCreatesKeepOneCollection();
 
 private:
     struct Result {
@@ -36,7 +39,9 @@ private:
         QString out;
         QString err;
     };
-    static Result runTool(const QStringList &arguments);
+    // unprivileged: as nobody when the tests run as the superuser, so that
+    // file permissions bind the tool.
+    static Result runTool(const QStringList &arguments, bool unprivileged = false);
     static QString tool() { return QStringLiteral(SENTALIA_BUILD_DIR "/sentalia-db"); }
     static bool writeFile(const QString &path, const QByteArray &bytes);
     static QList<QuoteRecord> records(const QString &path);
@@ -45,10 +50,16 @@ private:
     static bool makeRefusingCollection(const QString &path);
 };
 
-TestDbTool::Result TestDbTool::runTool(const QStringList &arguments)
+TestDbTool::Result TestDbTool::runTool(const QStringList &arguments, bool unprivileged)
 {
     QProcess process;
-    process.start(tool(), arguments);
+    if (unprivileged && geteuid() == 0)
+        process.start(QStringLiteral("setpriv"), QStringList{QStringLiteral("--reuid=nobody"),
+                                                             QStringLiteral("--regid=nogroup"),
+                                                             QStringLiteral("--clear-groups"), tool()}
+                                                     + arguments);
+    else
+        process.start(tool(), arguments);
     Result result;
     if (!process.waitForStarted(10000) || !process.waitForFinished(60000)) {
         result.err = QStringLiteral("sentalia-db did not run");
@@ -229,19 +240,21 @@ void TestDbTool::failedImportChangesNothing_data()
 {
     QTest::addColumn<bool>("refusingTable");
     QTest::addColumn<QByteArray>("tail");
-    QTest::addColumn<QString>("secondSource"); // "missing", "collection" or none
+    QTest::addColumn<QString>("secondSource"); // "missing", "collection", "read-only folder" or none
     QTest::addColumn<QString>("reason");
 
     QTest::newRow("malformed row at the end") << false << QByteArray("Nadie,\"sin cerrar,VIDA\n") << QString()
                                               << "línea 3002: comillas sin cerrar";
     QTest::newRow("engine refuses a record halfway")
-        << true << QByteArray("Nadie,FALLA,VIDA\nOtro,Después del fallo,VIDA\n") << QString() << "la importación falló";
+        << true << QByteArray("Nadie,FALLA,VIDA\nOtro,Después del fallo,VIDA\n") << QString() << "La importación falló";
     QTest::newRow("unreadable source after a good one") << false << QByteArray() << "missing" << "no se pudo leer";
     QTest::newRow("NUL byte inside a field")
         << false << QByteArray("Nadie,Frase con\0 NUL dentro.,VIDA\n", 34) << QString()
         << "línea 3002: hay un byte nulo";
     QTest::newRow("the collection itself as a source") << false << QByteArray() << "collection"
                                                        << "es el propio archivo de frases";
+    QTest::newRow("collection in a read-only folder")
+        << false << QByteArray() << "read-only folder" << "no permite escribir";
 }
 
 void TestDbTool::failedImportChangesNothing()
@@ -273,7 +286,18 @@ void TestDbTool::failedImportChangesNothing()
         arguments << fixture.folder() + QStringLiteral("/no-esta.fortunes");
     else if (secondSource == QLatin1String("collection"))
         arguments << fixture.path();
-    const Result result = runTool(arguments);
+    // The collection stays writable; only its folder refuses new files,
+    // so the journal cannot be made.
+    const bool readOnlyFolder = secondSource == QLatin1String("read-only folder");
+    const auto all = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    const auto enter = QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+    if (readOnlyFolder) {
+        QVERIFY(QFile::setPermissions(fixture.path(), all | QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther));
+        QVERIFY(QFile::setPermissions(fixture.folder(), all | enter));
+    }
+    const Result result = runTool(arguments, readOnlyFolder);
+    if (readOnlyFolder)
+        QVERIFY(QFile::setPermissions(fixture.folder(), all | enter | QFile::WriteOwner));
     QCOMPARE(result.code, 1);
     QVERIFY2(result.err.contains(reason), qPrintable(result.err));
     QVERIFY2(result.err.contains(QStringLiteral("No se importó nada")), qPrintable(result.err));
@@ -419,8 +443,34 @@ void TestDbTool::failedExportWritesNothing()
 
     const Result result = runTool({QStringLiteral("export"), db});
     QCOMPARE(result.code, 1);
-    QVERIFY2(result.err.contains(QStringLiteral("la exportación falló")), qPrintable(result.err));
+    QVERIFY2(result.err.contains(QStringLiteral("La exportación falló")), qPrintable(result.err));
     QCOMPARE(result.out, QString());
+}
+
+void TestDbTool::concurrentCreatesKeepOneCollection()
+{
+    // Several creates of the same new file at once: one makes it, the
+    // others find it there, and the file stays. A create that checked the
+    // name and then opened it without O_EXCL lost that race now and then,
+    // and removed the file another one had made.
+    QTemporaryDir dir;
+    const int rounds = 15;
+    for (int round = 0; round < rounds; ++round) {
+        const QString path = dir.filePath(QStringLiteral("nuevo%1.mdb").arg(round));
+        std::vector<std::unique_ptr<QProcess>> creates;
+        for (int i = 0; i < 6; ++i) {
+            creates.push_back(std::make_unique<QProcess>());
+            creates.back()->start(tool(), {QStringLiteral("create"), path});
+        }
+        int made = 0;
+        for (const auto &create : creates) {
+            QVERIFY(create->waitForFinished(30000));
+            made += create->exitCode() == 0 ? 1 : 0;
+        }
+        QCOMPARE(made, 1);
+        QVERIFY2(QuoteStore::open(path), qPrintable(QString::number(round)));
+    }
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), rounds); // no temporaries left
 }
 
 QTEST_GUILESS_MAIN(TestDbTool)

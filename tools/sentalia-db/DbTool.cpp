@@ -7,10 +7,12 @@
 #include "SourceFile.h"
 
 #include "Version.h"
+#include "store/FailureText.h"
 #include "store/TextRules.h"
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
 #include <QTemporaryFile>
 
@@ -20,6 +22,12 @@
 namespace {
 
 const char *const Program = "sentalia-db";
+
+// The engine's or the system's own words, after the user's sentence.
+QString detail(const QString &reason)
+{
+    return reason.isEmpty() ? QString() : QStringLiteral(" Detalle: %1").arg(reason);
+}
 
 QElapsedTimer &progressClock()
 {
@@ -218,25 +226,10 @@ std::unique_ptr<QuoteStore> DbTool::openStore(const QString &path)
     QuoteStore::OpenResult result = QuoteStore::open(path);
     if (result)
         return std::move(result.store);
-    switch (result.failure) {
-    case QuoteStore::Failure::InUse:
-        fail(QStringLiteral("%1 está en uso: Sentalia (u otro programa) lo tiene abierto. "
-                            "Cierre Sentalia y vuelva a intentarlo.")
-                 .arg(path));
-        break;
-    case QuoteStore::Failure::Missing:
-        fail(QStringLiteral("no existe el archivo %1 (créelo con «sentalia-db create %1»)").arg(path));
-        break;
-    case QuoteStore::Failure::WrongKey:
-        fail(QStringLiteral("%1 no es un archivo de frases de Sentalia: %2").arg(path, result.reason));
-        break;
-    case QuoteStore::Failure::ReadOnly:
-        fail(QStringLiteral("no se puede usar %1: %2; hace falta poder escribir en él").arg(path, result.reason));
-        break;
-    default:
-        fail(QStringLiteral("no se pudo abrir %1: %2").arg(path, result.reason));
-        break;
-    }
+    QString text = FailureText::sentence(result.failure, path);
+    if (result.failure == QuoteStore::Failure::Missing)
+        text += QStringLiteral(" Créelo con «sentalia-db create %1».").arg(path);
+    fail(text + detail(result.reason));
     return nullptr;
 }
 
@@ -245,10 +238,20 @@ int DbTool::create(const Options &options)
     const QString path = options.positional.at(0);
     QuoteStore::OpenResult result = QuoteStore::create(path);
     if (!result) {
-        if (result.failure == QuoteStore::Failure::AlreadyExists)
-            fail(QStringLiteral("%1 ya existe; no se sobrescribe").arg(path));
-        else
-            fail(QStringLiteral("no se pudo crear %1: %2").arg(path, result.reason));
+        const QString folder = QFileInfo(path).absolutePath();
+        switch (result.failure) {
+        case QuoteStore::Failure::AlreadyExists:
+            fail(QStringLiteral("%1 ya existe; no se sobrescribe.").arg(path));
+            break;
+        case QuoteStore::Failure::Missing:
+            fail(QStringLiteral("No existe la carpeta %1: créela antes de crear en ella el archivo de frases.")
+                     .arg(folder)
+                 + detail(result.reason));
+            break;
+        default:
+            fail(FailureText::sentence(result.failure, path) + detail(result.reason));
+            break;
+        }
         return Failed;
     }
     print(QStringLiteral("Creado %1: archivo de frases vacío.\n").arg(path));
@@ -298,7 +301,8 @@ int DbTool::import(const Options &options)
     progressClock();
     Importer importer(*store);
     if (!importer.begin()) {
-        fail(QStringLiteral("la importación falló: %1").arg(importer.lastError()));
+        fail(QStringLiteral("La importación falló. ") + FailureText::sentence(importer.lastFailure(), path)
+                 + detail(importer.lastError()));
         return nothingImported();
     }
     // Records are stored as they are read; on any failure the transaction
@@ -362,7 +366,8 @@ int DbTool::import(const Options &options)
             error = source.error();
         }
         if (!stored) {
-            fail(QStringLiteral("la importación falló: %1").arg(importer.lastError()));
+            fail(QStringLiteral("La importación falló. ") + FailureText::sentence(importer.lastFailure(), path)
+                 + detail(importer.lastError()));
             return nothingImported();
         }
         if (!error.isEmpty()) {
@@ -378,7 +383,8 @@ int DbTool::import(const Options &options)
         emptySkipped += empty;
     }
     if (!importer.commit()) {
-        fail(QStringLiteral("la importación falló: %1").arg(importer.lastError()));
+        fail(QStringLiteral("La importación falló. ") + FailureText::sentence(importer.lastFailure(), path)
+                 + detail(importer.lastError()));
         return nothingImported();
     }
     showProgress(totalBytes, totalBytes, true);
@@ -443,13 +449,19 @@ int DbTool::exportRecords(const Options &options)
     Exporter exporter(*store, format);
     if (options.temaGiven)
         exporter.setTopic(options.tema.trimmed());
-    if (!exporter.run(&temporary) || !temporary.flush()) {
-        fail(QStringLiteral("la exportación falló: %1")
-                 .arg(exporter.lastError().isEmpty() ? temporary.errorString() : exporter.lastError()));
+    if (!exporter.run(&temporary)) {
+        fail(QStringLiteral("La exportación falló. ") + FailureText::sentence(store->lastFailure(), path)
+             + detail(exporter.lastError()));
+        return Failed;
+    }
+    if (!temporary.flush()) {
+        fail(QStringLiteral("La exportación falló: no se pudo escribir el archivo temporal %1.")
+                 .arg(temporary.fileName())
+             + detail(temporary.errorString()));
         return Failed;
     }
     if (!temporary.seek(0)) {
-        fail(QStringLiteral("la exportación falló: %1").arg(temporary.errorString()));
+        fail(QStringLiteral("La exportación falló.") + detail(temporary.errorString()));
         return Failed;
     }
     std::fflush(m_out);
@@ -478,7 +490,7 @@ int DbTool::check(const Options &options)
 
     QuoteStore::Counts counts;
     if (!store->counts(&counts)) {
-        fail(QStringLiteral("no se pudieron contar las frases: %1").arg(store->lastError()));
+        fail(FailureText::sentence(store->lastFailure(), path) + detail(store->lastError()));
         return Failed;
     }
     // Topics whose records no topic list shows (no record with Index 1).
@@ -494,7 +506,7 @@ int DbTool::check(const Options &options)
     });
     QStringList problems;
     if (!read || !store->integrityCheck(&problems)) {
-        fail(QStringLiteral("no se pudo revisar el archivo: %1").arg(store->lastError()));
+        fail(FailureText::sentence(store->lastFailure(), path) + detail(store->lastError()));
         return Failed;
     }
     const qsizetype unlisted = (topics - listed).size();

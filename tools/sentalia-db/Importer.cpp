@@ -31,6 +31,7 @@ Importer::Importer(QuoteStore &store)
 bool Importer::fail()
 {
     m_error = m_store.lastError();
+    m_failure = m_store.lastFailure();
     return false;
 }
 

@@ -9,7 +9,7 @@
 
 #include <functional>
 
-class QuoteStore;
+#include "store/QuoteStore.h"
 
 // Adds records to a collection in one transaction: either all of them are
 // stored or, on any failure, none (the file stays as it was). Records come
@@ -51,6 +51,7 @@ public:
     // begin(), add() for each record, commit().
     bool run(const QList<QuoteRecord> &records, Summary *summary, const Progress &progress = {});
     QString lastError() const { return m_error; }
+    QuoteStore::Failure lastFailure() const { return m_failure; }
 
 private:
     bool present(const QuoteRecord &record, size_t hash, bool onlyBefore, bool *found);
@@ -58,6 +59,7 @@ private:
 
     QuoteStore &m_store;
     QString m_error;
+    QuoteStore::Failure m_failure = QuoteStore::Failure::None;
     Summary m_summary;
     // Hash of autor, frace and tema -> row ids of the records that have it.
     QMultiHash<size_t, qint64> m_rows;

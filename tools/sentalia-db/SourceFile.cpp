@@ -13,9 +13,28 @@ namespace {
 
 constexpr qsizetype PieceSize = 64 * 1024;
 
-QString systemError(int error)
+// Why a source cannot be read, in a sentence, with the system's own words.
+QString readError(const QString &name, int error)
 {
-    return QString::fromLocal8Bit(std::strerror(error));
+    QString cause;
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        cause = QStringLiteral("el archivo no existe");
+        break;
+    case EACCES:
+    case EPERM:
+        cause = QStringLiteral("no hay permiso para leerlo");
+        break;
+    case EIO:
+        cause = QStringLiteral("el disco no responde bien");
+        break;
+    default:
+        cause = QStringLiteral("el sistema no lo deja");
+        break;
+    }
+    return QStringLiteral("no se pudo leer %1: %2. Detalle: %3")
+        .arg(name, cause, QString::fromLocal8Bit(std::strerror(error)));
 }
 
 // Control characters that text files do hold: tab, line feed, form feed,
@@ -89,7 +108,7 @@ bool SourceFile::readChunk(QByteArray *bytes)
             return true;
         }
         if (errno != EINTR) {
-            m_error = QStringLiteral("no se pudo leer %1: %2").arg(m_name, systemError(errno));
+            m_error = readError(m_name, errno);
             bytes->clear();
             return false;
         }
@@ -103,12 +122,12 @@ bool SourceFile::open(const QByteArray &path, const QString &name, QString *erro
         m_fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
     while (m_fd < 0 && errno == EINTR);
     if (m_fd < 0) {
-        *error = QStringLiteral("no se pudo leer %1: %2").arg(name, systemError(errno));
+        *error = readError(name, errno);
         return false;
     }
     struct stat info;
     if (::fstat(m_fd, &info) != 0) {
-        *error = QStringLiteral("no se pudo leer %1: %2").arg(name, systemError(errno));
+        *error = readError(name, errno);
         return false;
     }
     if (S_ISDIR(info.st_mode)) {
@@ -177,7 +196,7 @@ bool SourceFile::open(const QByteArray &path, const QString &name, QString *erro
     bool ignored = false;
     m_kind = detectKind(name, decode(firstLine, &ignored));
     if (::lseek(m_fd, 0, SEEK_SET) != 0) {
-        *error = QStringLiteral("no se pudo leer %1: %2").arg(name, systemError(errno));
+        *error = readError(name, errno);
         return false;
     }
     return true;
