@@ -175,6 +175,10 @@ bool FortuneParser::parseRecord(QStringList lines, const QString &tema, const QS
             break;
         }
     }
+    // A record that is nothing but a line starting with dashes at the left
+    // margin ("-------> No corte aquí") is a quotation, not an author.
+    if (start == 0 && indentColumns(lines.at(0)) == 0)
+        start = -1;
     // A block that is only indented counts when it reads as a name, and
     // needs some text above it.
     if (start < 0 && run > 0 && run < lines.size() && indentColumns(lines.at(run)) >= 8) {
