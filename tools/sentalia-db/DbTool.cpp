@@ -16,6 +16,9 @@
 #include <QSet>
 #include <QTemporaryFile>
 
+#include <map>
+#include <memory>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -273,6 +276,8 @@ int DbTool::import(const Options &options)
     struct stat collection;
     const bool collectionExists = ::stat(QFile::encodeName(path).constData(), &collection) == 0;
     qint64 totalBytes = 0;
+    // Pipes and devices read once, kept for the second pass.
+    std::map<qsizetype, std::unique_ptr<SourceFile>> spooled;
     for (qsizetype i = 1; i < options.positional.size(); ++i) {
         const QString sourcePath = options.positional.at(i);
         struct stat info;
@@ -281,15 +286,17 @@ int DbTool::import(const Options &options)
             fail(QStringLiteral("%1 es el propio archivo de frases: no se puede importar en sí mismo").arg(sourcePath));
             return nothingImported();
         }
-        SourceFile source;
+        auto source = std::make_unique<SourceFile>();
         QString error;
-        if (!source.open(QFile::encodeName(sourcePath), sourcePath, &error)) {
+        if (!source->open(QFile::encodeName(sourcePath), sourcePath, &error)) {
             fail(error);
             return nothingImported();
         }
-        if (source.readAsLatin1())
+        if (source->readAsLatin1())
             message(QStringLiteral("Aviso: %1 no está en UTF-8; se lee como Latin-1.").arg(sourcePath));
-        totalBytes += source.size();
+        totalBytes += source->size();
+        if (source->spooled())
+            spooled[i] = std::move(source);
     }
 
     std::unique_ptr<QuoteStore> store = openStore(path);
@@ -312,11 +319,12 @@ int DbTool::import(const Options &options)
     qint64 handled = 0;
     for (qsizetype i = 1; i < options.positional.size(); ++i) {
         const QString sourcePath = options.positional.at(i);
-        SourceFile source;
+        std::unique_ptr<SourceFile> opened = spooled.count(i) ? std::move(spooled[i]) : std::make_unique<SourceFile>();
+        SourceFile &source = *opened;
         QString error;
-        if (!source.open(QFile::encodeName(sourcePath), sourcePath, &error)) {
+        if (source.spooled() ? !source.rewind() : !source.open(QFile::encodeName(sourcePath), sourcePath, &error)) {
             importer.rollback();
-            fail(error);
+            fail(error.isEmpty() ? QStringLiteral("no se pudo volver a leer %1").arg(sourcePath) : error);
             return nothingImported();
         }
         qint64 found = 0;

@@ -1,5 +1,7 @@
 #include "SourceFile.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 
@@ -135,8 +137,14 @@ bool SourceFile::open(const QByteArray &path, const QString &name, QString *erro
         return false;
     }
     if (!S_ISREG(info.st_mode)) {
-        *error = QStringLiteral("%1 no es un archivo normal").arg(name);
-        return false;
+        // A pipe or a device (/dev/stdin, <(zcat ...)) is read once into a
+        // temporary file, which the passes below can read again.
+        if (!spool(error))
+            return false;
+        if (::fstat(m_fd, &info) != 0) {
+            *error = readError(name, errno);
+            return false;
+        }
     }
     m_size = info.st_size;
 
@@ -199,6 +207,67 @@ bool SourceFile::open(const QByteArray &path, const QString &name, QString *erro
         *error = readError(name, errno);
         return false;
     }
+    return true;
+}
+
+bool SourceFile::spool(QString *error)
+{
+    const QByteArray folder = QFile::encodeName(QDir::tempPath());
+    int copy = ::open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (copy < 0) {
+        QByteArray pattern = folder + "/sentalia-db.XXXXXX";
+        copy = ::mkostemp(pattern.data(), O_CLOEXEC);
+        if (copy >= 0)
+            ::unlink(pattern.constData());
+    }
+    if (copy < 0) {
+        *error = QStringLiteral("no se pudo leer %1: no se pudo hacer una copia temporal en %2. Detalle: %3")
+                     .arg(m_name, QDir::tempPath(), QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    QByteArray piece;
+    for (;;) {
+        if (!readChunk(&piece)) {
+            ::close(copy);
+            *error = m_error;
+            return false;
+        }
+        if (piece.isEmpty())
+            break;
+        for (qsizetype done = 0; done < piece.size();) {
+            const ssize_t written = ::write(copy, piece.constData() + done, size_t(piece.size() - done));
+            if (written < 0 && errno == EINTR)
+                continue;
+            if (written < 0) {
+                *error = QStringLiteral("no se pudo leer %1: no se pudo hacer una copia temporal en %2. Detalle: %3")
+                             .arg(m_name, QDir::tempPath(), QString::fromLocal8Bit(std::strerror(errno)));
+                ::close(copy);
+                return false;
+            }
+            done += written;
+        }
+    }
+    ::close(m_fd);
+    m_fd = copy;
+    m_spooled = true;
+    if (::lseek(m_fd, 0, SEEK_SET) != 0) {
+        *error = readError(m_name, errno);
+        return false;
+    }
+    return true;
+}
+
+bool SourceFile::rewind()
+{
+    if (m_fd < 0 || ::lseek(m_fd, 0, SEEK_SET) != 0)
+        return false;
+    m_carry.clear();
+    m_started = false;
+    m_atEnd = false;
+    m_pending.clear();
+    m_pos = m_scan = 0;
+    m_bytesRead = 0;
+    m_error.clear();
     return true;
 }
 

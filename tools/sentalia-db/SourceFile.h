@@ -28,6 +28,11 @@ public:
 
     // path as the file system spells it; name is how messages show it.
     bool open(const QByteArray &path, const QString &name, QString *error);
+    // Back to the first line, to read an opened source again.
+    bool rewind();
+    // Whether the source was a pipe or a device, read into a temporary
+    // copy: it cannot be opened again by its name.
+    bool spooled() const { return m_spooled; }
 
     QString name() const { return m_name; }
     Kind kind() const { return m_kind; }
@@ -49,6 +54,7 @@ public:
 
 private:
     bool readChunk(QByteArray *bytes);
+    bool spool(QString *error);
     bool fill();
     QString decodeChunk(QByteArray *bytes, bool last);
 
@@ -56,6 +62,7 @@ private:
     QString m_name;
     Kind m_kind = Kind::Fortune;
     bool m_latin1 = false;
+    bool m_spooled = false;
     qint64 m_size = 0;
     qint64 m_bytesRead = 0;
     QString m_error;
