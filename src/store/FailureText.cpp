@@ -33,6 +33,11 @@ QString FailureText::sentence(QuoteStore::Failure failure, const QString &path)
         return QStringLiteral("El archivo %1 no tiene la tabla de frases (tabla1).").arg(file);
     case Failure::MissingColumn:
         return QStringLiteral("A la tabla de frases del archivo %1 le faltan columnas.").arg(file);
+    case Failure::ForeignSchema:
+        return QStringLiteral("La tabla de frases del archivo %1 no es como la de Sentalia: es una vista o tiene "
+                              "disparadores que cambiarían las frases por su cuenta. No se usa, y el archivo queda "
+                              "como está.")
+            .arg(file);
     case Failure::Damaged:
         return QStringLiteral("El archivo de frases %1 está dañado. Restáurelo desde una copia de seguridad.").arg(file);
     case Failure::AlreadyExists:

@@ -3,12 +3,18 @@
 #include <QString>
 
 // One row of tabla1 as the store hands it out. Text columns that hold NULL
-// come back as empty text; hasIndex/index mirror the "Index" column.
+// come back as empty text; hasIndex/index mirror the "Index" column, and id
+// is the row id, the record's stable number (0 for a record not stored yet).
+// The IsNull flags tell a NULL column from empty text, so that a copy of a
+// collection keeps both as they were.
 struct QuoteRecord {
+    qint64 id = 0;
     QString autor;
     QString frace;
     QString tema;
     bool temaIsNull = false;
     bool hasIndex = false;
     qint64 index = 0;
+    bool autorIsNull = false;
+    bool fraceIsNull = false;
 };

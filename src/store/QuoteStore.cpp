@@ -1,11 +1,15 @@
 #include "QuoteStore.h"
 
+#include "FilePlacement.h"
 #include "TextRules.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 #include <sqlcipher/sqlite3.h>
+
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <unistd.h>
@@ -17,12 +21,23 @@ struct StatementDeleter {
 };
 using Statement = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
 
+// Stored text exactly as it is: QString::fromUtf8 would drop a U+FEFF at
+// the start of a value, which then neither exports nor compares as stored.
+QString utf8Text(const char *text, qsizetype bytes)
+{
+    if (bytes < 3 || !QByteArrayView(text, 3).startsWith("\xef\xbb\xbf"))
+        return QString::fromUtf8(text, bytes);
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(QByteArrayView(text, bytes));
+}
+
 QString columnText(sqlite3_stmt *stmt, int column)
 {
     const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
     if (!text)
         return {};
-    return QString::fromUtf8(text, sqlite3_column_bytes(stmt, column));
+    return utf8Text(text, sqlite3_column_bytes(stmt, column));
 }
 
 QString valueText(sqlite3_value *value, int maxBytes = -1)
@@ -33,7 +48,7 @@ QString valueText(sqlite3_value *value, int maxBytes = -1)
     int bytes = sqlite3_value_bytes(value);
     if (maxBytes >= 0 && bytes > maxBytes)
         bytes = maxBytes;
-    return QString::fromUtf8(text, bytes);
+    return utf8Text(text, bytes);
 }
 
 // Text is always bound as text: an empty QString must never become NULL.
@@ -86,6 +101,21 @@ void topicKeyFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
     }
     const QByteArray key = TextRules::topicKey(valueText(argv[0])).toUtf8();
     sqlite3_result_text(ctx, key.constData(), int(key.size()), SQLITE_TRANSIENT);
+}
+
+QuoteRecord readRecord(sqlite3_stmt *stmt)
+{
+    QuoteRecord record;
+    record.autor = columnText(stmt, 0);
+    record.frace = columnText(stmt, 1);
+    record.tema = columnText(stmt, 2);
+    record.temaIsNull = sqlite3_column_type(stmt, 2) == SQLITE_NULL;
+    record.hasIndex = sqlite3_column_type(stmt, 3) != SQLITE_NULL;
+    record.index = sqlite3_column_int64(stmt, 3);
+    record.id = sqlite3_column_int64(stmt, 4);
+    record.autorIsNull = sqlite3_column_type(stmt, 0) == SQLITE_NULL;
+    record.fraceIsNull = sqlite3_column_type(stmt, 1) == SQLITE_NULL;
+    return record;
 }
 
 QString engineMessage(sqlite3 *db, int rc)
@@ -176,8 +206,51 @@ bool QuoteStore::registerFunctions(sqlite3 *db)
                                       nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
+QuoteStore::Failure QuoteStore::checkForeignSchema(sqlite3 *db, QString *reason)
+{
+    // The key is public, so anyone can make a file whose tabla1 is a view,
+    // or carries triggers that delete or rewrite what is inserted.
+    sqlite3_stmt *raw = nullptr;
+    int rc = sqlite3_prepare_v2(db,
+                                "SELECT type, name FROM sqlite_master WHERE (type IN ('view', 'table') AND name = "
+                                "'tabla1' COLLATE NOCASE) OR (type = 'trigger' AND tbl_name = 'tabla1' COLLATE "
+                                "NOCASE) ORDER BY rowid",
+                                -1, &raw, nullptr);
+    Statement stmt(raw);
+    if (rc != SQLITE_OK) {
+        *reason = engineMessage(db, rc);
+        return rc == SQLITE_CORRUPT ? Failure::Damaged : Failure::Other;
+    }
+    bool view = false;
+    QStringList triggers;
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+        const QString type = columnText(stmt.get(), 0);
+        if (type == QLatin1String("view"))
+            view = true;
+        else if (type == QLatin1String("trigger"))
+            triggers << columnText(stmt.get(), 1);
+    }
+    if (rc != SQLITE_DONE) {
+        *reason = engineMessage(db, rc);
+        return rc == SQLITE_CORRUPT ? Failure::Damaged : Failure::Other;
+    }
+    if (view) {
+        *reason = QStringLiteral("tabla1 es una vista, no una tabla");
+        return Failure::ForeignSchema;
+    }
+    if (!triggers.isEmpty()) {
+        *reason = QStringLiteral("tabla1 tiene disparadores (%1) que cambiarían las frases por su cuenta")
+                      .arg(triggers.join(QStringLiteral(", ")));
+        return Failure::ForeignSchema;
+    }
+    return Failure::None;
+}
+
 QuoteStore::Failure QuoteStore::checkSchema(sqlite3 *db, QString *reason)
 {
+    const Failure foreign = checkForeignSchema(db, reason);
+    if (foreign != Failure::None)
+        return foreign;
     sqlite3_stmt *raw = nullptr;
     int rc = sqlite3_prepare_v2(db, "PRAGMA table_info(tabla1)", -1, &raw, nullptr);
     Statement stmt(raw);
@@ -287,15 +360,39 @@ QuoteStore::OpenResult QuoteStore::create(const QString &path, const QByteArray 
 {
     if (key.isEmpty())
         return fail(nullptr, Failure::BadKey, QStringLiteral("la clave está vacía"));
-    if (QFileInfo::exists(path))
+    const QByteArray finalPath = QFile::encodeName(path);
+    struct stat info;
+    if (::lstat(finalPath.constData(), &info) == 0)
         return fail(nullptr, Failure::AlreadyExists, QStringLiteral("el archivo %1 ya existe").arg(path));
 
+    // The collection is built and keyed under a temporary name beside its
+    // place, and linked there only if nothing has appeared meanwhile: a
+    // file that turns up in between is never opened, let alone removed.
+    // Only what this call made is ever deleted.
+    QByteArray temporary;
+    QString reason;
+    const int fd = FilePlacement::createTemporaryBeside(finalPath, &temporary, &reason);
+    if (fd < 0) {
+        const int error = errno;
+        Failure failure = Failure::Other;
+        if (error == EACCES || error == EPERM || error == EROFS)
+            failure = Failure::FolderReadOnly;
+        else if (spaceErrno(error))
+            failure = Failure::DiskFull;
+        else if (error == ENOENT || error == ENOTDIR)
+            failure = Failure::Missing;
+        return fail(nullptr, failure, reason);
+    }
+    const auto discard = [&] {
+        ::close(fd);
+        ::unlink(temporary.constData());
+        ::unlink((temporary + "-journal").constData());
+    };
+
     sqlite3 *db = nullptr;
-    int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
-                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE, nullptr);
-    if (rc != SQLITE_OK)
-        return fail(db, classify(db, path), engineMessage(db, rc));
-    rc = sqlite3_key(db, key.constData(), int(key.size()));
+    int rc = sqlite3_open_v2(temporary.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_key(db, key.constData(), int(key.size()));
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(db,
                           "PRAGMA journal_mode=DELETE;"
@@ -303,13 +400,26 @@ QuoteStore::OpenResult QuoteStore::create(const QString &path, const QByteArray 
                           "CREATE TABLE tabla1 (autor TEXT, frace TEXT, tema TEXT, \"Index\" INTEGER);",
                           nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
-        const QString reason = engineMessage(db, rc);
+        reason = engineMessage(db, rc);
         const Failure failure = classify(db, path);
         sqlite3_close_v2(db);
-        QFile::remove(path);
+        discard();
         return fail(nullptr, failure, reason);
     }
-    sqlite3_close_v2(db);
+    rc = sqlite3_close_v2(db);
+    if (rc != SQLITE_OK || !FilePlacement::syncFile(fd, temporary, &reason)) {
+        if (rc != SQLITE_OK)
+            reason = QString::fromUtf8(sqlite3_errstr(rc));
+        discard();
+        return fail(nullptr, spaceErrno(errno) ? Failure::DiskFull : Failure::Other, reason);
+    }
+    ::close(fd);
+    bool exists = false;
+    if (!FilePlacement::placeNoReplace(temporary, finalPath, &reason, &exists)) {
+        const Failure failure = exists ? Failure::AlreadyExists : Failure::Other;
+        ::unlink(temporary.constData());
+        return fail(nullptr, failure, exists ? QStringLiteral("el archivo %1 ya existe").arg(path) : reason);
+    }
     return open(path, key);
 }
 
@@ -424,8 +534,14 @@ bool QuoteStore::insertRecord(const QuoteRecord &record)
     if (!prepare(sql, &raw))
         return false;
     Statement stmt(raw);
-    bindText(stmt.get(), 1, record.autor);
-    bindText(stmt.get(), 2, record.frace);
+    if (record.autorIsNull)
+        sqlite3_bind_null(stmt.get(), 1);
+    else
+        bindText(stmt.get(), 1, record.autor);
+    if (record.fraceIsNull)
+        sqlite3_bind_null(stmt.get(), 2);
+    else
+        bindText(stmt.get(), 2, record.frace);
     if (record.temaIsNull)
         sqlite3_bind_null(stmt.get(), 3);
     else
@@ -460,23 +576,39 @@ bool QuoteStore::rollback()
 bool QuoteStore::forEachRecord(const std::function<void(const QuoteRecord &)> &row)
 {
     sqlite3_stmt *raw = nullptr;
-    if (!prepare("SELECT autor, frace, tema, \"Index\" FROM tabla1 ORDER BY rowid", &raw))
+    if (!prepare("SELECT autor, frace, tema, \"Index\", rowid FROM tabla1 ORDER BY rowid", &raw))
         return false;
     Statement stmt(raw);
     int rc;
-    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-        QuoteRecord record;
-        record.autor = columnText(stmt.get(), 0);
-        record.frace = columnText(stmt.get(), 1);
-        record.tema = columnText(stmt.get(), 2);
-        record.temaIsNull = sqlite3_column_type(stmt.get(), 2) == SQLITE_NULL;
-        record.hasIndex = sqlite3_column_type(stmt.get(), 3) != SQLITE_NULL;
-        record.index = sqlite3_column_int64(stmt.get(), 3);
-        row(record);
-    }
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW)
+        row(readRecord(stmt.get()));
     if (rc != SQLITE_DONE)
         return setError(QStringLiteral("error al leer los registros"));
     return true;
+}
+
+bool QuoteStore::record(qint64 id, QuoteRecord *out, bool *found)
+{
+    sqlite3_stmt *raw = nullptr;
+    if (!prepare("SELECT autor, frace, tema, \"Index\", rowid FROM tabla1 WHERE rowid = ?1", &raw))
+        return false;
+    Statement stmt(raw);
+    sqlite3_bind_int64(stmt.get(), 1, id);
+    const int rc = sqlite3_step(stmt.get());
+    if (rc == SQLITE_ROW) {
+        *out = readRecord(stmt.get());
+        *found = true;
+        return true;
+    }
+    if (rc != SQLITE_DONE)
+        return setError(QStringLiteral("error al leer la frase"));
+    *found = false;
+    return true;
+}
+
+qint64 QuoteStore::lastInsertId() const
+{
+    return sqlite3_last_insert_rowid(m_db);
 }
 
 bool QuoteStore::counts(Counts *out)

@@ -35,6 +35,7 @@ public:
         DiskFull,      // no room left on the disk (or the user's quota is spent)
         MissingTable,  // no tabla1
         MissingColumn, // tabla1 lacks autor, frace, tema or Index
+        ForeignSchema, // tabla1 is a view, or has triggers that would change records behind our back
         Damaged,       // the engine reports a corrupt file
         AlreadyExists, // create() found a file in the way
         BadKey,        // an empty key would leave the file unencrypted
@@ -83,7 +84,12 @@ public:
     bool commit();
     bool rollback();
     bool insertRecord(const QuoteRecord &record);
+    // Records come with their row id, in table order.
     bool forEachRecord(const std::function<void(const QuoteRecord &)> &row);
+    // The record with this row id; *found tells whether there is one.
+    bool record(qint64 id, QuoteRecord *out, bool *found);
+    // The row id the last insertRecord() gave its record.
+    qint64 lastInsertId() const;
 
     struct Counts {
         qint64 records = 0;
@@ -109,6 +115,7 @@ private:
     static OpenResult fail(sqlite3 *db, Failure failure, const QString &reason);
     static bool registerFunctions(sqlite3 *db);
     static Failure checkSchema(sqlite3 *db, QString *reason);
+    static Failure checkForeignSchema(sqlite3 *db, QString *reason);
 
     bool exec(const char *sql);
     bool prepare(const char *sql, sqlite3_stmt **stmt);

@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QFile>
 #include <QTest>
 #include <QTimer>
 
@@ -80,15 +81,20 @@ QObjectList accessibleChildren(QWidget *window)
     return children;
 }
 
-// A collection in which every listing fails while it is read: one row of
-// tabla1 cannot be computed.
+// A collection in which every listing fails while it is read: the text of
+// one row lies on overflow pages (1024 bytes each), and one of them is
+// damaged. Topic, Index and author come first and stay readable, so the
+// topic list loads.
 bool makeUnreadableCollection(const QString &path)
 {
-    return Fixture::makeCollection(path,
-                                   "CREATE TABLE datos (autor TEXT, frace TEXT, tema TEXT, \"Index\" INTEGER);"
-                                   "INSERT INTO datos VALUES ('Séneca', 'Una frase.', 'VIDA', 1);"
-                                   "CREATE VIEW tabla1 AS SELECT autor, frace, tema, \"Index\" FROM datos UNION ALL "
-                                   "SELECT 'Sócrates', abs(-9223372036854775807 - 1), 'VIDA', NULL;");
+    const bool made = Fixture::makeCollection(
+        path, "CREATE TABLE tabla1 (tema TEXT, \"Index\" INTEGER, autor TEXT, frace TEXT);"
+              "INSERT INTO tabla1 VALUES ('VIDA', 1, 'Séneca', 'Una frase.');"
+              "INSERT INTO tabla1 VALUES ('VIDA', NULL, 'Sócrates', 'Una frase larga' || hex(zeroblob(4000)));");
+    QFile file(path);
+    if (!made || !file.open(QIODevice::ReadWrite) || !file.seek(5 * 1024 + 512))
+        return false;
+    return file.write(QByteArray(64, '\x5a')) == 64;
 }
 
 } // namespace

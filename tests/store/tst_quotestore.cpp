@@ -1,5 +1,6 @@
 #include "Fixture.h"
 #include "store/FailureText.h"
+#include "store/FilePlacement.h"
 #include "store/QuoteStore.h"
 #include "store/TextRules.h"
 
@@ -12,7 +13,9 @@
 #include <QFileInfo>
 
 #include <csignal>
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 // The store as the windows and the companion tool use it, on private copies
@@ -52,6 +55,8 @@ private slots:
     void durableSaveSettings_data();
     void durableSaveSettings();
     void databasePathUsesSeparator();
+    void placeNoReplace_data();
+    void placeNoReplace();
 
 private:
     static QStringList authors(QuoteStore &store, QChar letter);
@@ -348,6 +353,10 @@ void TestQuoteStore::openFailures_data()
                                     << int(QuoteStore::Failure::MissingColumn) << false;
     QTest::newRow("read-only file") << "quotes.mdb" << QByteArray("qolvent") << int(QuoteStore::Failure::ReadOnly)
                                     << true;
+    QTest::newRow("trigger on tabla1") << "trigger.mdb" << QByteArray("qolvent")
+                                       << int(QuoteStore::Failure::ForeignSchema) << false;
+    QTest::newRow("view named tabla1") << "view.mdb" << QByteArray("qolvent")
+                                       << int(QuoteStore::Failure::ForeignSchema) << false;
 }
 
 void TestQuoteStore::openFailures()
@@ -634,6 +643,83 @@ void TestQuoteStore::durableSaveSettings()
 void TestQuoteStore::databasePathUsesSeparator()
 {
     QCOMPARE(QuoteStore::databasePath(QStringLiteral("/opt/sentalia")), QStringLiteral("/opt/sentalia/frase.mdb"));
+}
+
+void TestQuoteStore::placeNoReplace_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<uint>("faults");
+    QTest::addColumn<bool>("taken");
+    QTest::addColumn<bool>("placed");
+
+    QTest::newRow("free: hard link") << QByteArray("frase.mdb") << uint(FilePlacement::None) << false << true;
+    QTest::newRow("free: no hard links") << QByteArray("frase.mdb") << uint(FilePlacement::NoHardLinks) << false
+                                         << true;
+    QTest::newRow("taken: hard link") << QByteArray("frase.mdb") << uint(FilePlacement::None) << true << false;
+    QTest::newRow("taken: no hard links") << QByteArray("frase.mdb") << uint(FilePlacement::NoHardLinks) << true
+                                          << false;
+    QTest::newRow("free: neither way works")
+        << QByteArray("frase.mdb") << uint(FilePlacement::NoHardLinks | FilePlacement::NoRenameNoReplace) << false
+        << false;
+    QTest::newRow("name not UTF-8") << QByteArray("fr\xe9se.mdb") << uint(FilePlacement::None) << false << true;
+}
+
+void TestQuoteStore::placeNoReplace()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(uint, faults);
+    QFETCH(bool, taken);
+    QFETCH(bool, placed);
+
+    QTemporaryDir dir;
+    const QByteArray finalPath = QFile::encodeName(dir.path()) + '/' + name;
+    const auto contentOf = [](const QByteArray &path) {
+        struct stat st;
+        if (::stat(path.constData(), &st) != 0)
+            return QByteArray("<none>");
+        int fd = ::open(path.constData(), O_RDONLY);
+        char buffer[64];
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        ::close(fd);
+        return QByteArray(buffer, int(got));
+    };
+    if (taken) {
+        const int fd = ::open(finalPath.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        QCOMPARE(::write(fd, "viejo", 5), 5);
+        ::close(fd);
+    }
+    const QByteArray before = contentOf(finalPath);
+
+    QByteArray tempPath;
+    QString reason;
+    const int fd = FilePlacement::createTemporaryBeside(finalPath, &tempPath, &reason);
+    QVERIFY2(fd >= 0, qPrintable(reason));
+    QCOMPARE(FilePlacement::folderOf(tempPath), FilePlacement::folderOf(finalPath));
+    struct stat st;
+    QCOMPARE(::fstat(fd, &st), 0);
+    QCOMPARE(st.st_mode & 07777, mode_t(0600));
+    QCOMPARE(::write(fd, "nuevo", 5), 5);
+    QVERIFY(FilePlacement::syncFile(fd, tempPath, &reason));
+    ::close(fd);
+
+    FilePlacement::injectFaults(faults);
+    bool exists = !taken;
+    const bool ok = FilePlacement::placeNoReplace(tempPath, finalPath, &reason, &exists);
+    FilePlacement::injectFaults(FilePlacement::None);
+
+    QCOMPARE(ok, placed);
+    QCOMPARE(exists, taken);
+    if (placed) {
+        QCOMPARE(contentOf(finalPath), QByteArray("nuevo"));
+        QCOMPARE(contentOf(tempPath), QByteArray("<none>"));
+    } else {
+        QVERIFY(!reason.isEmpty());
+        QCOMPARE(contentOf(finalPath), before);
+        QCOMPARE(contentOf(tempPath), QByteArray("nuevo"));
+    }
+    // QTemporaryDir cannot remove a name that is not UTF-8.
+    ::unlink(finalPath.constData());
+    ::unlink(tempPath.constData());
 }
 
 // Child modes used by the tests above, run as a second process.

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <unistd.h>
 
 
 // sentalia-db as the user runs it: commands, exit codes, messages, and the
@@ -31,6 +32,8 @@ private slots:
     void importSummaryAndOptions();
     void csvExportReadsBackExactly();
     void fortuneExportReadsBack();
+    void failedExportWritesNothing();
+    void concurrentCreatesKeepOneCollection();
 
 private:
     struct Result {
@@ -38,7 +41,9 @@ private:
         QString out;
         QString err;
     };
-    static Result runTool(const QStringList &arguments);
+    // unprivileged: as nobody when the tests run as the superuser, so that
+    // file permissions bind the tool.
+    static Result runTool(const QStringList &arguments, bool unprivileged = false);
     static QString tool() { return QStringLiteral(SENTALIA_BUILD_DIR "/sentalia-db"); }
     static bool writeFile(const QString &path, const QByteArray &bytes);
     static QList<QuoteRecord> records(const QString &path);
@@ -47,10 +52,16 @@ private:
     static bool makeRefusingCollection(const QString &path);
 };
 
-TestDbTool::Result TestDbTool::runTool(const QStringList &arguments)
+TestDbTool::Result TestDbTool::runTool(const QStringList &arguments, bool unprivileged)
 {
     QProcess process;
-    process.start(tool(), arguments);
+    if (unprivileged && geteuid() == 0)
+        process.start(QStringLiteral("setpriv"), QStringList{QStringLiteral("--reuid=nobody"),
+                                                             QStringLiteral("--regid=nogroup"),
+                                                             QStringLiteral("--clear-groups"), tool()}
+                                                     + arguments);
+    else
+        process.start(tool(), arguments);
     Result result;
     if (!process.waitForStarted(10000) || !process.waitForFinished(60000)) {
         result.err = QStringLiteral("sentalia-db did not run");
@@ -133,6 +144,8 @@ void TestDbTool::check_data()
     QTest::newRow("no table") << "no-table.mdb" << 1 << QStringList{"tabla1 no existe"};
     QTest::newRow("no column") << "no-column.mdb" << 1 << QStringList{"faltan columnas: tema"};
     QTest::newRow("missing file") << QString() << 1 << QStringList{"no existe el archivo"};
+    QTest::newRow("trigger on tabla1") << "trigger.mdb" << 1 << QStringList{"tabla1 tiene disparadores (vaciar)"};
+    QTest::newRow("view named tabla1") << "view.mdb" << 1 << QStringList{"tabla1 es una vista"};
 }
 
 void TestDbTool::check()
@@ -245,21 +258,28 @@ void TestDbTool::failedImportChangesNothing_data()
 {
     QTest::addColumn<bool>("refusingTable");
     QTest::addColumn<QByteArray>("tail");
-    QTest::addColumn<bool>("missingSource");
+    QTest::addColumn<QString>("secondSource"); // "missing", "collection", "read-only folder" or none
     QTest::addColumn<QString>("reason");
 
-    QTest::newRow("malformed row at the end") << false << QByteArray("Nadie,\"sin cerrar,VIDA\n") << false
+    QTest::newRow("malformed row at the end") << false << QByteArray("Nadie,\"sin cerrar,VIDA\n") << QString()
                                               << "línea 3002: comillas sin cerrar";
     QTest::newRow("engine refuses a record halfway")
-        << true << QByteArray("Nadie,FALLA,VIDA\nOtro,Después del fallo,VIDA\n") << false << "la importación falló";
-    QTest::newRow("unreadable source after a good one") << false << QByteArray() << true << "no se pudo leer";
+        << true << QByteArray("Nadie,FALLA,VIDA\nOtro,Después del fallo,VIDA\n") << QString() << "La importación falló";
+    QTest::newRow("unreadable source after a good one") << false << QByteArray() << "missing" << "no se pudo leer";
+    QTest::newRow("NUL byte inside a field")
+        << false << QByteArray("Nadie,Frase con\0 NUL dentro.,VIDA\n", 34) << QString()
+        << "línea 3002: hay un byte nulo";
+    QTest::newRow("the collection itself as a source") << false << QByteArray() << "collection"
+                                                       << "es el propio archivo de frases";
+    QTest::newRow("collection in a read-only folder")
+        << false << QByteArray() << "read-only folder" << "no permite escribir";
 }
 
 void TestDbTool::failedImportChangesNothing()
 {
     QFETCH(bool, refusingTable);
     QFETCH(QByteArray, tail);
-    QFETCH(bool, missingSource);
+    QFETCH(QString, secondSource);
     QFETCH(QString, reason);
 
     Fixture fixture;
@@ -280,12 +300,25 @@ void TestDbTool::failedImportChangesNothing()
     const qsizetype recordsBefore = records(fixture.path()).size();
     const QByteArray before = Fixture::readFile(fixture.path());
     QStringList arguments{QStringLiteral("import"), fixture.path(), source};
-    if (missingSource)
+    if (secondSource == QLatin1String("missing"))
         arguments << fixture.folder() + QStringLiteral("/no-esta.fortunes");
-    const Result result = runTool(arguments);
+    else if (secondSource == QLatin1String("collection"))
+        arguments << fixture.path();
+    // The collection stays writable; only its folder refuses new files,
+    // so the journal cannot be made.
+    const bool readOnlyFolder = secondSource == QLatin1String("read-only folder");
+    const auto all = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    const auto enter = QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+    if (readOnlyFolder) {
+        QVERIFY(QFile::setPermissions(fixture.path(), all | QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther));
+        QVERIFY(QFile::setPermissions(fixture.folder(), all | enter));
+    }
+    const Result result = runTool(arguments, readOnlyFolder);
+    if (readOnlyFolder)
+        QVERIFY(QFile::setPermissions(fixture.folder(), all | enter | QFile::WriteOwner));
     QCOMPARE(result.code, 1);
     QVERIFY2(result.err.contains(reason), qPrintable(result.err));
-    QVERIFY2(result.err.contains(QStringLiteral("quedó como estaba")) || missingSource, qPrintable(result.err));
+    QVERIFY2(result.err.contains(QStringLiteral("No se importó nada")), qPrintable(result.err));
     QVERIFY(!result.out.contains(QStringLiteral("Importación terminada")));
 
     QCOMPARE(Fixture::readFile(fixture.path()), before);
@@ -301,24 +334,28 @@ void TestDbTool::importSummaryAndOptions()
 
     const QString fortunes = dir.filePath(QStringLiteral("niñez.fortunes"));
     QVERIFY(writeFile(fortunes, "El ni\xc3\xb1o es padre del hombre.\n\t\t-- William Wordsworth. (1770-1850) Poeta.\n"
-                                "%\nSin autor conocido.\n%\n"));
+                                "%\nSin autor conocido.\n%\n\t\t-- Solo el autor\n%\n"));
     const QString csv = dir.filePath(QStringLiteral("frases.csv"));
-    QVERIFY(writeFile(csv, "autor,frace,tema\r\nPlat\xc3\xb3n,\"Uno, dos\",VIDA\r\n,Sin autor en CSV,\r\n"));
+    QVERIFY(writeFile(csv, "autor,frace,tema\r\nPlat\xc3\xb3n,\"Uno, dos\",VIDA\r\n,Sin autor en CSV,\r\n,,VIDA\r\n"));
 
+    // Empty quotations are skipped, each reported with its line.
     Result result = runTool({QStringLiteral("import"), db, fortunes, csv});
     QCOMPARE(result.code, 0);
-    QVERIFY2(result.out.contains(QStringLiteral("4 frases agregadas, 0 repetidas omitidas, 2 temas nuevos")),
+    QVERIFY2(result.out.contains(
+                 QStringLiteral("4 frases agregadas, 0 repetidas omitidas, 2 temas nuevos, 2 vacías omitidas")),
              qPrintable(result.out));
+    QVERIFY2(result.err.contains(QStringLiteral("niñez.fortunes, línea 6: la frase está vacía")), qPrintable(result.err));
+    QVERIFY2(result.err.contains(QStringLiteral("frases.csv, línea 4: la frase está vacía")), qPrintable(result.err));
     result = runTool({QStringLiteral("import"), db, fortunes, csv});
     QCOMPARE(result.code, 0);
-    QVERIFY2(result.out.contains(QStringLiteral("0 frases agregadas, 4 repetidas omitidas, 0 temas nuevos")),
+    QVERIFY2(result.out.contains(QStringLiteral("0 frases agregadas, 4 repetidas omitidas, 0 temas nuevos, 2 vac")),
              qPrintable(result.out));
 
     // --tema replaces the file's name (upper-cased); --autor fills the gaps.
     result = runTool({QStringLiteral("import"), db, fortunes, csv, QStringLiteral("--tema"), QStringLiteral("infancia"),
                       QStringLiteral("--autor=Refranero")});
     QCOMPARE(result.code, 0);
-    QVERIFY2(result.out.contains(QStringLiteral("3 frases agregadas, 1 repetidas omitidas, 1 temas nuevos")),
+    QVERIFY2(result.out.contains(QStringLiteral("3 frases agregadas, 1 repetidas omitidas, 1 temas nuevos, 2 vac")),
              qPrintable(result.out));
 
     const QList<QuoteRecord> stored = records(db);
@@ -331,7 +368,7 @@ void TestDbTool::importSummaryAndOptions()
     QCOMPARE(row(0), (QStringList{"William Wordsworth", "El niño es padre del hombre.", "NIÑEZ", "1"}));
     QCOMPARE(row(1), (QStringList{"Anónimo", "Sin autor conocido.", "NIÑEZ", "-"}));
     QCOMPARE(row(2), (QStringList{"Platón", "Uno, dos", "VIDA", "1"}));
-    QCOMPARE(row(3), (QStringList{"", "Sin autor en CSV", "<NULL>", "-"}));
+    QCOMPARE(row(3), (QStringList{"Anónimo", "Sin autor en CSV", "<NULL>", "-"}));
     QCOMPARE(row(4), (QStringList{"William Wordsworth", "El niño es padre del hombre.", "INFANCIA", "1"}));
     QCOMPARE(row(5), (QStringList{"Refranero", "Sin autor conocido.", "INFANCIA", "-"}));
     QCOMPARE(row(6), (QStringList{"Refranero", "Sin autor en CSV", "INFANCIA", "-"}));
@@ -342,7 +379,7 @@ void TestDbTool::csvExportReadsBackExactly()
     Fixture fixture;
     const Result exported = runTool({QStringLiteral("export"), fixture.path()});
     QCOMPARE(exported.code, 0);
-    QVERIFY(exported.out.startsWith(QStringLiteral("autor,frace,tema\n")));
+    QVERIFY(exported.out.startsWith(QStringLiteral("autor,frace,tema,Index\n")));
 
     const QString csv = fixture.folder() + QStringLiteral("/copia.csv");
     QVERIFY(writeFile(csv, exported.out.toUtf8()));
@@ -362,6 +399,12 @@ void TestDbTool::csvExportReadsBackExactly()
         QCOMPARE(restored.at(i).frace, original.at(i).frace);
         QCOMPARE(restored.at(i).tema, original.at(i).tema);
         QCOMPARE(restored.at(i).temaIsNull, original.at(i).temaIsNull);
+        // Index as it was, irregular ones included (AMISTAD has two records
+        // with Index 1, HUERFANO none); NULL apart from empty text.
+        QCOMPARE(restored.at(i).hasIndex, original.at(i).hasIndex);
+        QCOMPARE(restored.at(i).index, original.at(i).index);
+        QCOMPARE(restored.at(i).autorIsNull, original.at(i).autorIsNull);
+        QCOMPARE(restored.at(i).fraceIsNull, original.at(i).fraceIsNull);
     }
 }
 
@@ -397,6 +440,55 @@ void TestDbTool::fortuneExportReadsBack()
     QCOMPARE(restored.code, 0);
     QCOMPARE(restored.out, original.out);
     QCOMPARE(records(copy).size(), 3);
+}
+
+void TestDbTool::failedExportWritesNothing()
+{
+    // Many pages of records, and a damaged one near the end: the export
+    // fails after it has read most of them.
+    QTemporaryDir dir;
+    const QString db = dir.filePath(QStringLiteral("frase.mdb"));
+    QVERIFY(Fixture::makeCollection(db,
+                                    "CREATE TABLE tabla1 (autor TEXT, frace TEXT, tema TEXT, \"Index\" INTEGER);"
+                                    "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000)"
+                                    " INSERT INTO tabla1 SELECT 'Autor ' || i, 'Frase número ' || i || ' con texto"
+                                    " de relleno para ocupar la página.', 'VIDA', i = 1 FROM n;"));
+    QFile file(db);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.seek(file.size() - 4096 + 1000));
+    QVERIFY(file.write(QByteArray(64, '\x5a')) == 64);
+    file.close();
+
+    const Result result = runTool({QStringLiteral("export"), db});
+    QCOMPARE(result.code, 1);
+    QVERIFY2(result.err.contains(QStringLiteral("La exportación falló")), qPrintable(result.err));
+    QCOMPARE(result.out, QString());
+}
+
+void TestDbTool::concurrentCreatesKeepOneCollection()
+{
+    // Several creates of the same new file at once: one makes it, the
+    // others find it there, and the file stays. A create that checked the
+    // name and then opened it without O_EXCL lost that race now and then,
+    // and removed the file another one had made.
+    QTemporaryDir dir;
+    const int rounds = 15;
+    for (int round = 0; round < rounds; ++round) {
+        const QString path = dir.filePath(QStringLiteral("nuevo%1.mdb").arg(round));
+        std::vector<std::unique_ptr<QProcess>> creates;
+        for (int i = 0; i < 6; ++i) {
+            creates.push_back(std::make_unique<QProcess>());
+            creates.back()->start(tool(), {QStringLiteral("create"), path});
+        }
+        int made = 0;
+        for (const auto &create : creates) {
+            QVERIFY(create->waitForFinished(30000));
+            made += create->exitCode() == 0 ? 1 : 0;
+        }
+        QCOMPARE(made, 1);
+        QVERIFY2(QuoteStore::open(path), qPrintable(QString::number(round)));
+    }
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), rounds); // no temporaries left
 }
 
 QTEST_GUILESS_MAIN(TestDbTool)

@@ -95,6 +95,18 @@ void TestFortuneParser::parse_data()
            "                -- Stephen Hawking. (1942-2018). Físico teórico\n                británico.\n"
         << QString() << QStringList{"La vida sería trágica si no fuera graciosa."}
         << QStringList{"Stephen Hawking"};
+    QTest::newRow("dash line inside the text, attribution below it")
+        << "A \"critic\" is a man who creates nothing.\n-- he hates all creative people equally.\n"
+           "\t\t-- Robert Heinlein\n"
+        << QString() << QStringList{"A \"critic\" is a man who creates nothing.\n-- he hates all creative people equally."}
+        << QStringList{"Robert Heinlein"};
+    QTest::newRow("indented continuation that is no name")
+        << "7:30, Channel 8: The Bionic Dog (Action/Adventure)\n"
+           "\tThe Bionic Dog gets a hormonal short-circuit and violates the\n\tMann Act.\n"
+        << QString()
+        << QStringList{"7:30, Channel 8: The Bionic Dog (Action/Adventure)\n"
+                       "\tThe Bionic Dog gets a hormonal short-circuit and violates the\n\tMann Act."}
+        << QStringList{"Anónimo"};
     QTest::newRow("three dashes, no period")
         << "Cuestiono todo.\n                       --- Isaac Asimov\n" << QString() << QStringList{"Cuestiono todo."}
         << QStringList{"Isaac Asimov"};
@@ -203,6 +215,10 @@ void TestFortuneParser::writerRoundTrip_data()
     QTest::newRow("lone percent sign") << "%" << "Porcentaje";
     QTest::newRow("apostrophes") << "L'homme est un apprenti." << "D'Alembert";
     QTest::newRow("no text") << "" << "Sin frase";
+    QTest::newRow("line that reads as an attribution") << "Texto.\n-- no es autor\n\t- ni esto" << "Autor";
+    QTest::newRow("two-line verse, odd blanks")
+        << "Verso uno\nverso dos\n\n\n %\n \\sangrado " << "Juan de la Cruz";
+    QTest::newRow("author the parser would shorten") << "Texto." << "Séneca, el joven (4 a.C.)";
 }
 
 void TestFortuneParser::writerRoundTrip()

@@ -112,6 +112,8 @@ void TestImporter::duplicates_data()
                                                             "L'homme est un apprenti, la douleur est son maître.",
                                                             "L'AMOUR")}
                                  << 0 << 1;
+    QTest::newRow("text starting with a byte-order mark")
+        << QList<QuoteRecord>{makeRecord("Uno", QStringLiteral("\uFEFFDos"), "TRES")} << 1 << 0;
 }
 
 void TestImporter::duplicates()
@@ -131,6 +133,11 @@ void TestImporter::duplicates()
     QCOMPARE(summary.added, qint64(added));
     QCOMPARE(summary.skipped, qint64(skipped));
     QCOMPARE(allRecords(*store).size(), before + added);
+
+    // What is stored reads back as it was given: importing again adds nothing.
+    Importer again(*store);
+    QVERIFY2(again.run(records, &summary), qPrintable(again.lastError()));
+    QCOMPARE(summary.added, qint64(0));
 }
 
 QTEST_APPLESS_MAIN(TestImporter)

@@ -9,18 +9,17 @@ struct Field {
     bool quoted = false;
 };
 
+// Splits the text of one record into its fields.
 class Scanner {
 public:
-    explicit Scanner(const QString &text)
+    Scanner(const QString &text, qint64 line)
         : m_text(text)
+        , m_line(line)
     {
     }
 
-    bool atEnd() const { return m_pos >= m_text.size(); }
-    int line() const { return m_line; }
-
-    // One record; false with *error set on malformed input.
-    bool next(QList<Field> *fields, QString *error)
+    // False with *error set on malformed input.
+    bool fields(QList<Field> *fields, QString *error)
     {
         fields->clear();
         for (;;) {
@@ -35,16 +34,15 @@ public:
                 ++m_pos;
                 continue;
             }
-            // readField stops only at a comma, a line end or the end.
-            if (ch == QLatin1Char('\r'))
-                ++m_pos;
-            ++m_pos;
-            ++m_line;
+            // readField stops only at a comma, a line end or the end; a
+            // record's text ends with its line end.
             return true;
         }
     }
 
 private:
+    bool atEnd() const { return m_pos >= m_text.size(); }
+
     bool isLineEnd(qsizetype pos) const
     {
         const QChar ch = m_text.at(pos);
@@ -78,7 +76,7 @@ private:
 
     bool readQuoted(Field *field, QString *error)
     {
-        const int openedAt = m_line;
+        const qint64 openedAt = m_line;
         ++m_pos; // opening quote
         QString value;
         for (;;) {
@@ -88,7 +86,7 @@ private:
                 return false;
             }
             const QStringView part = QStringView(m_text).mid(m_pos, quote - m_pos);
-            m_line += int(part.count(QLatin1Char('\n')));
+            m_line += part.count(QLatin1Char('\n'));
             value += part;
             m_pos = quote + 1;
             if (!atEnd() && m_text.at(m_pos) == QLatin1Char('"')) {
@@ -109,7 +107,7 @@ private:
 
     const QString &m_text;
     qsizetype m_pos = 0;
-    int m_line = 1;
+    qint64 m_line;
 };
 
 bool isBlankLine(const QList<Field> &fields)
@@ -117,42 +115,132 @@ bool isBlankLine(const QList<Field> &fields)
     return fields.size() == 1 && !fields.at(0).quoted && fields.at(0).value.isEmpty();
 }
 
+bool isNull(const Field &field)
+{
+    return !field.quoted && field.value.isEmpty();
+}
+
 } // namespace
 
-bool CsvReader::read(const QString &text, QList<QuoteRecord> *records, QString *error)
+CsvReader::CsvReader(SourceFile &source)
+    : m_source(source)
 {
-    Scanner scanner(text);
+}
+
+bool CsvReader::nextRecordText(QString *text, QString *error)
+{
+    text->clear();
+    qint64 quotes = 0;
+    QString line;
+    while (m_source.readLine(&line)) {
+        quotes += line.count(QLatin1Char('"'));
+        *text += line;
+        if (quotes % 2 == 0)
+            return true;
+    }
+    if (!m_source.error().isEmpty()) {
+        *error = m_source.error();
+        return false;
+    }
+    return !text->isEmpty();
+}
+
+bool CsvReader::readHeader(QString *error)
+{
+    error->clear();
+    QString text;
     QList<Field> fields;
-    if (!scanner.next(&fields, error))
+    if (!nextRecordText(&text, error)) {
+        if (error->isEmpty())
+            *error = QStringLiteral("la primera línea debe ser %1").arg(QLatin1String(SourceFile::CsvHeader));
+        return false;
+    }
+    Scanner scanner(text, m_line);
+    m_line += text.count(QLatin1Char('\n'));
+    if (!scanner.fields(&fields, error))
         return false;
     QStringList header;
     for (const Field &field : std::as_const(fields))
         header << field.value;
-    if (header.join(QLatin1Char(',')) != QLatin1String(SourceFile::CsvHeader)) {
-        *error = QStringLiteral("la primera línea debe ser %1").arg(QLatin1String(SourceFile::CsvHeader));
+    const QString joined = header.join(QLatin1Char(','));
+    if (joined == QLatin1String(SourceFile::CsvHeaderWithIndex)) {
+        m_hasIndex = true;
+        return true;
+    }
+    if (joined != QLatin1String(SourceFile::CsvHeader)) {
+        *error = QStringLiteral("la primera línea debe ser %1 (o %2)")
+                     .arg(QLatin1String(SourceFile::CsvHeader), QLatin1String(SourceFile::CsvHeaderWithIndex));
         return false;
     }
+    return true;
+}
 
-    QList<QuoteRecord> found;
-    while (!scanner.atEnd()) {
-        const int line = scanner.line();
-        if (!scanner.next(&fields, error))
+bool CsvReader::next(QuoteRecord *record, qint64 *line, QString *error)
+{
+    error->clear();
+    const qsizetype expected = m_hasIndex ? 4 : 3;
+    QString text;
+    QList<Field> fields;
+    for (;;) {
+        if (!nextRecordText(&text, error))
+            return false;
+        const qint64 start = m_line;
+        Scanner scanner(text, start);
+        m_line += text.count(QLatin1Char('\n'));
+        if (!scanner.fields(&fields, error))
             return false;
         if (isBlankLine(fields))
             continue;
-        if (fields.size() != 3) {
-            *error = QStringLiteral("línea %1: se esperaban 3 campos (autor, frace, tema) y hay %2")
-                         .arg(line)
-                         .arg(fields.size());
+        if (fields.size() != expected) {
+            *error = m_hasIndex
+                ? QStringLiteral("línea %1: se esperaban 4 campos (autor, frace, tema, Index) y hay %2")
+                      .arg(start)
+                      .arg(fields.size())
+                : QStringLiteral("línea %1: se esperaban 3 campos (autor, frace, tema) y hay %2")
+                      .arg(start)
+                      .arg(fields.size());
             return false;
         }
-        QuoteRecord record;
-        record.autor = fields.at(0).value;
-        record.frace = fields.at(1).value;
-        record.tema = fields.at(2).value;
-        record.temaIsNull = record.tema.isEmpty() && !fields.at(2).quoted;
-        found << record;
+        QuoteRecord found;
+        found.autor = fields.at(0).value;
+        found.frace = fields.at(1).value;
+        found.tema = fields.at(2).value;
+        found.temaIsNull = isNull(fields.at(2));
+        if (m_hasIndex) {
+            found.autorIsNull = isNull(fields.at(0));
+            found.fraceIsNull = isNull(fields.at(1));
+            const QString index = fields.at(3).value.trimmed();
+            if (!index.isEmpty()) {
+                bool ok = false;
+                found.index = index.toLongLong(&ok);
+                if (!ok) {
+                    *error = QStringLiteral("línea %1: Index debe ser un número entero o quedar vacío, no «%2»")
+                                 .arg(start)
+                                 .arg(fields.at(3).value);
+                    return false;
+                }
+                found.hasIndex = true;
+            }
+        }
+        *record = found;
+        *line = start;
+        return true;
     }
+}
+
+bool CsvReader::read(const QString &text, QList<QuoteRecord> *records, QString *error)
+{
+    SourceFile source(text);
+    CsvReader reader(source);
+    if (!reader.readHeader(error))
+        return false;
+    QList<QuoteRecord> found;
+    QuoteRecord record;
+    qint64 line = 0;
+    while (reader.next(&record, &line, error))
+        found << record;
+    if (!error->isEmpty())
+        return false;
     *records = found;
     return true;
 }

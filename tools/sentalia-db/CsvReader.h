@@ -5,14 +5,41 @@
 #include <QList>
 #include <QString>
 
-// Reads quotation CSV (RFC 4180): the header autor,frace,tema, then one
+class SourceFile;
+
+// Reads quotation CSV (RFC 4180), one record at a time: a header, then one
 // record per line; fields holding commas, quotes or line breaks are quoted
 // and their quotes doubled. Lines end in LF or CRLF; inside quotes every
 // character is kept as it stands. Blank lines are ignored.
 //
-// An empty tema written without quotes stands for a missing topic (NULL);
-// written as "" it is empty text.
+// Two headers are read:
+//   autor,frace,tema        hand-made lists: an empty tema written without
+//                           quotes stands for a missing topic (NULL), written
+//                           as "" it is empty text.
+//   autor,frace,tema,Index  an exact copy of a collection, as export writes
+//                           it: any empty field written without quotes is
+//                           NULL, "" is empty text, and Index is a whole
+//                           number or empty (NULL). hasIndex tells them apart.
 class CsvReader {
 public:
+    explicit CsvReader(SourceFile &source);
+
+    // Reads the header; false with *error set when it is neither of the two.
+    bool readHeader(QString *error);
+    bool hasIndex() const { return m_hasIndex; }
+
+    // The next record and the line it starts on. False at the end, with
+    // *error empty, or on malformed input, with *error naming the line.
+    bool next(QuoteRecord *record, qint64 *line, QString *error);
+
+    // A whole text at once; nothing is handed out on failure.
     static bool read(const QString &text, QList<QuoteRecord> *records, QString *error);
+
+private:
+    // The text of the next record: lines up to one that leaves no quote open.
+    bool nextRecordText(QString *text, QString *error);
+
+    SourceFile &m_source;
+    bool m_hasIndex = false;
+    qint64 m_line = 1; // line the next record starts on
 };

@@ -4,13 +4,14 @@
 
 QString CsvWriter::header()
 {
-    return QLatin1String(SourceFile::CsvHeader) + QLatin1Char('\n');
+    return QLatin1String(SourceFile::CsvHeaderWithIndex) + QLatin1Char('\n');
 }
 
 QString CsvWriter::record(const QuoteRecord &record)
 {
-    return field(record.autor) + QLatin1Char(',') + field(record.frace) + QLatin1Char(',')
-        + field(record.tema, record.temaIsNull) + QLatin1Char('\n');
+    return field(record.autor, record.autorIsNull) + QLatin1Char(',') + field(record.frace, record.fraceIsNull)
+        + QLatin1Char(',') + field(record.tema, record.temaIsNull) + QLatin1Char(',')
+        + (record.hasIndex ? QString::number(record.index) : QString()) + QLatin1Char('\n');
 }
 
 QString CsvWriter::field(const QString &value, bool isNull)

@@ -4,11 +4,12 @@
 
 #include <QString>
 
-// Writes quotation CSV that CsvReader reads back to the same records: the
-// header autor,frace,tema, one record per line ending in LF. A field is
-// quoted when it holds a comma, a quote, a line break or a blank at either
-// end, or when it is empty text; a missing topic (NULL) is an empty,
-// unquoted field.
+// Writes an exact copy of a collection as CSV that CsvReader reads back to
+// the same records: the header autor,frace,tema,Index, one record per line
+// ending in LF. A field is quoted when it holds a comma, a quote, a line
+// break or a blank at either end, or when it is empty text; a NULL column
+// is an empty, unquoted field. Index is the stored number, or empty when
+// the record has none.
 class CsvWriter {
 public:
     static QString header();

@@ -7,17 +7,30 @@
 #include "SourceFile.h"
 
 #include "Version.h"
+#include "store/FailureText.h"
 #include "store/TextRules.h"
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
+#include <QTemporaryFile>
 
+#include <map>
+#include <memory>
+
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 const char *const Program = "sentalia-db";
+
+// The engine's or the system's own words, after the user's sentence.
+QString detail(const QString &reason)
+{
+    return reason.isEmpty() ? QString() : QStringLiteral(" Detalle: %1").arg(reason);
+}
 
 QElapsedTimer &progressClock()
 {
@@ -48,7 +61,8 @@ QString DbTool::helpText()
         "      Crea un archivo de frases nuevo y vacío. Nunca sobrescribe un archivo.\n"
         "  import ARCHIVO ORIGEN... [--tema TEMA] [--autor AUTOR]\n"
         "      Agrega las frases de archivos fortune o CSV (primera línea\n"
-        "      autor,frace,tema). Todo en una sola operación: si algo falla, el\n"
+        "      autor,frace,tema, o autor,frace,tema,Index: la copia exacta que\n"
+        "      escribe export). Todo en una sola operación: si algo falla, el\n"
         "      archivo queda exactamente como estaba. Las frases que ya están (mismo\n"
         "      texto, autor y tema) se omiten.\n"
         "      --tema TEMA    tema de las frases, en mayúsculas; en un archivo fortune\n"
@@ -57,9 +71,10 @@ QString DbTool::helpText()
         "      --autor AUTOR  autor de las frases que no lo traen (si no, \"Anónimo\")\n"
         "  export ARCHIVO [--format csv|fortune] [--tema TEMA]\n"
         "      Escribe las frases en la salida estándar, en CSV (lo predeterminado)\n"
-        "      o en formato fortune; con --tema, solo las de ese tema. El CSV se\n"
-        "      vuelve a importar tal cual. Un archivo fortune no guarda el tema: se\n"
-        "      toma del nombre del archivo al importarlo, por ejemplo\n"
+        "      o en formato fortune; con --tema, solo las de ese tema. El CSV lleva\n"
+        "      también el Index y se vuelve a importar tal cual. Un archivo fortune\n"
+        "      no guarda el tema ni las frases vacías: el tema se toma del nombre\n"
+        "      del archivo al importarlo, por ejemplo\n"
         "        sentalia-db export frase.mdb --format fortune --tema VIDA > vida.fortunes\n"
         "  check ARCHIVO\n"
         "      Revisa que el archivo se abra, su tabla y su integridad, y cuenta las\n"
@@ -214,25 +229,10 @@ std::unique_ptr<QuoteStore> DbTool::openStore(const QString &path)
     QuoteStore::OpenResult result = QuoteStore::open(path);
     if (result)
         return std::move(result.store);
-    switch (result.failure) {
-    case QuoteStore::Failure::InUse:
-        fail(QStringLiteral("%1 está en uso: Sentalia (u otro programa) lo tiene abierto. "
-                            "Cierre Sentalia y vuelva a intentarlo.")
-                 .arg(path));
-        break;
-    case QuoteStore::Failure::Missing:
-        fail(QStringLiteral("no existe el archivo %1 (créelo con «sentalia-db create %1»)").arg(path));
-        break;
-    case QuoteStore::Failure::WrongKey:
-        fail(QStringLiteral("%1 no es un archivo de frases de Sentalia: %2").arg(path, result.reason));
-        break;
-    case QuoteStore::Failure::ReadOnly:
-        fail(QStringLiteral("no se puede usar %1: %2; hace falta poder escribir en él").arg(path, result.reason));
-        break;
-    default:
-        fail(QStringLiteral("no se pudo abrir %1: %2").arg(path, result.reason));
-        break;
-    }
+    QString text = FailureText::sentence(result.failure, path);
+    if (result.failure == QuoteStore::Failure::Missing)
+        text += QStringLiteral(" Créelo con «sentalia-db create %1».").arg(path);
+    fail(text + detail(result.reason));
     return nullptr;
 }
 
@@ -241,10 +241,20 @@ int DbTool::create(const Options &options)
     const QString path = options.positional.at(0);
     QuoteStore::OpenResult result = QuoteStore::create(path);
     if (!result) {
-        if (result.failure == QuoteStore::Failure::AlreadyExists)
-            fail(QStringLiteral("%1 ya existe; no se sobrescribe").arg(path));
-        else
-            fail(QStringLiteral("no se pudo crear %1: %2").arg(path, result.reason));
+        const QString folder = QFileInfo(path).absolutePath();
+        switch (result.failure) {
+        case QuoteStore::Failure::AlreadyExists:
+            fail(QStringLiteral("%1 ya existe; no se sobrescribe.").arg(path));
+            break;
+        case QuoteStore::Failure::Missing:
+            fail(QStringLiteral("No existe la carpeta %1: créela antes de crear en ella el archivo de frases.")
+                     .arg(folder)
+                 + detail(result.reason));
+            break;
+        default:
+            fail(FailureText::sentence(result.failure, path) + detail(result.reason));
+            break;
+        }
         return Failed;
     }
     print(QStringLiteral("Creado %1: archivo de frases vacío.\n").arg(path));
@@ -256,74 +266,152 @@ int DbTool::import(const Options &options)
     const QString path = options.positional.at(0);
     const QString tema = options.temaGiven ? TextRules::upperTopic(options.tema.trimmed()) : QString();
     const QString autor = options.autorGiven ? options.autor.trimmed() : QString();
+    const auto nothingImported = [&] {
+        message(QStringLiteral("No se importó nada: %1 quedó como estaba.").arg(path));
+        return Failed;
+    };
 
-    // Every source is read before the collection is touched.
-    QList<QuoteRecord> records;
+    // Every source is checked before the collection is touched: readable,
+    // text, and not the collection itself.
+    struct stat collection;
+    const bool collectionExists = ::stat(QFile::encodeName(path).constData(), &collection) == 0;
+    qint64 totalBytes = 0;
+    // Pipes and devices read once, kept for the second pass.
+    std::map<qsizetype, std::unique_ptr<SourceFile>> spooled;
     for (qsizetype i = 1; i < options.positional.size(); ++i) {
         const QString sourcePath = options.positional.at(i);
-        SourceFile source;
+        struct stat info;
+        if (collectionExists && ::stat(QFile::encodeName(sourcePath).constData(), &info) == 0
+            && info.st_dev == collection.st_dev && info.st_ino == collection.st_ino) {
+            fail(QStringLiteral("%1 es el propio archivo de frases: no se puede importar en sí mismo").arg(sourcePath));
+            return nothingImported();
+        }
+        auto source = std::make_unique<SourceFile>();
         QString error;
-        if (!source.load(sourcePath, &error)) {
+        if (!source->open(QFile::encodeName(sourcePath), sourcePath, &error)) {
             fail(error);
-            return Failed;
+            return nothingImported();
         }
-        if (source.readAsLatin1())
+        if (source->readAsLatin1())
             message(QStringLiteral("Aviso: %1 no está en UTF-8; se lee como Latin-1.").arg(sourcePath));
-        QList<QuoteRecord> found;
-        QString kind;
-        if (source.kind() == SourceFile::Kind::Csv) {
-            kind = QStringLiteral("CSV");
-            if (!CsvReader::read(source.text(), &found, &error)) {
-                fail(QStringLiteral("%1: %2").arg(sourcePath, error));
-                message(QStringLiteral("No se importó nada: %1 quedó como estaba.").arg(path));
-                return Failed;
-            }
-            for (QuoteRecord &record : found) {
-                if (!tema.isEmpty() && record.tema.trimmed().isEmpty()) {
-                    record.tema = tema;
-                    record.temaIsNull = false;
-                }
-                if (!autor.isEmpty() && record.autor.trimmed().isEmpty())
-                    record.autor = autor;
-            }
-        } else {
-            const QString topic = tema.isEmpty() ? FortuneParser::topicForFile(sourcePath) : tema;
-            kind = QStringLiteral("fortune, tema %1").arg(topic);
-            found = FortuneParser::parse(source.text(), topic, autor);
-        }
-        message(QStringLiteral("%1 (%2): %3 frases.").arg(sourcePath, kind).arg(found.size()));
-        records << found;
+        totalBytes += source->size();
+        if (source->spooled())
+            spooled[i] = std::move(source);
     }
 
     std::unique_ptr<QuoteStore> store = openStore(path);
     if (!store)
-        return Failed;
+        return nothingImported();
 
     m_lastProgressMs = -1;
     m_lastProgressQuarter = 0;
     progressClock();
     Importer importer(*store);
-    Importer::Summary summary;
-    const bool ok = importer.run(records, &summary, [this](qint64 done, qint64 total) {
-        showProgress(done, total, done == total);
-    });
-    if (!ok) {
-        fail(QStringLiteral("la importación falló: %1").arg(importer.lastError()));
-        message(QStringLiteral("No se importó nada: %1 quedó como estaba.").arg(path));
-        return Failed;
+    if (!importer.begin()) {
+        fail(QStringLiteral("La importación falló. ") + FailureText::sentence(importer.lastFailure(), path)
+                 + detail(importer.lastError()));
+        return nothingImported();
     }
-    print(QStringLiteral("Importación terminada en %1: %2 frases agregadas, %3 repetidas omitidas, %4 temas nuevos.\n")
-              .arg(path)
-              .arg(summary.added)
-              .arg(summary.skipped)
-              .arg(summary.topicsCreated));
+    // Records are stored as they are read; on any failure the transaction
+    // is rolled back and the file stays as it was.
+    qint64 doneBytes = 0;
+    qint64 emptySkipped = 0;
+    qint64 handled = 0;
+    for (qsizetype i = 1; i < options.positional.size(); ++i) {
+        const QString sourcePath = options.positional.at(i);
+        std::unique_ptr<SourceFile> opened = spooled.count(i) ? std::move(spooled[i]) : std::make_unique<SourceFile>();
+        SourceFile &source = *opened;
+        QString error;
+        if (source.spooled() ? !source.rewind() : !source.open(QFile::encodeName(sourcePath), sourcePath, &error)) {
+            importer.rollback();
+            fail(error.isEmpty() ? QStringLiteral("no se pudo volver a leer %1").arg(sourcePath) : error);
+            return nothingImported();
+        }
+        qint64 found = 0;
+        qint64 empty = 0;
+        bool stored = true;
+        const auto take = [&](QuoteRecord record, qint64 line, Importer::Origin origin) {
+            if (!tema.isEmpty() && record.tema.trimmed().isEmpty()) {
+                record.tema = tema;
+                record.temaIsNull = false;
+            }
+            if (record.autor.trimmed().isEmpty() && (!autor.isEmpty() || origin == Importer::Origin::NewMaterial)) {
+                record.autor = autor.isEmpty() ? FortuneParser::anonymous() : autor;
+                record.autorIsNull = false;
+            }
+            // The program refuses blank quotations; an exact copy keeps what
+            // its collection held.
+            if (origin == Importer::Origin::NewMaterial && record.frace.trimmed().isEmpty()) {
+                ++empty;
+                message(QStringLiteral("%1, línea %2: la frase está vacía; se omite.").arg(sourcePath).arg(line));
+                return;
+            }
+            ++found;
+            stored = importer.add(record, origin);
+            if (++handled % 500 == 0)
+                showProgress(doneBytes + source.bytesRead(), totalBytes, false);
+        };
+        QString kind;
+        QuoteRecord record;
+        qint64 line = 0;
+        if (source.kind() == SourceFile::Kind::Csv) {
+            CsvReader reader(source);
+            if (reader.readHeader(&error)) {
+                const Importer::Origin origin =
+                    reader.hasIndex() ? Importer::Origin::ExactCopy : Importer::Origin::NewMaterial;
+                kind = reader.hasIndex() ? QStringLiteral("CSV con Index") : QStringLiteral("CSV");
+                while (stored && reader.next(&record, &line, &error))
+                    take(record, line, origin);
+            }
+            if (!error.isEmpty() && !error.startsWith(sourcePath))
+                error = QStringLiteral("%1: %2").arg(sourcePath, error);
+        } else {
+            const QString topic = tema.isEmpty() ? FortuneParser::topicForFile(sourcePath) : tema;
+            kind = QStringLiteral("fortune, tema %1").arg(topic);
+            FortuneParser parser(source, topic, autor);
+            while (stored && parser.next(&record, &line))
+                take(record, line, Importer::Origin::NewMaterial);
+            error = source.error();
+        }
+        if (!stored) {
+            fail(QStringLiteral("La importación falló. ") + FailureText::sentence(importer.lastFailure(), path)
+                 + detail(importer.lastError()));
+            return nothingImported();
+        }
+        if (!error.isEmpty()) {
+            importer.rollback();
+            fail(error);
+            return nothingImported();
+        }
+        doneBytes += source.size();
+        QString summary = QStringLiteral("%1 (%2): %3 frases").arg(sourcePath, kind).arg(found);
+        if (empty > 0)
+            summary += QStringLiteral(", %1 vacías omitidas").arg(empty);
+        message(summary + QLatin1Char('.'));
+        emptySkipped += empty;
+    }
+    if (!importer.commit()) {
+        fail(QStringLiteral("La importación falló. ") + FailureText::sentence(importer.lastFailure(), path)
+                 + detail(importer.lastError()));
+        return nothingImported();
+    }
+    showProgress(totalBytes, totalBytes, true);
+    const Importer::Summary summary = importer.summary();
+    QString done = QStringLiteral("Importación terminada en %1: %2 frases agregadas, %3 repetidas omitidas, %4 temas nuevos")
+                       .arg(path)
+                       .arg(summary.added)
+                       .arg(summary.skipped)
+                       .arg(summary.topicsCreated);
+    if (emptySkipped > 0)
+        done += QStringLiteral(", %1 vacías omitidas").arg(emptySkipped);
+    print(done + QStringLiteral(".\n"));
     return Done;
 }
 
 void DbTool::showProgress(qint64 done, qint64 total, bool last)
 {
     // Only long imports report; short ones finish before anyone waits.
-    if (total < 2000)
+    if (total < 256 * 1024)
         return;
     const qint64 now = progressClock().elapsed();
     const int percent = int(done * 100 / total);
@@ -331,7 +419,7 @@ void DbTool::showProgress(qint64 done, qint64 total, bool last)
         if (!last && m_lastProgressMs >= 0 && now - m_lastProgressMs < 200)
             return;
         m_lastProgressMs = now;
-        const QString line = QStringLiteral("\rGuardando frases: %1 de %2 (%3 %)").arg(done).arg(total).arg(percent);
+        const QString line = QStringLiteral("\rGuardando frases: %1 %").arg(percent);
         std::fputs((line + (last ? QStringLiteral("\n") : QString())).toUtf8().constData(), m_err);
         std::fflush(m_err);
         return;
@@ -340,7 +428,7 @@ void DbTool::showProgress(qint64 done, qint64 total, bool last)
     const int quarter = percent / 25;
     if (quarter > m_lastProgressQuarter || (last && m_lastProgressQuarter < 4)) {
         m_lastProgressQuarter = last ? 4 : quarter;
-        message(QStringLiteral("Guardando frases: %1 de %2 (%3 %)").arg(done).arg(total).arg(percent));
+        message(QStringLiteral("Guardando frases: %1 %").arg(percent));
     }
 }
 
@@ -358,24 +446,45 @@ int DbTool::exportRecords(const Options &options)
     if (!store)
         return Failed;
 
-    QFile out;
-    std::fflush(m_out);
-    if (!out.open(m_out, QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        fail(QStringLiteral("no se pudo escribir en la salida estándar"));
+    // Everything is written to a temporary file first, so that a failed
+    // export leaves nothing half-written on standard output.
+    QTemporaryFile temporary;
+    if (!temporary.open()) {
+        fail(QStringLiteral("no se pudo crear un archivo temporal para la exportación: %1")
+                 .arg(temporary.errorString()));
         return Failed;
     }
     Exporter exporter(*store, format);
     if (options.temaGiven)
         exporter.setTopic(options.tema.trimmed());
-    if (!exporter.run(&out)) {
-        fail(QStringLiteral("la exportación falló: %1").arg(exporter.lastError()));
+    if (!exporter.run(&temporary)) {
+        fail(QStringLiteral("La exportación falló. ") + FailureText::sentence(store->lastFailure(), path)
+             + detail(exporter.lastError()));
         return Failed;
     }
-    out.close();
-    if (std::fflush(m_out) != 0) {
+    if (!temporary.flush()) {
+        fail(QStringLiteral("La exportación falló: no se pudo escribir el archivo temporal %1.")
+                 .arg(temporary.fileName())
+             + detail(temporary.errorString()));
+        return Failed;
+    }
+    if (!temporary.seek(0)) {
+        fail(QStringLiteral("La exportación falló.") + detail(temporary.errorString()));
+        return Failed;
+    }
+    std::fflush(m_out);
+    QByteArray piece;
+    while (!(piece = temporary.read(64 * 1024)).isEmpty()) {
+        if (std::fwrite(piece.constData(), 1, size_t(piece.size()), m_out) != size_t(piece.size()))
+            break;
+    }
+    if (temporary.error() != QFileDevice::NoError || std::fflush(m_out) != 0 || std::ferror(m_out)) {
         fail(QStringLiteral("no se pudo escribir la salida"));
         return Failed;
     }
+    if (exporter.skippedEmpty() > 0)
+        message(QStringLiteral("Aviso: %1 frases vacías no tienen lugar en un archivo fortune y no se escriben.")
+                    .arg(exporter.skippedEmpty()));
     message(QStringLiteral("Exportadas %1 frases.").arg(exporter.written()));
     return Done;
 }
@@ -389,7 +498,7 @@ int DbTool::check(const Options &options)
 
     QuoteStore::Counts counts;
     if (!store->counts(&counts)) {
-        fail(QStringLiteral("no se pudieron contar las frases: %1").arg(store->lastError()));
+        fail(FailureText::sentence(store->lastFailure(), path) + detail(store->lastError()));
         return Failed;
     }
     // Topics whose records no topic list shows (no record with Index 1).
@@ -405,7 +514,7 @@ int DbTool::check(const Options &options)
     });
     QStringList problems;
     if (!read || !store->integrityCheck(&problems)) {
-        fail(QStringLiteral("no se pudo revisar el archivo: %1").arg(store->lastError()));
+        fail(FailureText::sentence(store->lastFailure(), path) + detail(store->lastError()));
         return Failed;
     }
     const qsizetype unlisted = (topics - listed).size();

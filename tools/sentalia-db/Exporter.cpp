@@ -17,6 +17,7 @@ Exporter::Exporter(QuoteStore &store, Format format)
 bool Exporter::run(QIODevice *out)
 {
     m_written = 0;
+    m_skippedEmpty = 0;
     QByteArray buffer;
     bool writeFailed = false;
     const auto flush = [&] {
@@ -31,6 +32,10 @@ bool Exporter::run(QIODevice *out)
     const bool read = m_store.forEachRecord([&](const QuoteRecord &record) {
         if (!topicKey.isEmpty() && (record.temaIsNull || TextRules::topicKey(record.tema) != topicKey))
             return;
+        if (m_format == Format::Fortune && record.frace.trimmed().isEmpty()) {
+            ++m_skippedEmpty;
+            return;
+        }
         buffer += (m_format == Format::Csv ? CsvWriter::record(record) : FortuneWriter::record(record)).toUtf8();
         ++m_written;
         if (buffer.size() >= 64 * 1024)

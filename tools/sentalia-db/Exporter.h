@@ -6,10 +6,10 @@ class QIODevice;
 class QuoteStore;
 
 // Writes a collection in UTF-8, in table order, in a form the importer reads
-// back: CSV keeps every record exactly (text, author, topic, a missing
-// topic); the fortune form keeps text and author, and the topic is given by
-// the file's name (or --tema) when it is imported again, so it is written
-// one topic at a time when a topic is chosen.
+// back: CSV keeps every record exactly (text, author, topic, Index, NULLs);
+// the fortune form keeps text and author (see FortuneWriter), and the topic
+// is given by the file's name (or --tema) when it is imported again, so it
+// is written one topic at a time when a topic is chosen.
 class Exporter {
 public:
     enum class Format { Csv, Fortune };
@@ -22,6 +22,8 @@ public:
 
     bool run(QIODevice *out);
     qint64 written() const { return m_written; }
+    // Records left out of a fortune file because their quotation is empty.
+    qint64 skippedEmpty() const { return m_skippedEmpty; }
     QString lastError() const { return m_error; }
 
 private:
@@ -29,5 +31,6 @@ private:
     Format m_format;
     QString m_topic;
     qint64 m_written = 0;
+    qint64 m_skippedEmpty = 0;
     QString m_error;
 };

@@ -1,5 +1,7 @@
 #include "FortuneParser.h"
 
+#include "SourceFile.h"
+
 #include "store/TextRules.h"
 
 #include <QFileInfo>
@@ -52,13 +54,18 @@ bool startsWithDash(const QString &text)
     return !text.isEmpty() && isDash(text.at(0));
 }
 
-// A line that opens an attribution: "--" anywhere, or an indented dash.
+// A line that opens an attribution: "--" anywhere, or an indented dash,
+// followed by some name (a line of dashes is a drawing).
 bool opensAttribution(const QString &line)
 {
     const QString text = trimmedLeft(line);
-    if (text.startsWith(QLatin1String("--")))
-        return true;
-    return indentColumns(line) > 0 && startsWithDash(text);
+    if (!text.startsWith(QLatin1String("--")) && !(indentColumns(line) > 0 && startsWithDash(text)))
+        return false;
+    for (QChar ch : text) {
+        if (ch.isLetterOrNumber())
+            return true;
+    }
+    return false;
 }
 
 // Words that end in a period without ending the name.
@@ -88,26 +95,55 @@ QString FortuneParser::anonymous()
     return QStringLiteral("Anónimo");
 }
 
+FortuneParser::FortuneParser(SourceFile &source, const QString &tema, const QString &autor)
+    : m_source(source)
+    , m_tema(tema)
+    , m_autor(autor)
+{
+}
+
+bool FortuneParser::next(QuoteRecord *record, qint64 *line)
+{
+    QStringList lines;
+    qint64 firstLine = 0;
+    QString raw;
+    for (;;) {
+        const bool more = m_source.readLine(&raw);
+        if (more) {
+            ++m_line;
+            QStringView text(raw);
+            if (text.endsWith(QLatin1Char('\n')))
+                text.chop(1);
+            if (text.endsWith(QLatin1Char('\r')))
+                text.chop(1);
+            // "%" with trailing blanks separates too: fortunes-es has a few.
+            if (!(text.startsWith(QLatin1Char('%')) && text.mid(1).trimmed().isEmpty())) {
+                if (firstLine == 0 && !isBlank(text.toString()))
+                    firstLine = m_line;
+                lines << text.toString();
+                continue;
+            }
+        }
+        if (parseRecord(lines, m_tema, m_autor, record)) {
+            *line = firstLine;
+            return true;
+        }
+        if (!more)
+            return false;
+        lines.clear();
+        firstLine = 0;
+    }
+}
+
 QList<QuoteRecord> FortuneParser::parse(const QString &text, const QString &tema, const QString &autor)
 {
+    SourceFile source(text);
+    FortuneParser parser(source, tema, autor);
     QList<QuoteRecord> records;
-    QStringList lines;
-    const auto flush = [&] {
-        QuoteRecord record;
-        if (parseRecord(lines, tema, autor, &record))
-            records << record;
-        lines.clear();
-    };
-    for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        // "%" with trailing blanks separates too: fortunes-es has a few.
-        if (line.startsWith(QLatin1Char('%')) && line.mid(1).trimmed().isEmpty())
-            flush();
-        else
-            lines << line.toString();
-    }
-    flush();
+    QuoteRecord record;
+    qint64 line = 0;
+    while (parser.next(&record, &line))
+        records << record;
     return records;
 }
 
@@ -124,21 +160,32 @@ bool FortuneParser::parseRecord(QStringList lines, const QString &tema, const QS
     qsizetype run = lines.size();
     while (run > 0) {
         const QString &line = lines.at(run - 1);
-        if (isBlank(line) || (indentColumns(line) == 0 && !trimmedLeft(line).startsWith(QLatin1String("--"))))
+        if (isBlank(line) || isLiteral(line)
+            || (indentColumns(line) == 0 && !trimmedLeft(line).startsWith(QLatin1String("--"))))
             break;
         --run;
     }
+    // The attribution is the last block in it that opens with a dash: a
+    // dash line above it ("-- he hates all creative people equally.") is
+    // still the quotation's.
     qsizetype start = -1;
-    for (qsizetype i = run; i < lines.size(); ++i) {
+    for (qsizetype i = lines.size() - 1; i >= run; --i) {
         if (opensAttribution(lines.at(i))) {
             start = i;
             break;
         }
     }
-    // A block that is only indented needs some text above it.
+    // A record that is nothing but a line starting with dashes at the left
+    // margin ("-------> No corte aquí") is a quotation, not an author.
+    if (start == 0 && indentColumns(lines.at(0)) == 0)
+        start = -1;
+    // A block that is only indented counts when it reads as a name, and
+    // needs some text above it.
     if (start < 0 && run > 0 && run < lines.size() && indentColumns(lines.at(run)) >= 8) {
-        const QString first = lines.at(run).trimmed();
-        if (first.at(0).isUpper())
+        QStringList block;
+        for (qsizetype i = run; i < lines.size(); ++i)
+            block << lines.at(i).trimmed();
+        if (readsAsName(block.join(QLatin1Char(' '))))
             start = run;
     }
 
@@ -150,7 +197,7 @@ bool FortuneParser::parseRecord(QStringList lines, const QString &tema, const QS
             attribution << lines.at(i).trimmed();
         name = authorName(attribution.join(QLatin1Char(' ')));
         body = lines.mid(0, start);
-    } else {
+    } else if (!isLiteral(body.constLast())) {
         // "Bromeo luego existo. -- Groucho Marx --"
         static const QRegularExpression inlineAttribution(
             QStringLiteral("\\s--\\s*([^-\\s](?:(?!--).)*?)\\s*--\\.?\\s*$"));
@@ -166,29 +213,36 @@ bool FortuneParser::parseRecord(QStringList lines, const QString &tema, const QS
     if (name.isEmpty())
         name = autor.isEmpty() ? anonymous() : autor;
 
+    *record = QuoteRecord();
     record->autor = name;
     record->frace = joinBody(body);
     record->tema = tema;
-    record->temaIsNull = false;
-    record->hasIndex = false;
-    record->index = 0;
     return true;
 }
 
 QString FortuneParser::joinBody(const QStringList &lines)
 {
     QString text;
+    bool started = false;
     bool paragraphBreak = false;
     for (const QString &raw : lines) {
+        if (isLiteral(raw)) {
+            if (started)
+                text += paragraphBreak ? QLatin1String("\n\n") : QLatin1String("\n");
+            text += QStringView(raw).mid(1);
+            started = true;
+            paragraphBreak = false;
+            continue;
+        }
         const QString line = trimmedRight(raw);
         if (line.isEmpty()) {
-            paragraphBreak = !text.isEmpty();
+            paragraphBreak = started;
             continue;
         }
         const QString bare = trimmedLeft(line);
         const bool keepsIndent = indentColumns(line) >= 2;
         const QString piece = keepsIndent ? line : bare;
-        if (text.isEmpty())
+        if (!started)
             text = piece;
         else if (paragraphBreak)
             text += QLatin1String("\n\n") + piece;
@@ -196,9 +250,53 @@ QString FortuneParser::joinBody(const QStringList &lines)
             text += QLatin1Char('\n') + piece;
         else
             text += QLatin1Char(' ') + piece;
+        started = true;
         paragraphBreak = false;
     }
     return text;
+}
+
+bool FortuneParser::isLiteral(const QString &line)
+{
+    return line.startsWith(QLatin1Char('\\'));
+}
+
+bool FortuneParser::readsAsName(const QString &text)
+{
+    static const QStringList particles = {
+        QStringLiteral("de"),  QStringLiteral("del"), QStringLiteral("la"),  QStringLiteral("las"),
+        QStringLiteral("los"), QStringLiteral("el"),  QStringLiteral("y"),   QStringLiteral("e"),
+        QStringLiteral("i"),   QStringLiteral("da"),  QStringLiteral("das"), QStringLiteral("do"),
+        QStringLiteral("dos"), QStringLiteral("di"),  QStringLiteral("du"),  QStringLiteral("des"),
+        QStringLiteral("le"),  QStringLiteral("van"), QStringLiteral("von"), QStringLiteral("der"),
+        QStringLiteral("den"), QStringLiteral("ter"), QStringLiteral("zu"),  QStringLiteral("und"),
+        QStringLiteral("of"),  QStringLiteral("the"), QStringLiteral("al"),  QStringLiteral("bin"),
+        QStringLiteral("ibn"), QStringLiteral("ben"), QStringLiteral("af"),  QStringLiteral("av"),
+    };
+    static const QRegularExpression stop(QStringLiteral("[,.(]"));
+    const qsizetype end = text.indexOf(stop);
+    const QStringList words = text.left(end < 0 ? text.size() : end).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (words.isEmpty() || words.size() > 5)
+        return false;
+    bool capitalised = false;
+    for (const QString &word : words) {
+        if (particles.contains(word))
+            continue;
+        // Names are made of letters, with hyphens, apostrophes and the
+        // period of an initial; "Progress:" or "[Note" is no name.
+        for (QChar ch : word) {
+            if (!ch.isLetter() && !ch.isMark() && ch != QLatin1Char('-') && ch != QLatin1Char('\'')
+                && ch != QChar(0x2019) && ch != QLatin1Char('.'))
+                return false;
+        }
+        // "d'Ors", "O'Brien": the letter after an apostrophe counts.
+        const qsizetype apostrophe = word.indexOf(QLatin1Char('\''));
+        const QString core = apostrophe >= 0 && apostrophe <= 2 ? word.mid(apostrophe + 1) : word;
+        if (core.isEmpty() || !core.at(0).isUpper())
+            return false;
+        capitalised = true;
+    }
+    return capitalised;
 }
 
 QString FortuneParser::authorName(const QString &attribution)
@@ -206,6 +304,10 @@ QString FortuneParser::authorName(const QString &attribution)
     QString text = attribution.simplified();
     while (!text.isEmpty() && isDash(text.at(0)))
         text.remove(0, 1);
+    text = text.trimmed();
+    // "-- \\Séneca, el joven": written by the exporter, the name as it stands.
+    if (text.startsWith(QLatin1Char('\\')))
+        return text.mid(1).trimmed();
     // A closing "--" as in "-- Groucho Marx --".
     static const QRegularExpression closing(QStringLiteral("\\s*[-\\x{2013}\\x{2014}]{2,}\\.?$"));
     text.remove(closing);

@@ -3,21 +3,17 @@
 #include "store/QuoteStore.h"
 #include "store/TextRules.h"
 
-#include <QSet>
-
 namespace {
 
-QString recordKey(const QuoteRecord &record)
+size_t recordHash(const QuoteRecord &record)
 {
-    QString key = record.autor;
-    key += QChar(0x1F);
-    key += record.frace;
-    key += QChar(0x1F);
-    if (record.temaIsNull)
-        key += QChar(0x0);
-    else
-        key += QChar(0x1) + record.tema;
-    return key;
+    return qHashMulti(0x5e17a11a, record.autor, record.frace, record.tema, record.temaIsNull);
+}
+
+// NULL and empty text count as the same here: the program shows both alike.
+bool sameRecord(const QuoteRecord &a, const QuoteRecord &b)
+{
+    return a.autor == b.autor && a.frace == b.frace && a.temaIsNull == b.temaIsNull && a.tema == b.tema;
 }
 
 bool opensTopic(const QuoteRecord &record)
@@ -32,61 +28,112 @@ Importer::Importer(QuoteStore &store)
 {
 }
 
-bool Importer::run(const QList<QuoteRecord> &records, Summary *summary, const Progress &progress)
+bool Importer::fail()
 {
-    Summary done;
-    QSet<QString> present;
-    QSet<QString> listedTopics;
-    const bool read = m_store.forEachRecord([&](const QuoteRecord &record) {
-        present.insert(recordKey(record));
-        if (opensTopic(record) && record.hasIndex && record.index == 1)
-            listedTopics.insert(TextRules::topicKey(record.tema));
-    });
-    if (!read) {
-        m_error = m_store.lastError();
-        return false;
-    }
+    m_error = m_store.lastError();
+    m_failure = m_store.lastFailure();
+    return false;
+}
 
-    if (!m_store.begin()) {
-        m_error = m_store.lastError();
+bool Importer::begin()
+{
+    m_summary = Summary();
+    m_rows.clear();
+    m_listed.clear();
+    m_lastIdBefore = 0;
+    const bool read = m_store.forEachRecord([&](const QuoteRecord &record) {
+        m_rows.insert(recordHash(record), record.id);
+        m_lastIdBefore = qMax(m_lastIdBefore, record.id);
+        if (opensTopic(record) && record.hasIndex && record.index == 1)
+            m_listed.insert(TextRules::topicKey(record.tema));
+    });
+    if (!read)
+        return fail();
+    m_listedBefore = m_listed;
+    return m_store.begin() || fail();
+}
+
+bool Importer::present(const QuoteRecord &record, size_t hash, bool onlyBefore, bool *found)
+{
+    *found = false;
+    for (auto it = m_rows.constFind(hash); it != m_rows.cend() && it.key() == hash; ++it) {
+        if (onlyBefore && it.value() > m_lastIdBefore)
+            continue;
+        QuoteRecord stored;
+        bool exists = false;
+        if (!m_store.record(it.value(), &stored, &exists))
+            return fail();
+        if (exists && sameRecord(stored, record)) {
+            *found = true;
+            return true;
+        }
+    }
+    return true;
+}
+
+bool Importer::add(const QuoteRecord &given, Origin origin)
+{
+    QuoteRecord record = given;
+    const size_t hash = recordHash(record);
+    bool found = false;
+    if (!present(record, hash, origin == Origin::ExactCopy, &found)) {
+        rollback();
         return false;
     }
-    const qint64 total = records.size();
-    for (qint64 i = 0; i < total; ++i) {
-        QuoteRecord record = records.at(i);
+    if (found) {
+        ++m_summary.skipped;
+        return true;
+    }
+    const QString topic = opensTopic(record) ? TextRules::topicKey(record.tema) : QString();
+    if (origin == Origin::NewMaterial) {
+        record.hasIndex = !topic.isEmpty() && !m_listed.contains(topic);
+        record.index = record.hasIndex ? 1 : 0;
+    } else if (record.hasIndex && record.index == 1 && m_listedBefore.contains(topic)) {
         record.hasIndex = false;
         record.index = 0;
-        const QString key = recordKey(record);
-        if (present.contains(key)) {
-            ++done.skipped;
-        } else {
-            if (opensTopic(record)) {
-                const QString topic = TextRules::topicKey(record.tema);
-                if (!listedTopics.contains(topic)) {
-                    record.hasIndex = true;
-                    record.index = 1;
-                }
-            }
-            if (!m_store.insertRecord(record)) {
-                m_error = m_store.lastError();
-                m_store.rollback();
-                return false;
-            }
-            present.insert(key);
-            if (record.hasIndex) {
-                listedTopics.insert(TextRules::topicKey(record.tema));
-                ++done.topicsCreated;
-            }
-            ++done.added;
-        }
+    }
+    if (!m_store.insertRecord(record)) {
+        fail();
+        rollback();
+        return false;
+    }
+    m_rows.insert(hash, m_store.lastInsertId());
+    if (record.hasIndex && record.index == 1 && !topic.isEmpty()) {
+        if (!m_listed.contains(topic))
+            ++m_summary.topicsCreated;
+        m_listed.insert(topic);
+    }
+    ++m_summary.added;
+    return true;
+}
+
+bool Importer::commit()
+{
+    if (m_store.commit())
+        return true;
+    fail();
+    rollback();
+    return false;
+}
+
+void Importer::rollback()
+{
+    m_store.rollback();
+}
+
+bool Importer::run(const QList<QuoteRecord> &records, Summary *summary, const Progress &progress)
+{
+    if (!begin())
+        return false;
+    const qint64 total = records.size();
+    for (qint64 i = 0; i < total; ++i) {
+        if (!add(records.at(i)))
+            return false;
         if (progress && ((i + 1) % 500 == 0 || i + 1 == total))
             progress(i + 1, total);
     }
-    if (!m_store.commit()) {
-        m_error = m_store.lastError();
-        m_store.rollback();
+    if (!commit())
         return false;
-    }
-    *summary = done;
+    *summary = m_summary;
     return true;
 }

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <sys/types.h>
+
+// Puts a finished file in place without ever replacing one that is already
+// there, and keeps what it wrote on disk. A plain rename() or QSaveFile
+// would replace a file that another process holds open; everything here
+// refuses instead.
+//
+// Paths are bytes, as the kernel sees them, so that names that are not
+// UTF-8 survive. Every failure fills *reason with one Spanish sentence that
+// names the file and ends with the system's own words.
+class FilePlacement {
+public:
+    // Creates an empty file beside finalPath, named "." + its name + a
+    // unique suffix, mode 0600, open for writing (closed on exec). Returns
+    // the descriptor and sets *tempPath, or -1.
+    static int createTemporaryBeside(const QByteArray &finalPath, QByteArray *tempPath, QString *reason);
+
+    // Puts the finished, flushed temporary file at finalPath only if nothing is
+    // there: link() then unlink(temp), or renameat2(RENAME_NOREPLACE) where hard
+    // links are not supported; fsyncs the folder. Never replaces an existing file.
+    // On failure finalPath is untouched and the temporary is left for the caller
+    // to remove; *exists is set when the failure is "a file is already there".
+    static bool placeNoReplace(const QByteArray &tempPath, const QByteArray &finalPath, QString *reason,
+                               bool *exists = nullptr);
+
+    // The whole procedure for a copy: sourcePath is copied into a temporary
+    // beside finalPath, given mode, flushed, and put in place as above. On
+    // any failure nothing is left behind and finalPath is untouched.
+    static bool copyNoReplace(const QByteArray &sourcePath, const QByteArray &finalPath, mode_t mode,
+                              QString *reason, bool *exists = nullptr);
+
+    // Makes folder and every missing folder above it, each with exactly
+    // mode; folders that exist are left as they are.
+    static bool makeFolders(const QByteArray &folder, mode_t mode, QString *reason);
+
+    static bool syncFile(int fd, const QByteArray &path, QString *reason);
+    static bool syncFolder(const QByteArray &folder, QString *reason);
+    // Everything before the last '/', "." for a bare name, "/" for the root.
+    static QByteArray folderOf(const QByteArray &path);
+
+    // Failures the tests inject to reach what no ordinary file system
+    // shows: flags, cleared with None.
+    enum Fault : unsigned {
+        None = 0,
+        NoHardLinks = 1,       // link() answers EPERM, as on FAT
+        NoRenameNoReplace = 2, // renameat2() answers EINVAL, as on old NFS
+        DiskFull = 4,          // writing the copy answers ENOSPC
+    };
+    static void injectFaults(unsigned faults);
+};
