@@ -3,6 +3,7 @@
 #include "Forms.h"
 #include "dialogs/FrmSalir.h"
 #include "dialogs/User.h"
+#include "store/CollectionLocation.h"
 #include "store/QuoteStore.h"
 
 #include <QCoreApplication>
@@ -54,11 +55,25 @@ QString lastOpenFailure()
     return g_lastOpenFailure;
 }
 
+QString helpFolder()
+{
+    return CollectionLocation::resolve(programFolder()).helpFolder();
+}
+
 void Main()
 {
     try {
-        const QString path = QuoteStore::databasePath(programFolder());
-        QuoteStore::OpenResult opened = QuoteStore::open(path);
+        // An installed program copies the shipped collection to the user's
+        // folder on its first start; a failed copy leaves nothing behind
+        // and ends in the no-database message like any failed open.
+        const CollectionLocation location = CollectionLocation::resolve(programFolder());
+        QString reason;
+        QuoteStore::OpenResult opened;
+        const QString path = location.collectionPath();
+        if (location.ensureUserCollection(&reason))
+            opened = QuoteStore::open(path);
+        else
+            opened.reason = reason;
         if (!opened) {
             g_lastOpenFailure = opened.reason;
             qWarning().noquote() << "Sentalia:" << path << "-" << opened.reason;
