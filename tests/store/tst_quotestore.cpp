@@ -8,6 +8,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -691,6 +692,11 @@ void TestQuoteStore::collectionLocation()
     env.insert(QStringLiteral("HOME"), place.home);
     if (!xdgFolder.isEmpty())
         env.insert(QStringLiteral("XDG_DATA_HOME"), xdgFolder);
+    const QByteArray savedHome = qgetenv("HOME");
+    const auto restore = qScopeGuard([&] {
+        qputenv("HOME", savedHome);
+        qunsetenv("XDG_DATA_HOME");
+    });
     qputenv("HOME", QFile::encodeName(place.home));
     if (xdgFolder.isEmpty())
         qunsetenv("XDG_DATA_HOME");
@@ -751,7 +757,6 @@ void TestQuoteStore::collectionLocation()
         QCOMPARE(modeOf(userFolder), mode_t(0700));
         QVERIFY(QuoteStore::open(collection));
     }
-    qunsetenv("XDG_DATA_HOME");
 }
 
 // Two clicks on the menu entry: every copy of the program finds a complete
