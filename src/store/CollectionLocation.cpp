@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -64,24 +65,31 @@ CollectionLocation CollectionLocation::resolve(const QString &programFolder)
     return location;
 }
 
-bool CollectionLocation::ensureUserCollection(QString *reason) const
+bool CollectionLocation::ensureUserCollection(QString *reason, int *error) const
 {
     if (!m_user)
         return true;
+    const auto failed = [&](int number) {
+        if (error)
+            *error = number;
+        return false;
+    };
     if (m_collection.isEmpty()) {
         *reason = QStringLiteral("No se sabe cuál es la carpeta personal: no están ni HOME ni XDG_DATA_HOME");
-        return false;
+        return failed(ENOENT);
     }
     const QByteArray target = QFile::encodeName(m_collection);
     if (!FilePlacement::makeFolders(FilePlacement::folderOf(target), 0700, reason))
-        return false;
+        return failed(FilePlacement::lastError());
     if (entryExists(m_collection))
         return true;
     bool exists = false;
     if (FilePlacement::copyNoReplace(QFile::encodeName(m_shipped), target, 0600, reason, &exists))
         return true;
     // Another copy of the program got there first with a complete file.
-    if (exists)
+    if (exists) {
         reason->clear();
-    return exists;
+        return true;
+    }
+    return failed(FilePlacement::lastError());
 }

@@ -31,8 +31,9 @@ public:
     // with mode 0700. True when the collection is there (or nothing is to
     // be copied); false with the reason when the copy failed, leaving
     // nothing behind. An existing file is never looked into or replaced,
-    // damaged or not.
-    bool ensureUserCollection(QString *reason) const;
+    // damaged or not. *error, when given, receives the system's error
+    // number behind a failure (EACCES, ENOSPC, ENOENT, ...).
+    bool ensureUserCollection(QString *reason, int *error = nullptr) const;
 
     static constexpr const char *ShareFolder = "share/sentalia";
     static constexpr const char *HelpFolderName = "Ayuda";

@@ -11,6 +11,7 @@
 namespace {
 
 unsigned g_faults = FilePlacement::None;
+thread_local int g_lastError = 0;
 
 QString shown(const QByteArray &path)
 {
@@ -19,6 +20,7 @@ QString shown(const QByteArray &path)
 
 bool failWith(QString *reason, const QString &sentence, int error)
 {
+    g_lastError = error;
     if (reason)
         *reason = sentence + QStringLiteral(": ") + qt_error_string(error);
     return false;
@@ -69,6 +71,11 @@ bool writeAll(int fd, const char *data, ssize_t size)
 }
 
 } // namespace
+
+int FilePlacement::lastError()
+{
+    return g_lastError;
+}
 
 void FilePlacement::injectFaults(unsigned faults)
 {

@@ -12,6 +12,7 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -636,30 +637,31 @@ void TestQuoteStore::collectionLocation_data()
     QTest::addColumn<QString>("fault");    // "", "read-only", "disk full", "shipped gone"
     QTest::addColumn<QString>("uses");     // "program", "home" or "xdg"
     QTest::addColumn<bool>("ensured");
+    QTest::addColumn<int>("error");        // the system's error number of a failure
     QTest::addColumn<QString>("after");    // "nothing", "copy" or "mine"
 
     QTest::newRow("build or portable folder, nothing installed")
-        << true << "" << "" << "" << "" << "program" << true << "nothing";
+        << true << "" << "" << "" << "" << "program" << true << 0 << "nothing";
     QTest::newRow("portable folder beside an installation")
-        << true << "shipped" << "" << "" << "" << "program" << true << "nothing";
-    QTest::newRow("no file, not installed") << false << "" << "" << "" << "" << "program" << true << "nothing";
+        << true << "shipped" << "" << "" << "" << "program" << true << 0 << "nothing";
+    QTest::newRow("no file, not installed") << false << "" << "" << "" << "" << "program" << true << 0 << "nothing";
     QTest::newRow("installed without the shipped file")
-        << false << "no shipped file" << "" << "" << "" << "program" << true << "nothing";
-    QTest::newRow("installed, first start") << false << "shipped" << "" << "" << "" << "home" << true << "copy";
+        << false << "no shipped file" << "" << "" << "" << "program" << true << 0 << "nothing";
+    QTest::newRow("installed, first start") << false << "shipped" << "" << "" << "" << "home" << true << 0 << "copy";
     QTest::newRow("installed, user's file there (never replaced, damaged or not)")
-        << false << "shipped" << "mine" << "" << "" << "home" << true << "mine";
-    QTest::newRow("installed, XDG_DATA_HOME") << false << "shipped" << "" << "xdg/datos" << "" << "xdg" << true
-                                              << "copy";
+        << false << "shipped" << "mine" << "" << "" << "home" << true << 0 << "mine";
+    QTest::newRow("installed, XDG_DATA_HOME")
+        << false << "shipped" << "" << "xdg/datos" << "" << "xdg" << true << 0 << "copy";
     QTest::newRow("installed, relative XDG_DATA_HOME ignored")
-        << false << "shipped" << "" << "relative" << "" << "home" << true << "copy";
+        << false << "shipped" << "" << "relative" << "" << "home" << true << 0 << "copy";
     QTest::newRow("installed, read-only home")
-        << false << "shipped" << "" << "" << "read-only" << "home" << false << "nothing";
+        << false << "shipped" << "" << "" << "read-only" << "home" << false << EACCES << "nothing";
     QTest::newRow("installed, XDG_DATA_HOME cannot be made")
-        << false << "shipped" << "" << "xdg/datos" << "read-only" << "xdg" << false << "nothing";
-    QTest::newRow("installed, disk full") << false << "shipped" << "" << "" << "disk full" << "home" << false
-                                          << "nothing";
+        << false << "shipped" << "" << "xdg/datos" << "read-only" << "xdg" << false << EACCES << "nothing";
+    QTest::newRow("installed, disk full")
+        << false << "shipped" << "" << "" << "disk full" << "home" << false << ENOSPC << "nothing";
     QTest::newRow("installed, shipped file gone at the copy")
-        << false << "shipped" << "" << "" << "shipped gone" << "home" << false << "nothing";
+        << false << "shipped" << "" << "" << "shipped gone" << "home" << false << ENOENT << "nothing";
 }
 
 void TestQuoteStore::collectionLocation()
@@ -671,6 +673,7 @@ void TestQuoteStore::collectionLocation()
     QFETCH(QString, fault);
     QFETCH(QString, uses);
     QFETCH(bool, ensured);
+    QFETCH(int, error);
     QFETCH(QString, after);
 
     Installation place(layout);
@@ -711,6 +714,7 @@ void TestQuoteStore::collectionLocation()
     QCOMPARE(location.shippedCollection(), installed ? place.shipped() : QString());
 
     bool ok = false;
+    int failure = 0;
     QString reason;
     if (fault == QLatin1String("read-only")) {
         // Root writes anywhere: the child runs as nobody, for whom the
@@ -725,17 +729,20 @@ void TestQuoteStore::collectionLocation()
         const QByteArray answer = place.ensureInChild(env);
         readOnly(false);
         QVERIFY2(answer.startsWith("0 ") || answer.startsWith("1"), answer.constData());
-        ok = answer.startsWith('1');
-        reason = QString::fromUtf8(answer.mid(1));
+        const QList<QByteArray> words = answer.split(' ');
+        ok = words.value(0) == "1";
+        failure = words.value(1).toInt();
+        reason = QString::fromUtf8(answer.mid(words.value(0).size() + words.value(1).size() + 1));
     } else {
         if (fault == QLatin1String("shipped gone"))
             QVERIFY(QFile::remove(place.shipped()));
         FilePlacement::injectFaults(fault == QLatin1String("disk full") ? FilePlacement::DiskFull
                                                                        : FilePlacement::None);
-        ok = location.ensureUserCollection(&reason);
+        ok = location.ensureUserCollection(&reason, &failure);
         FilePlacement::injectFaults(FilePlacement::None);
     }
     QCOMPARE(ok, ensured);
+    QCOMPARE(failure, error);
     if (!ok)
         QVERIFY2(!reason.trimmed().isEmpty(), "a failure says why");
 
@@ -776,7 +783,7 @@ void TestQuoteStore::firstStartsAtOnce()
     }
     for (auto &start : starts) {
         QVERIFY(start->waitForFinished(20000));
-        QCOMPARE(start->readAllStandardOutput().trimmed(), QByteArray("1"));
+        QCOMPARE(start->readAllStandardOutput().trimmed(), QByteArray("1 0"));
     }
     const QString collection = place.home + QStringLiteral("/.local/share/sentalia/frase.mdb");
     QCOMPARE(Installation::files(place.home), QStringList{".local/share/sentalia/frase.mdb"});
@@ -788,8 +795,9 @@ static int runChild(const QByteArray &mode, const QString &path)
 {
     if (mode == "ensure") {
         QString reason;
-        const bool ok = CollectionLocation::resolve(path).ensureUserCollection(&reason);
-        printf("%d %s\n", ok ? 1 : 0, qPrintable(reason));
+        int error = 0;
+        const bool ok = CollectionLocation::resolve(path).ensureUserCollection(&reason, &error);
+        printf("%d %d %s\n", ok ? 1 : 0, error, qPrintable(reason));
         return 0;
     }
     QuoteStore::OpenResult opened = QuoteStore::open(path);
