@@ -169,7 +169,7 @@ bool FilePlacement::copyNoReplace(const QByteArray &sourcePath, const QByteArray
 
     bool ok = true;
     if (::fchmod(target, mode) != 0)
-        ok = failWith(reason, QStringLiteral("No se pudo dar permisos a %1").arg(shown(tempPath)), errno);
+        ok = failWith(reason, QStringLiteral("No se pudo dar permisos a %1").arg(shown(finalPath)), errno);
     char buffer[64 * 1024];
     while (ok) {
         const ssize_t got = ::read(source, buffer, sizeof buffer);
@@ -180,13 +180,13 @@ bool FilePlacement::copyNoReplace(const QByteArray &sourcePath, const QByteArray
         else if (got == 0)
             break;
         else if (!writeAll(target, buffer, got))
-            ok = failWith(reason, QStringLiteral("No se pudo escribir %1").arg(shown(tempPath)), errno);
+            ok = failWith(reason, QStringLiteral("No se pudo escribir %1").arg(shown(finalPath)), errno);
     }
     ::close(source);
     if (ok)
-        ok = syncFile(target, tempPath, reason);
+        ok = syncFile(target, finalPath, reason);
     if (::close(target) != 0 && ok)
-        ok = failWith(reason, QStringLiteral("No se pudo escribir %1").arg(shown(tempPath)), errno);
+        ok = failWith(reason, QStringLiteral("No se pudo escribir %1").arg(shown(finalPath)), errno);
     if (ok)
         ok = placeNoReplace(tempPath, finalPath, reason, exists);
     if (!ok)
