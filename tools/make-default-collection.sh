@@ -1,20 +1,20 @@
 #!/bin/sh
-# Builds the default quotation collection BUILD_DIR/frase.mdb with
-# sentalia-db, from the 24 topic files of Debian's fortunes-es or, where that
+# Builds the default quotation collection BUILD_DIR/frase.mdb (or TARGET)
+# with BUILD_DIR/sentalia-db, from the 24 topic files of Debian's fortunes-es or, where that
 # package is missing, from the small collection in resources/data/frases.csv.
 #
 # An existing frase.mdb is never touched. The collection is built under a
 # temporary name and renamed at the end, so a failure leaves nothing behind.
 set -eu
 
-if [ $# -ne 1 ]; then
-    echo "uso: $0 CARPETA_DE_COMPILACION" >&2
+if [ $# -lt 1 ] || [ $# -gt 2 ]; then
+    echo "uso: $0 CARPETA_DE_COMPILACION [DESTINO]" >&2
     exit 2
 fi
 build=$1
 here=$(cd "$(dirname "$0")" && pwd)
 tool=$build/sentalia-db
-target=$build/frase.mdb
+target=${2:-$build/frase.mdb}
 fortunes=${SENTALIA_FORTUNES_DIR:-/usr/share/games/fortunes/es}
 # The topic files of fortunes-es; off/ and varios.fortunes-pre stay out.
 topics="amistad arte asimov ciencia deprimente familia famosos filosofia humanos
@@ -48,7 +48,7 @@ elif [ -n "$missing" ]; then
     echo "Aviso: faltan estos temas de fortunes-es:$missing" >&2
 fi
 
-tmp=$build/.frase.mdb.$$
+tmp=$(dirname "$target")/.frase.mdb.$$
 cleanup() {
     rm -f "$tmp" "$tmp-journal"
 }

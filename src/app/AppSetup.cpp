@@ -1,9 +1,11 @@
 #include "AppSetup.h"
 
 #include "Version.h"
+#include "skin/Artwork.h"
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -22,6 +24,12 @@ void configure(QApplication &app)
     QApplication::setApplicationName(QString::fromLatin1(Version::Title));
     QApplication::setApplicationVersion(
         QStringLiteral("%1.%2.%3").arg(Version::Major).arg(Version::Minor).arg(Version::Revision));
+    // The window manager and the menu match the running program to its
+    // desktop entry by this name. The icon theme has the installed icon at
+    // every size; the program's own picture stands in for it elsewhere.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(Version::AppId));
+    QGuiApplication::setWindowIcon(
+        QIcon::fromTheme(QString::fromLatin1(Version::AppId), QIcon(QString::fromLatin1(Artwork::IconMain))));
 
     // The interface is Spanish whatever the desktop's language: message-box
     // buttons read "Aceptar" and the text boxes' menus are Spanish too.

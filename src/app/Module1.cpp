@@ -4,6 +4,7 @@
 #include "dialogs/FrmSalir.h"
 #include "dialogs/User.h"
 #include "store/FailureText.h"
+#include "store/CollectionLocation.h"
 #include "store/QuoteStore.h"
 
 #include <QCoreApplication>
@@ -55,11 +56,25 @@ QString lastOpenFailure()
     return g_lastOpenFailure;
 }
 
+QString helpFolder()
+{
+    return CollectionLocation::resolve(programFolder()).helpFolder();
+}
+
 void Main()
 {
     try {
-        const QString path = QuoteStore::databasePath(programFolder());
-        QuoteStore::OpenResult opened = QuoteStore::open(path);
+        // An installed program copies the shipped collection to the user's
+        // folder on its first start; a failed copy leaves nothing behind
+        // and ends in the no-database message like any failed open.
+        const CollectionLocation location = CollectionLocation::resolve(programFolder());
+        QString reason;
+        QuoteStore::OpenResult opened;
+        const QString path = location.collectionPath();
+        if (location.ensureUserCollection(&reason))
+            opened = QuoteStore::open(path);
+        else
+            opened.reason = reason;
         if (!opened) {
             g_lastOpenFailure = opened.reason;
             qWarning().noquote() << "Sentalia:" << FailureText::sentence(opened.failure, path) << "-" << opened.reason;

@@ -26,6 +26,8 @@ void Main();
 // The folder that holds the executable (tests point it elsewhere).
 QString programFolder();
 void setProgramFolder(const QString &folder);
+// The help pages: Ayuda beside the program, or the installed ones.
+QString helpFolder();
 
 // Ends the program at once: no close request runs on the way out.
 void endProgram();

@@ -68,11 +68,11 @@ FrmTemas::FrmTemas()
 
 QString FrmTemas::entryAddress()
 {
-    // The folder as the platform reports it, followed at once by the rest:
-    // no separator is added or removed, so a folder that already ends in
-    // one gives two in a row. The address is passed on unchanged.
-    const QChar sep = QDir::separator();
-    return Module1::programFolder() + sep + QStringLiteral("Ayuda") + sep + QStringLiteral("default.htm");
+    // The program folder as the platform reports it, followed at once by
+    // the rest: no separator is added or removed, so a folder that already
+    // ends in one gives two in a row. The address is passed on unchanged.
+    // An installed program reads the pages it shipped instead.
+    return Module1::helpFolder() + QDir::separator() + QStringLiteral("default.htm");
 }
 
 void FrmTemas::Image9_Click()

@@ -11,6 +11,7 @@
 namespace {
 
 unsigned g_faults = FilePlacement::None;
+thread_local int g_lastError = 0;
 
 QString shown(const QByteArray &path)
 {
@@ -19,6 +20,7 @@ QString shown(const QByteArray &path)
 
 bool failWith(QString *reason, const QString &sentence, int error)
 {
+    g_lastError = error;
     if (reason)
         *reason = sentence + QStringLiteral(": ") + qt_error_string(error);
     return false;
@@ -69,6 +71,11 @@ bool writeAll(int fd, const char *data, ssize_t size)
 }
 
 } // namespace
+
+int FilePlacement::lastError()
+{
+    return g_lastError;
+}
 
 void FilePlacement::injectFaults(unsigned faults)
 {
@@ -162,7 +169,7 @@ bool FilePlacement::copyNoReplace(const QByteArray &sourcePath, const QByteArray
 
     bool ok = true;
     if (::fchmod(target, mode) != 0)
-        ok = failWith(reason, QStringLiteral("No se pudo dar permisos a %1").arg(shown(tempPath)), errno);
+        ok = failWith(reason, QStringLiteral("No se pudo dar permisos a %1").arg(shown(finalPath)), errno);
     char buffer[64 * 1024];
     while (ok) {
         const ssize_t got = ::read(source, buffer, sizeof buffer);
@@ -173,13 +180,13 @@ bool FilePlacement::copyNoReplace(const QByteArray &sourcePath, const QByteArray
         else if (got == 0)
             break;
         else if (!writeAll(target, buffer, got))
-            ok = failWith(reason, QStringLiteral("No se pudo escribir %1").arg(shown(tempPath)), errno);
+            ok = failWith(reason, QStringLiteral("No se pudo escribir %1").arg(shown(finalPath)), errno);
     }
     ::close(source);
     if (ok)
-        ok = syncFile(target, tempPath, reason);
+        ok = syncFile(target, finalPath, reason);
     if (::close(target) != 0 && ok)
-        ok = failWith(reason, QStringLiteral("No se pudo escribir %1").arg(shown(tempPath)), errno);
+        ok = failWith(reason, QStringLiteral("No se pudo escribir %1").arg(shown(finalPath)), errno);
     if (ok)
         ok = placeNoReplace(tempPath, finalPath, reason, exists);
     if (!ok)

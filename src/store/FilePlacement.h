@@ -43,6 +43,9 @@ public:
     // Everything before the last '/', "." for a bare name, "/" for the root.
     static QByteArray folderOf(const QByteArray &path);
 
+    // The system's error number (errno) behind this thread's last failure.
+    static int lastError();
+
     // Failures the tests inject to reach what no ordinary file system
     // shows: flags, cleared with None.
     enum Fault : unsigned {

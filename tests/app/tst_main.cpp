@@ -11,19 +11,41 @@
 #include "dialogs/MessageLabel.h"
 #include "dialogs/User.h"
 #include "skin/MessageBox.h"
+#include "store/FilePlacement.h"
 #include "store/QuoteStore.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
 
 namespace {
+
+// An installed program: an empty program folder bin/ beside
+// share/sentalia/frase.mdb, and a home folder of its own.
+struct Installed {
+    QTemporaryDir root;
+    QByteArray home = qgetenv("HOME");
+    explicit Installed(const QString &shipped)
+    {
+        QDir(root.path()).mkpath(QStringLiteral("bin"));
+        QDir(root.path()).mkpath(QStringLiteral("share/sentalia"));
+        QFile::copy(shipped, root.filePath(QStringLiteral("share/sentalia/frase.mdb")));
+        Module1::setProgramFolder(root.filePath(QStringLiteral("bin")));
+        qputenv("HOME", QFile::encodeName(root.filePath(QStringLiteral("home"))));
+        qunsetenv("XDG_DATA_HOME");
+    }
+    ~Installed() { qputenv("HOME", home); }
+    QString userCollection() const { return root.filePath(QStringLiteral("home/.local/share/sentalia/frase.mdb")); }
+};
 
 } // namespace
 
@@ -34,6 +56,7 @@ private slots:
     void init();
     void cleanup();
 
+    void opensAndAsksTheName_data();
     void opensAndAsksTheName();
     void noDatabase_data();
     void noDatabase();
@@ -55,12 +78,25 @@ void TestMain::cleanup()
     m_session.reset();
 }
 
+void TestMain::opensAndAsksTheName_data()
+{
+    QTest::addColumn<bool>("installed");
+    QTest::newRow("frase.mdb in the program folder") << false;
+    QTest::newRow("installed, first start copies the shipped one") << true;
+}
+
 void TestMain::opensAndAsksTheName()
 {
+    QFETCH(bool, installed);
     m_session = std::make_unique<GuiSession>(QStringLiteral("quotes.mdb"), false);
+    std::unique_ptr<Installed> installation;
+    if (installed)
+        installation = std::make_unique<Installed>(m_session->fixture().path());
     Module1::Main();
 
     QVERIFY(Module1::db);
+    if (installed)
+        QCOMPARE(Module1::db->path(), installation->userCollection());
     QCOMPARE(GuiSession::visibleWindows(), QStringList{QStringLiteral("user")});
     QVERIFY(Forms::userLoaded());
     QVERIFY(!Forms::userLoaded()->isModal());
@@ -75,6 +111,8 @@ void TestMain::noDatabase_data()
     QTest::newRow("held by another copy") << "locked";
     QTest::newRow("wrong key") << "other-key.mdb";
     QTest::newRow("not a database") << "garbage.mdb";
+    QTest::newRow("installed, the first copy fails") << "disk full";
+    QTest::newRow("installed, user's file damaged") << "damaged";
 }
 
 void TestMain::noDatabase()
@@ -87,8 +125,28 @@ void TestMain::noDatabase()
         QVERIFY(QFile::remove(m_session->fixture().path()));
     else if (condition == QLatin1String("locked"))
         QVERIFY((holder = m_session->fixture().open()));
-
+    std::unique_ptr<Installed> installation;
+    if (condition == QLatin1String("disk full") || condition == QLatin1String("damaged"))
+        installation = std::make_unique<Installed>(m_session->fixture().path());
+    if (condition == QLatin1String("damaged")) {
+        QVERIFY(QDir().mkpath(QFileInfo(installation->userCollection()).path()));
+        QVERIFY(QFile::copy(Fixture::fixturePath(QStringLiteral("garbage.mdb")), installation->userCollection()));
+    }
+    // The reason goes to standard error.
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Sentalia: .* - .+")));
+    FilePlacement::injectFaults(condition == QLatin1String("disk full") ? FilePlacement::DiskFull
+                                                                        : FilePlacement::None);
     Module1::Main();
+    FilePlacement::injectFaults(FilePlacement::None);
+    if (installation) {
+        // Nothing half-copied, and a damaged collection stays as it was.
+        const QString collection = installation->userCollection();
+        QCOMPARE(QDir(QFileInfo(collection).path()).entryList(QDir::Files | QDir::Hidden),
+                 condition == QLatin1String("damaged") ? QStringList{"frase.mdb"} : QStringList());
+        if (condition == QLatin1String("damaged"))
+            QCOMPARE(Fixture::readFile(collection),
+                     Fixture::readFile(Fixture::fixturePath(QStringLiteral("garbage.mdb"))));
+    }
 
     QVERIFY(!Module1::db);
     QCOMPARE(GuiSession::visibleWindows(), QStringList{QStringLiteral("frmsalir")});

@@ -25,6 +25,10 @@ ROOT = os.path.normpath(os.path.join(HERE, "..", ".."))
 OUT = os.path.join(ROOT, "resources", "img")
 QRC = os.path.join(ROOT, "resources", "sentalia.qrc")
 ARTWORK_H = os.path.join(ROOT, "src", "skin", "Artwork.h")
+# The program's icon for the desktop's icon theme, named after the
+# application id that CMakeLists.txt sets.
+ICONS = os.path.join(ROOT, "resources", "icons", "hicolor")
+APP_ICON_SIZES = (48, 64, 128, 256)
 
 SS = 4  # supersampling factor
 
@@ -560,6 +564,19 @@ def icon_main(size):
     else:
         draw_book(art, 16, 14.6, 32, detail=0, aspect=0.8)
     return art.result()
+
+
+def app_id():
+    text = open(os.path.join(ROOT, "CMakeLists.txt"), encoding="utf-8").read()
+    return re.search(r"set\(SENTALIA_APP_ID\s+([\w.]+)\)", text).group(1)
+
+
+def make_app_icons():
+    """The main window's book at the sizes of the desktop's icon theme."""
+    for size in APP_ICON_SIZES:
+        folder = os.path.join(ICONS, "%dx%d" % (size, size), "apps")
+        os.makedirs(folder, exist_ok=True)
+        icon_main(size).save(os.path.join(folder, app_id() + ".png"), "PNG", optimize=True)
 
 
 # ---------------------------------------------------------------- small icons
@@ -1210,6 +1227,11 @@ def check():
                 problems.append("%s: %dx%d, want %dx%d" % (name, im.size[0], im.size[1], w, h))
             if kind == "PNG" and im.size != (32, 32):
                 problems.append("%s: cursor is %dx%d" % (name, *im.size))
+    for size in APP_ICON_SIZES:
+        path = os.path.join(ICONS, "%dx%d" % (size, size), "apps", app_id() + ".png")
+        with Image.open(path) as im:
+            if im.size != (size, size) or im.mode != "RGBA":
+                problems.append("%s: %dx%d %s" % (path, im.size[0], im.size[1], im.mode))
     return problems
 
 
@@ -1246,6 +1268,7 @@ def main():
     save_png(cursor_hand(), "cursor_hand.png")
     save_png(cursor_arrow(), "cursor_arrow.png")
     write_qrc()
+    make_app_icons()
     problems = check()
     for p in problems:
         print("problem:", p)

@@ -1,0 +1,131 @@
+#!/usr/bin/python3
+"""Installs the build into a temporary DESTDIR under /usr and checks it.
+
+    check_install.py tree BUILD_DIR APP_ID       the installed files and their modes
+    check_install.py validate BUILD_DIR APP_ID   desktop-file-validate, appstreamcli
+
+Exits 1 with the problems listed, 0 when everything holds.
+"""
+
+import os
+import shutil
+import stat
+import subprocess
+import sys
+import tempfile
+
+HELP_PAGE = "usr/share/sentalia/Ayuda/default.htm"
+
+
+def expected_files(app_id):
+    """Path below DESTDIR -> mode, for every file the package must hold."""
+    files = {
+        "usr/bin/sentalia": 0o755,
+        "usr/bin/sentalia-db": 0o755,
+        # The shipped collection is only ever copied, never opened in place:
+        # root's and read-only for every user.
+        "usr/share/sentalia/frase.mdb": 0o644,
+        HELP_PAGE: 0o644,
+        "usr/share/applications/%s.desktop" % app_id: 0o644,
+        "usr/share/metainfo/%s.metainfo.xml" % app_id: 0o644,
+        "usr/share/doc/sentalia/copyright": 0o644,
+        "usr/share/doc/sentalia/changelog.gz": 0o644,
+    }
+    for size in (48, 64, 128, 256):
+        files["usr/share/icons/hicolor/%dx%d/apps/%s.png" % (size, size, app_id)] = 0o644
+    for folder in ("usr/share/man/man1", "usr/share/man/es/man1"):
+        for page in ("sentalia.1.gz", "sentalia-db.1.gz"):
+            files["%s/%s" % (folder, page)] = 0o644
+    return files
+
+
+def install(build, destdir):
+    env = dict(os.environ, DESTDIR=destdir)
+    run = subprocess.run(["cmake", "--install", build, "--prefix", "/usr"], env=env,
+                         stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+    if run.returncode != 0:
+        sys.exit("cmake --install failed:\n" + run.stdout)
+
+
+def check_tree(build, app_id, destdir):
+    problems = []
+    wanted = expected_files(app_id)
+    found = {}
+    for folder, dirs, names in os.walk(destdir):
+        for name in dirs:
+            path = os.path.join(folder, name)
+            mode = stat.S_IMODE(os.lstat(path).st_mode)
+            if mode != 0o755:
+                problems.append("%s: folder mode %o, want 755" % (os.path.relpath(path, destdir), mode))
+        for name in names:
+            path = os.path.join(folder, name)
+            found[os.path.relpath(path, destdir)] = os.lstat(path)
+    for path, mode in sorted(wanted.items()):
+        if path not in found:
+            problems.append("%s: missing" % path)
+        elif stat.S_IMODE(found[path].st_mode) != mode:
+            problems.append("%s: mode %o, want %o" % (path, stat.S_IMODE(found[path].st_mode), mode))
+    for path, st in sorted(found.items()):
+        if path in wanted:
+            continue
+        # Only the help pages may add files of their own.
+        if not path.startswith("usr/share/sentalia/Ayuda/"):
+            problems.append("%s: not expected in the package" % path)
+        elif not stat.S_ISREG(st.st_mode) or stat.S_IMODE(st.st_mode) != 0o644:
+            problems.append("%s: mode %o, want a plain file with 644" % (path, stat.S_IMODE(st.st_mode)))
+
+    # The shipped collection is a sound collection, checked on a copy the
+    # way the program uses it.
+    shipped = os.path.join(destdir, "usr/share/sentalia/frase.mdb")
+    if os.path.exists(shipped):
+        with tempfile.TemporaryDirectory() as scratch:
+            copy = os.path.join(scratch, "frase.mdb")
+            shutil.copyfile(shipped, copy)
+            os.chmod(copy, 0o600)
+            run = subprocess.run([os.path.join(destdir, "usr/bin/sentalia-db"), "check", copy],
+                                 stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+            if run.returncode != 0:
+                problems.append("shipped collection fails its check:\n" + run.stdout)
+    return problems
+
+
+def check_validators(app_id, destdir):
+    problems = []
+    checks = [
+        ["desktop-file-validate", os.path.join(destdir, "usr/share/applications/%s.desktop" % app_id)],
+        ["appstreamcli", "validate", "--no-net",
+         os.path.join(destdir, "usr/share/metainfo/%s.metainfo.xml" % app_id)],
+    ]
+    for command in checks:
+        if shutil.which(command[0]) is None:
+            problems.append("%s is not installed (Debian: desktop-file-utils, appstream)" % command[0])
+            continue
+        run = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+        # desktop-file-validate prints only what is wrong; appstreamcli
+        # prints a last line of success and, like it, "I:" notes that are
+        # not warnings.
+        lines = [line for line in run.stdout.splitlines()
+                 if line.strip() and not line.startswith("I:") and "Validation was successful" not in line]
+        if run.returncode != 0 or lines:
+            problems.append("%s:\n%s" % (" ".join(command[:-1]), run.stdout))
+    return problems
+
+
+def main():
+    if len(sys.argv) != 4 or sys.argv[1] not in ("tree", "validate"):
+        sys.exit(__doc__)
+    kind, build, app_id = sys.argv[1:]
+    with tempfile.TemporaryDirectory() as destdir:
+        os.chmod(destdir, 0o755)
+        install(build, destdir)
+        if kind == "tree":
+            problems = check_tree(build, app_id, destdir)
+        else:
+            problems = check_validators(app_id, destdir)
+    for problem in problems:
+        print("problem:", problem)
+    sys.exit(1 if problems else 0)
+
+
+if __name__ == "__main__":
+    main()
