@@ -3,9 +3,12 @@
 #include "TextRules.h"
 
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 
 #include <sqlcipher/sqlite3.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -85,6 +88,19 @@ void topicKeyFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
     sqlite3_result_text(ctx, key.constData(), int(key.size()), SQLITE_TRANSIENT);
 }
 
+QuoteRecord readRecord(sqlite3_stmt *stmt)
+{
+    QuoteRecord record;
+    record.autor = columnText(stmt, 0);
+    record.frace = columnText(stmt, 1);
+    record.tema = columnText(stmt, 2);
+    record.temaIsNull = sqlite3_column_type(stmt, 2) == SQLITE_NULL;
+    record.hasIndex = sqlite3_column_type(stmt, 3) != SQLITE_NULL;
+    record.index = sqlite3_column_int64(stmt, 3);
+    record.id = sqlite3_column_int64(stmt, 4);
+    return record;
+}
+
 QString engineMessage(sqlite3 *db, int rc)
 {
     const char *message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
@@ -98,9 +114,10 @@ QString QuoteStore::databasePath(const QString &programFolder)
     return QDir::toNativeSeparators(programFolder) + QDir::separator() + QLatin1String(FileName);
 }
 
-QuoteStore::QuoteStore(sqlite3 *db, const QString &path)
+QuoteStore::QuoteStore(sqlite3 *db, const QByteArray &path)
     : m_db(db)
-    , m_path(path)
+    , m_nativePath(path)
+    , m_path(QFile::decodeName(path))
 {
 }
 
@@ -162,16 +179,21 @@ QuoteStore::Failure QuoteStore::checkSchema(sqlite3 *db, QString *reason)
 
 QuoteStore::OpenResult QuoteStore::open(const QString &path, const QByteArray &key)
 {
+    return openPath(QFile::encodeName(path), key);
+}
+
+QuoteStore::OpenResult QuoteStore::openPath(const QByteArray &path, const QByteArray &key)
+{
     if (key.isEmpty())
         return fail(nullptr, Failure::BadKey, QStringLiteral("la clave está vacía"));
-    const QFileInfo info(path);
-    if (!info.exists())
-        return fail(nullptr, Failure::Missing, QStringLiteral("no existe el archivo %1").arg(path));
-    if (!info.isFile())
-        return fail(nullptr, Failure::Other, QStringLiteral("%1 no es un archivo").arg(path));
+    struct stat info;
+    if (::stat(path.constData(), &info) != 0)
+        return fail(nullptr, Failure::Missing, QStringLiteral("no existe el archivo %1").arg(QFile::decodeName(path)));
+    if (!S_ISREG(info.st_mode))
+        return fail(nullptr, Failure::Other, QStringLiteral("%1 no es un archivo").arg(QFile::decodeName(path)));
 
     sqlite3 *db = nullptr;
-    int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    int rc = sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK)
         return fail(db, Failure::Other, engineMessage(db, rc));
     if (sqlite3_db_readonly(db, "main") == 1)
@@ -237,13 +259,20 @@ QuoteStore::OpenResult QuoteStore::open(const QString &path, const QByteArray &k
 
 QuoteStore::OpenResult QuoteStore::create(const QString &path, const QByteArray &key)
 {
+    return createPath(QFile::encodeName(path), key);
+}
+
+QuoteStore::OpenResult QuoteStore::createPath(const QByteArray &path, const QByteArray &key)
+{
     if (key.isEmpty())
         return fail(nullptr, Failure::BadKey, QStringLiteral("la clave está vacía"));
-    if (QFileInfo::exists(path))
-        return fail(nullptr, Failure::AlreadyExists, QStringLiteral("el archivo %1 ya existe").arg(path));
+    struct stat info;
+    if (::lstat(path.constData(), &info) == 0)
+        return fail(nullptr, Failure::AlreadyExists,
+                    QStringLiteral("el archivo %1 ya existe").arg(QFile::decodeName(path)));
 
     sqlite3 *db = nullptr;
-    int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
+    int rc = sqlite3_open_v2(path.constData(), &db,
                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_EXCLUSIVE, nullptr);
     if (rc != SQLITE_OK) {
         OpenResult failed = fail(db, Failure::Other, engineMessage(db, rc));
@@ -259,11 +288,11 @@ QuoteStore::OpenResult QuoteStore::create(const QString &path, const QByteArray 
     if (rc != SQLITE_OK) {
         const QString reason = engineMessage(db, rc);
         sqlite3_close_v2(db);
-        QFile::remove(path);
+        ::unlink(path.constData());
         return fail(nullptr, Failure::Other, reason);
     }
     sqlite3_close_v2(db);
-    return open(path, key);
+    return openPath(path, key);
 }
 
 bool QuoteStore::setError(const QString &context)
@@ -401,22 +430,130 @@ bool QuoteStore::rollback()
 bool QuoteStore::forEachRecord(const std::function<void(const QuoteRecord &)> &row)
 {
     sqlite3_stmt *raw = nullptr;
-    if (!prepare("SELECT autor, frace, tema, \"Index\" FROM tabla1 ORDER BY rowid", &raw))
+    if (!prepare("SELECT autor, frace, tema, \"Index\", rowid FROM tabla1 ORDER BY rowid", &raw))
         return false;
     Statement stmt(raw);
     int rc;
-    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-        QuoteRecord record;
-        record.autor = columnText(stmt.get(), 0);
-        record.frace = columnText(stmt.get(), 1);
-        record.tema = columnText(stmt.get(), 2);
-        record.temaIsNull = sqlite3_column_type(stmt.get(), 2) == SQLITE_NULL;
-        record.hasIndex = sqlite3_column_type(stmt.get(), 3) != SQLITE_NULL;
-        record.index = sqlite3_column_int64(stmt.get(), 3);
-        row(record);
-    }
+    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW)
+        row(readRecord(stmt.get()));
     if (rc != SQLITE_DONE)
         return setError(QStringLiteral("error al leer los registros"));
+    return true;
+}
+
+bool QuoteStore::record(qint64 id, QuoteRecord *out, bool *found)
+{
+    sqlite3_stmt *raw = nullptr;
+    if (!prepare("SELECT autor, frace, tema, \"Index\", rowid FROM tabla1 WHERE rowid = ?1", &raw))
+        return false;
+    Statement stmt(raw);
+    sqlite3_bind_int64(stmt.get(), 1, id);
+    const int rc = sqlite3_step(stmt.get());
+    if (rc == SQLITE_ROW) {
+        *out = readRecord(stmt.get());
+        *found = true;
+        return true;
+    }
+    if (rc != SQLITE_DONE)
+        return setError(QStringLiteral("error al leer la frase"));
+    *found = false;
+    return true;
+}
+
+bool QuoteStore::rowIdRange(qint64 *lowest, qint64 *highest)
+{
+    // Each aggregate alone walks one edge of the row-id tree; no count.
+    sqlite3_stmt *raw = nullptr;
+    if (!prepare("SELECT coalesce((SELECT min(rowid) FROM tabla1), 0), coalesce((SELECT max(rowid) FROM tabla1), 0)",
+                 &raw))
+        return false;
+    Statement stmt(raw);
+    if (sqlite3_step(stmt.get()) != SQLITE_ROW)
+        return setError(QStringLiteral("error al leer los números de las frases"));
+    *lowest = sqlite3_column_int64(stmt.get(), 0);
+    *highest = sqlite3_column_int64(stmt.get(), 1);
+    return true;
+}
+
+bool QuoteStore::updateRecord(const QuoteRecord &record, bool *changed)
+{
+    sqlite3_stmt *raw = nullptr;
+    if (!prepare("UPDATE tabla1 SET autor = ?1, frace = ?2, tema = ?3, \"Index\" = ?4 WHERE rowid = ?5", &raw))
+        return false;
+    Statement stmt(raw);
+    bindText(stmt.get(), 1, record.autor);
+    bindText(stmt.get(), 2, record.frace);
+    if (record.temaIsNull)
+        sqlite3_bind_null(stmt.get(), 3);
+    else
+        bindText(stmt.get(), 3, record.tema);
+    if (record.hasIndex)
+        sqlite3_bind_int64(stmt.get(), 4, record.index);
+    else
+        sqlite3_bind_null(stmt.get(), 4);
+    sqlite3_bind_int64(stmt.get(), 5, record.id);
+    if (sqlite3_step(stmt.get()) != SQLITE_DONE)
+        return setError(QStringLiteral("no se pudo cambiar la frase"));
+    if (changed)
+        *changed = sqlite3_changes(m_db) > 0;
+    return true;
+}
+
+bool QuoteStore::deleteRecord(qint64 id, bool *deleted)
+{
+    sqlite3_stmt *raw = nullptr;
+    if (!prepare("DELETE FROM tabla1 WHERE rowid = ?1", &raw))
+        return false;
+    Statement stmt(raw);
+    sqlite3_bind_int64(stmt.get(), 1, id);
+    if (sqlite3_step(stmt.get()) != SQLITE_DONE)
+        return setError(QStringLiteral("no se pudo borrar la frase"));
+    if (deleted)
+        *deleted = sqlite3_changes(m_db) > 0;
+    return true;
+}
+
+qint64 QuoteStore::lastInsertId() const
+{
+    return sqlite3_last_insert_rowid(m_db);
+}
+
+bool QuoteStore::backupTo(const QByteArray &path, const QByteArray &key)
+{
+    if (key.isEmpty()) {
+        m_lastError = QStringLiteral("la clave está vacía");
+        return false;
+    }
+    sqlite3 *raw = nullptr;
+    int rc = sqlite3_open_v2(path.constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    std::unique_ptr<sqlite3, int (*)(sqlite3 *)> target(raw, sqlite3_close_v2);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_key(target.get(), key.constData(), int(key.size()));
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(target.get(), "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;", nullptr, nullptr,
+                          nullptr);
+    if (rc != SQLITE_OK) {
+        m_lastError = QStringLiteral("no se pudo abrir la copia: ") + engineMessage(target.get(), rc);
+        return false;
+    }
+    sqlite3_backup *backup = sqlite3_backup_init(target.get(), "main", m_db, "main");
+    if (!backup) {
+        m_lastError = QStringLiteral("no se pudo empezar la copia: ") + engineMessage(target.get(), SQLITE_ERROR);
+        return false;
+    }
+    // This connection holds the file exclusively, so one step copies a
+    // consistent picture of it.
+    rc = sqlite3_backup_step(backup, -1);
+    const int finished = sqlite3_backup_finish(backup);
+    if (rc != SQLITE_DONE || finished != SQLITE_OK) {
+        m_lastError = QStringLiteral("la copia falló: ") + engineMessage(target.get(), rc == SQLITE_DONE ? finished : rc);
+        return false;
+    }
+    rc = sqlite3_close_v2(target.release());
+    if (rc != SQLITE_OK) {
+        m_lastError = QStringLiteral("no se pudo cerrar la copia: ") + QString::fromUtf8(sqlite3_errstr(rc));
+        return false;
+    }
     return true;
 }
 
