@@ -4,10 +4,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 
 // sentalia-db as the user runs it: commands, exit codes, messages, and the
@@ -28,6 +33,13 @@ private slots:
     void importSummaryAndOptions();
     void csvExportReadsBackExactly();
     void fortuneExportReadsBack();
+    void readCommands_data();
+    void readCommands();
+    void writeCommands_data();
+    void writeCommands();
+    void randomDrawsOverGaps();
+    void backupIsCheckedCopy();
+    void fileNamesThatAreNotUtf8();
 
 private:
     struct Result {
@@ -36,6 +48,11 @@ private:
         QString err;
     };
     static Result runTool(const QStringList &arguments);
+    // Runs a shell command line with $TOOL set, for arguments QProcess
+    // cannot pass (bytes that are not UTF-8).
+    static Result runShell(const QString &folder, const QString &commandLine);
+    // "id|autor|frace|tema|Index" ("<NULL>" and "-" for nulls), by row id.
+    static QMap<qint64, QString> rows(const QString &path);
     static QString tool() { return QStringLiteral(SENTALIA_BUILD_DIR "/sentalia-db"); }
     static bool writeFile(const QString &path, const QByteArray &bytes);
     static QList<QuoteRecord> records(const QString &path);
@@ -57,6 +74,33 @@ TestDbTool::Result TestDbTool::runTool(const QStringList &arguments)
     result.out = QString::fromUtf8(process.readAllStandardOutput());
     result.err = QString::fromUtf8(process.readAllStandardError());
     return result;
+}
+
+TestDbTool::Result TestDbTool::runShell(const QString &folder, const QString &commandLine)
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TOOL"), tool());
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), commandLine});
+    Result result;
+    if (!process.waitForFinished(60000))
+        return result;
+    result.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+QMap<qint64, QString> TestDbTool::rows(const QString &path)
+{
+    QMap<qint64, QString> found;
+    for (const QuoteRecord &r : records(path))
+        found.insert(r.id, QStringList{QString::number(r.id), r.autor, r.frace, r.temaIsNull ? QStringLiteral("<NULL>") : r.tema,
+                                       r.hasIndex ? QString::number(r.index) : QStringLiteral("-")}
+                               .join(QLatin1Char('|')));
+    return found;
 }
 
 bool TestDbTool::writeFile(const QString &path, const QByteArray &bytes)
@@ -159,7 +203,22 @@ void TestDbTool::usageErrors_data()
 
     QTest::newRow("nothing") << QStringList{} << 2;
     QTest::newRow("unknown command") << QStringList{"borrar", "x.mdb"} << 2;
-    QTest::newRow("no file") << QStringList{"check"} << 2;
+    QTest::newRow("create without file") << QStringList{"create"} << 2;
+    QTest::newRow("create, name not .mdb") << QStringList{"create", "nuevo"} << 2;
+    QTest::newRow("check, file not .mdb") << QStringList{"check", "frase.db"} << 2;
+    QTest::newRow("search without words") << QStringList{"search", "x.mdb"} << 2;
+    QTest::newRow("unknown list format") << QStringList{"list", "x.mdb", "--format", "fortune"} << 2;
+    QTest::newRow("add without quotation") << QStringList{"add", "x.mdb", "--tema", "VIDA"} << 2;
+    QTest::newRow("add with empty topic") << QStringList{"add", "x.mdb", "--frase", "F", "--tema", " "} << 2;
+    QTest::newRow("edit without change") << QStringList{"edit", "x.mdb", "3"} << 2;
+    QTest::newRow("edit, not a number") << QStringList{"edit", "x.mdb", "tres", "--autor", "A"} << 2;
+    QTest::newRow("edit two numbers") << QStringList{"edit", "x.mdb", "3", "4", "--autor", "A"} << 2;
+    QTest::newRow("delete without number") << QStringList{"delete", "x.mdb"} << 2;
+    QTest::newRow("delete number zero") << QStringList{"delete", "x.mdb", "0"} << 2;
+    QTest::newRow("backup without destination") << QStringList{"backup"} << 2;
+    QTest::newRow("backup, destination not .mdb") << QStringList{"backup", "x.mdb", "copia"} << 2;
+    QTest::newRow("topics with an operand") << QStringList{"topics", "x.mdb", "VIDA"} << 2;
+    QTest::newRow("--frase on list") << QStringList{"list", "--frase", "F"} << 2;
     QTest::newRow("import without source") << QStringList{"import", "x.mdb"} << 2;
     QTest::newRow("unknown format") << QStringList{"export", "x.mdb", "--format", "xml"} << 2;
     QTest::newRow("option of another command") << QStringList{"check", "x.mdb", "--tema", "VIDA"} << 2;
@@ -183,7 +242,8 @@ void TestDbTool::usageErrors()
         QVERIFY2(result.err.contains(QStringLiteral("sentalia-db --help")), qPrintable(result.err));
         QVERIFY(result.out.isEmpty());
     } else {
-        for (const char *command : {"create", "import", "export", "check"})
+        for (const char *command : {"list", "search", "random", "add", "edit", "delete", "topics", "backup", "create",
+                                    "import", "export", "check"})
             QVERIFY(result.out.contains(QString::fromLatin1(command)));
     }
     QVERIFY(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty()); // nothing made
@@ -195,6 +255,14 @@ void TestDbTool::refusesDatabaseInUse_data()
     QTest::newRow("check") << QStringList{"check"};
     QTest::newRow("import") << QStringList{"import", "SOURCE"};
     QTest::newRow("export") << QStringList{"export"};
+    QTest::newRow("list") << QStringList{"list"};
+    QTest::newRow("search") << QStringList{"search", "vida"};
+    QTest::newRow("random") << QStringList{"random"};
+    QTest::newRow("add") << QStringList{"add", "--frase", "Nueva.", "--tema", "VIDA"};
+    QTest::newRow("edit") << QStringList{"edit", "7", "--autor", "F. Nietzsche"};
+    QTest::newRow("delete") << QStringList{"delete", "7"};
+    QTest::newRow("topics") << QStringList{"topics"};
+    QTest::newRow("backup") << QStringList{"backup", "DEST"};
 }
 
 void TestDbTool::refusesDatabaseInUse()
@@ -206,6 +274,7 @@ void TestDbTool::refusesDatabaseInUse()
     QVERIFY(writeFile(source, "La vida es sue\xc3\xb1o.\n\t\t-- Calder\xc3\xb3n\n%\n"));
     arguments.insert(1, fixture.path());
     arguments.replaceInStrings(QStringLiteral("SOURCE"), source);
+    arguments.replaceInStrings(QStringLiteral("DEST"), fixture.folder() + QStringLiteral("/copia.mdb"));
     // Read before the store holds the file: another descriptor on it would
     // drop the store's lock when closed.
     const QByteArray before = Fixture::readFile(fixture.path());
@@ -378,6 +447,201 @@ void TestDbTool::fortuneExportReadsBack()
     QCOMPARE(restored.code, 0);
     QCOMPARE(restored.out, original.out);
     QCOMPARE(records(copy).size(), 3);
+}
+
+void TestDbTool::readCommands_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("out");
+
+    const QString tsv = QStringLiteral("numero\tautor\ttema\tfrase\n");
+    QTest::newRow("list, text blocks") << QStringList{"list", "--tema", "PODER"} << 0
+                                       << "Frase 8 · PODER\nPoderoso caballero es don Dinero.\n\t\t-- Quevedo\n\n";
+    QTest::newRow("list by topic: case ignored, line break escaped")
+        << QStringList{"list", "--tema", "Niñez", "--format", "tsv"} << 0
+        << tsv + "13\tÉluard\tNIÑEZ\tHay otros mundos, pero están en este.\n21\tYeats\tniñez\tTexto con\\nsalto de línea.\n";
+    QTest::newRow("list by topic: accents kept") << QStringList{"list", "--tema", "exito", "--format", "tsv"} << 0 << tsv;
+    QTest::newRow("list by author: case and accents ignored")
+        << QStringList{"list", "--autor", "ANONIMO", "--format", "csv"} << 0
+        << "numero,autor,tema,frase\n5,ámbar Anónimo,amor,Quien bien te quiere te hará llorar.\n";
+    QTest::newRow("list json, topic null") << QStringList{"list", "--autor", "tema nulo", "--format", "json"} << 0
+                                           << "[\n  {\"numero\": 18, \"autor\": \"Otro tema nulo\", \"tema\": null, "
+                                              "\"frase\": \"Registro con tema NULL.\"}\n]\n";
+    QTest::newRow("list json, nothing") << QStringList{"list", "--autor", "nadie", "--format", "json"} << 0 << "[]\n";
+    QTest::newRow("search: every word, in any field") << QStringList{"search", "CAMINO", "vida", "--format", "tsv"} << 0
+                                                      << tsv + "3\tantonio Machado\tVIDA\tCaminante, no hay camino, se hace camino al andar.\n";
+    QTest::newRow("search: decomposed accent") << QStringList{"search", QString::fromUtf8("a\xcc\x81ngel"), "--format=tsv"} << 0
+                                               << tsv + "4\tÁngel Ganivet\tSABIDURIA\tEl que no sabe lo que busca no entiende lo que encuentra.\n";
+    QTest::newRow("search: ñ is not n") << QStringList{"search", "nandu"} << 1 << "";
+    QTest::newRow("search: Ñ finds ñ") << QStringList{"search", "ÑANDÚ", "--format", "tsv"} << 0
+                                       << tsv + "6\tÑandú Pérez\tVIDA\tTexto de un autor con eñe.\n";
+    QTest::newRow("random by topic") << QStringList{"random", "--tema", "poder"} << 0
+                                     << "Poderoso caballero es don Dinero.\n\t\t-- Quevedo\n";
+    QTest::newRow("random, nothing matches") << QStringList{"random", "--autor", "nadie"} << 1 << "";
+    QTest::newRow("topics: program's order, equality, marks")
+        << QStringList{"topics"} << 0
+        << "      2  AMISTAD  [2 veces en la lista de temas]\n      1  amor\n      1  ÉXITO\n"
+           "      1  HUERFANO  [sin Index 1: no sale en la lista de temas]\n      1  L'AMOUR\n      2  NIÑEZ\n"
+           "      1  PODER\n      4  SABIDURIA\n      7  VIDA\n      1  (sin tema)\n9 temas, 1 sin Index 1.\n";
+}
+
+void TestDbTool::readCommands()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, code);
+    QFETCH(QString, out);
+
+    Fixture fixture;
+    const QByteArray before = Fixture::readFile(fixture.path());
+    arguments.insert(1, fixture.path());
+    const Result result = runTool(arguments);
+    QCOMPARE(result.code, code);
+    QCOMPARE(result.out, out);
+    if (code != 0)
+        QVERIFY2(result.err.contains(QStringLiteral("ninguna frase")), qPrintable(result.err));
+    QCOMPARE(Fixture::readFile(fixture.path()), before);
+}
+
+void TestDbTool::writeCommands_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QStringList>("expected"); // rows by number; "N|-" for a row that is gone
+
+    const QString longQuote(255, QLatin1Char('x'));
+    QTest::newRow("add, new topic: upper-cased, Index 1")
+        << QStringList{"add", "--frase", "Nueva.", "--tema", "paz", "--autor", "Gandhi"} << 0
+        << QStringList{"22|Gandhi|Nueva.|PAZ|1"};
+    QTest::newRow("add, listed topic: as given, no Index, empty author")
+        << QStringList{"add", "--frase", "Otra.", "--tema", "Vida", "--autor", ""} << 0
+        << QStringList{"22|Anónimo|Otra.|Vida|-"};
+    QTest::newRow("add, unlisted topic gets listed") << QStringList{"add", "--frase", "X.", "--tema", "huerfano"} << 0
+                                                     << QStringList{"22|Anónimo|X.|HUERFANO|1"};
+    QTest::newRow("add, 255 characters") << QStringList{"add", "--frase", longQuote, "--tema", "VIDA"} << 0
+                                         << QStringList{"22|Anónimo|" + longQuote + "|VIDA|-"};
+    QTest::newRow("add, 256 characters refused") << QStringList{"add", "--frase", longQuote + "y", "--tema", "VIDA"} << 1
+                                                 << QStringList{"22|-"};
+    QTest::newRow("add, blank quotation refused") << QStringList{"add", "--frase", "  ", "--tema", "VIDA"} << 1
+                                                  << QStringList{"22|-"};
+    QTest::newRow("edit author") << QStringList{"edit", "7", "--autor", "F. Nietzsche"} << 0
+                                 << QStringList{"7|F. Nietzsche|Lo que no me mata me hace más fuerte.|VIDA|-"};
+    QTest::newRow("edit, topic's Index 1 moves away")
+        << QStringList{"edit", "3", "--tema", "poder", "--frase", "Caminante."} << 0
+        << QStringList{"3|antonio Machado|Caminante.|poder|-", "6|Ñandú Pérez|Texto de un autor con eñe.|VIDA|1"};
+    QTest::newRow("edit into a topic not listed") << QStringList{"edit", "7", "--tema", "nuevo"} << 0
+                                                  << QStringList{"7|Nietzsche|Lo que no me mata me hace más fuerte.|NUEVO|1",
+                                                                 "3|antonio Machado|Caminante, no hay camino, se hace camino al andar.|VIDA|1"};
+    QTest::newRow("edit, same topic respelt") << QStringList{"edit", "3", "--tema", "vida"} << 0
+                                              << QStringList{"3|antonio Machado|Caminante, no hay camino, se hace camino al andar.|vida|1",
+                                                             "6|Ñandú Pérez|Texto de un autor con eñe.|VIDA|-"};
+    QTest::newRow("edit, no such number") << QStringList{"edit", "99", "--autor", "X"} << 1 << QStringList{"99|-"};
+    QTest::newRow("delete passes Index 1 on") << QStringList{"delete", "3", "6"} << 0
+                                              << QStringList{"3|-", "6|-", "7|Nietzsche|Lo que no me mata me hace más fuerte.|VIDA|1"};
+    QTest::newRow("delete one of two listed") << QStringList{"delete", "2"} << 0
+                                              << QStringList{"2|-", "19|Cicerón|Un tema creado dos veces.|AMISTAD|1"};
+    QTest::newRow("delete the last of a topic") << QStringList{"delete", "8", "8"} << 0 << QStringList{"8|-"};
+    QTest::newRow("delete with a missing number: nothing")
+        << QStringList{"delete", "3", "99"} << 1
+        << QStringList{"3|antonio Machado|Caminante, no hay camino, se hace camino al andar.|VIDA|1"};
+}
+
+void TestDbTool::writeCommands()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, code);
+    QFETCH(QStringList, expected);
+
+    Fixture fixture;
+    const QByteArray before = Fixture::readFile(fixture.path());
+    const QMap<qint64, QString> old = rows(fixture.path());
+    arguments.insert(1, fixture.path());
+    const Result result = runTool(arguments);
+    QCOMPARE(result.code, code);
+    const QMap<qint64, QString> now = rows(fixture.path());
+    for (const QString &row : expected) {
+        const qint64 id = row.section(QLatin1Char('|'), 0, 0).toLongLong();
+        QCOMPARE(now.value(id, QString::number(id) + QStringLiteral("|-")), row);
+    }
+    if (code != 0) {
+        QVERIFY2(!result.err.isEmpty(), "a refusal says why");
+        QCOMPARE(Fixture::readFile(fixture.path()), before);
+        return;
+    }
+    // Nothing else changed.
+    for (auto it = old.cbegin(); it != old.cend(); ++it) {
+        const bool named = std::any_of(expected.cbegin(), expected.cend(), [&](const QString &row) {
+            return row.section(QLatin1Char('|'), 0, 0).toLongLong() == it.key();
+        });
+        if (!named)
+            QCOMPARE(now.value(it.key()), it.value());
+    }
+}
+
+void TestDbTool::randomDrawsOverGaps()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("frase.mdb"));
+    QVERIFY(Fixture::makeCollection(path, "CREATE TABLE tabla1 (autor TEXT, frace TEXT, tema TEXT, \"Index\" INTEGER);"
+                                          "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 400)"
+                                          " INSERT INTO tabla1 SELECT 'A' || i, 'F' || i, 'T', NULL FROM n;"
+                                          "DELETE FROM tabla1 WHERE rowid NOT IN (1, 200, 400);"));
+    QSet<QString> seen;
+    for (int i = 0; i < 60 && seen.size() < 3; ++i) {
+        const Result result = runTool({QStringLiteral("random"), path});
+        QCOMPARE(result.code, 0);
+        seen.insert(result.out);
+    }
+    QCOMPARE(seen, (QSet<QString>{"F1\n\t\t-- A1\n", "F200\n\t\t-- A200\n", "F400\n\t\t-- A400\n"}));
+
+    QVERIFY(Fixture::makeCollection(path, "DELETE FROM tabla1;"));
+    const Result empty = runTool({QStringLiteral("random"), path});
+    QCOMPARE(empty.code, 1);
+    QVERIFY(empty.out.isEmpty());
+}
+
+void TestDbTool::backupIsCheckedCopy()
+{
+    Fixture fixture;
+    const QString copy = fixture.folder() + QStringLiteral("/copia.MDB");
+    Result result = runTool({QStringLiteral("backup"), fixture.path(), copy});
+    QCOMPARE(result.code, 0);
+    QCOMPARE(rows(copy), rows(fixture.path()));
+    const QByteArray made = Fixture::readFile(copy);
+    QVERIFY(!made.startsWith("SQLite format 3"));
+
+    result = runTool({QStringLiteral("backup"), fixture.path(), copy});
+    QCOMPARE(result.code, 1);
+    QVERIFY2(result.err.contains(QStringLiteral("ya existe")), qPrintable(result.err));
+    QCOMPARE(Fixture::readFile(copy), made);
+    QCOMPARE(QDir(fixture.folder()).entryList(QDir::Files).size(), 2); // no temporary left
+}
+
+void TestDbTool::fileNamesThatAreNotUtf8()
+{
+    // Latin-1 "xñ.mdb": create, import, check and backup must all reach
+    // the very same bytes on disk, never a name with U+FFFD.
+    QTemporaryDir dir;
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("vida.fortunes")), "Breve.\n\t\t-- S\xc3\xa9neca\n%\n"));
+    const Result result = runShell(dir.path(), QStringLiteral("n=$(printf 'x\\361.mdb'); c=$(printf 'c\\351.mdb');"
+                                                              " \"$TOOL\" create \"$n\" && \"$TOOL\" import \"$n\" vida.fortunes"
+                                                              " && \"$TOOL\" backup \"$n\" \"$c\" && \"$TOOL\" check \"$c\""));
+    QCOMPARE(result.code, 0);
+    QVERIFY2(result.out.contains(QStringLiteral("Creado x\\xF1.mdb")), qPrintable(result.out));
+    QVERIFY2(result.out.contains(QStringLiteral("Frases: 1\n")), qPrintable(result.out));
+    // Qt would decode the names; the folder is read as bytes.
+    QStringList names;
+    DIR *folder = opendir(QFile::encodeName(dir.path()).constData());
+    QVERIFY(folder);
+    while (const dirent *entry = readdir(folder)) {
+        if (entry->d_name[0] == '.')
+            continue;
+        names << QString::fromLatin1(QByteArray(entry->d_name).toHex());
+        unlinkat(dirfd(folder), entry->d_name, 0); // QTemporaryDir cannot name them
+    }
+    closedir(folder);
+    names.sort();
+    QCOMPARE(names, (QStringList{"63e92e6d6462", "766964612e666f7274756e6573", "78f12e6d6462"}));
 }
 
 QTEST_GUILESS_MAIN(TestDbTool)
