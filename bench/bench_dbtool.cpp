@@ -65,7 +65,7 @@ int main(int argc, char *argv[])
         {"sentalia-db random", [&] { return runMs(tool, {QStringLiteral("random"), path}); }},
         {"sentalia-db random --tema", [&] { return runMs(tool, {QStringLiteral("random"), path, QStringLiteral("--tema=vida")}); }},
         {"sentalia-db search (2 words)",
-         [&] { return runMs(tool, {QStringLiteral("search"), path, QStringLiteral("vida"), QStringLiteral("hombre")}); }},
+         [&] { return runMs(tool, {QStringLiteral("search"), path, QStringLiteral("vida"), QStringLiteral("verdad")}); }},
         {"sentalia-db check", [&] { return runMs(tool, {QStringLiteral("check"), path}); }},
     };
     std::map<std::string, std::vector<double>> times;
