@@ -463,10 +463,10 @@ int DbTool::import(const Options &options)
     // Every source is read before the collection is touched.
     QList<QuoteRecord> records;
     for (const QByteArray &sourceName : options.operands) {
-        const QString sourcePath = QFile::decodeName(sourceName);
+        const QString sourcePath = PathName::text(sourceName);
         SourceFile source;
         QString error;
-        if (!source.load(sourcePath, &error)) {
+        if (!source.load(sourceName, &error)) {
             fail(error);
             return Failed;
         }

@@ -59,6 +59,17 @@ QString PathName::display(const QByteArray &path)
     return shown;
 }
 
+QString PathName::text(const QByteArray &path)
+{
+    for (qsizetype at = 0; at < path.size();) {
+        const qsizetype length = sequenceLength(path, at);
+        if (length == 0)
+            return QString::fromLatin1(path);
+        at += length;
+    }
+    return QString::fromUtf8(path);
+}
+
 bool PathName::isCollection(const QByteArray &path)
 {
     return path.toLower().endsWith(".mdb");

@@ -1,17 +1,39 @@
 #include "SourceFile.h"
 
+#include "PathName.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 bool SourceFile::load(const QString &path, QString *error)
 {
-    QFile file(path);
-    if (QFileInfo(path).isDir()) {
+    return load(QFile::encodeName(path), error);
+}
+
+bool SourceFile::load(const QByteArray &name, QString *error)
+{
+    const QString path = PathName::text(name);
+    struct stat info;
+    if (::stat(name.constData(), &info) == 0 && S_ISDIR(info.st_mode)) {
         *error = QStringLiteral("%1 es una carpeta, no un archivo").arg(path);
         return false;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Opened by its bytes: Qt would read the name as UTF-8.
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        *error = QStringLiteral("no se pudo leer %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         *error = QStringLiteral("no se pudo leer %1: %2").arg(path, file.errorString());
         return false;
     }

@@ -13,6 +13,9 @@ public:
     static constexpr const char *CsvHeader = "autor,frace,tema";
 
     bool load(const QString &path, QString *error);
+    // The same for a name given as the file system's bytes (not always
+    // UTF-8); path() is then the name as PathName::text() reads it.
+    bool load(const QByteArray &path, QString *error);
 
     QString path() const { return m_path; }
     const QString &text() const { return m_text; }
