@@ -207,6 +207,7 @@ void TestDbTool::usageErrors_data()
     QTest::newRow("create, name not .mdb") << QStringList{"create", "nuevo"} << 2;
     QTest::newRow("check, file not .mdb") << QStringList{"check", "frase.db"} << 2;
     QTest::newRow("search without words") << QStringList{"search", "x.mdb"} << 2;
+    QTest::newRow("search, blank word") << QStringList{"search", "x.mdb", "vida", " "} << 2;
     QTest::newRow("unknown list format") << QStringList{"list", "x.mdb", "--format", "fortune"} << 2;
     QTest::newRow("add without quotation") << QStringList{"add", "x.mdb", "--tema", "VIDA"} << 2;
     QTest::newRow("add with empty topic") << QStringList{"add", "x.mdb", "--frase", "F", "--tema", " "} << 2;

@@ -348,8 +348,14 @@ int DbTool::checkUsage(Options *options)
     }
     if (command == QLatin1String("import") && options->operands.isEmpty())
         return usageError(QStringLiteral("import: falta al menos un archivo de origen"));
-    if (command == QLatin1String("search") && options->operands.isEmpty())
-        return usageError(QStringLiteral("search: falta al menos una palabra"));
+    if (command == QLatin1String("search")) {
+        if (options->operands.isEmpty())
+            return usageError(QStringLiteral("search: falta al menos una palabra"));
+        for (const QByteArray &word : std::as_const(options->operands)) {
+            if (TextRules::searchKey(QString::fromUtf8(word)).trimmed().isEmpty())
+                return usageError(QStringLiteral("search: una palabra en blanco no busca nada"));
+        }
+    }
     if ((command == QLatin1String("edit") || command == QLatin1String("delete")) && options->operands.isEmpty())
         return usageError(QStringLiteral("%1: falta el número de la frase").arg(command));
     if (command == QLatin1String("edit")) {
