@@ -40,6 +40,8 @@ private slots:
     void randomDrawsOverGaps();
     void backupIsCheckedCopy();
     void fileNamesThatAreNotUtf8();
+    void defaultCollection_data();
+    void defaultCollection();
 
 private:
     struct Result {
@@ -644,6 +646,68 @@ void TestDbTool::fileNamesThatAreNotUtf8()
     closedir(folder);
     names.sort();
     QCOMPARE(names, (QStringList{"63e92e6d6462", "6e69f1657a", "78f12e6d6462"}));
+}
+
+void TestDbTool::defaultCollection_data()
+{
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<bool>("userFile");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("shown");   // in standard output, or in standard error on failure
+    QTest::addColumn<int>("count");       // records in the default collection afterwards; -1: no such file
+
+    QTest::newRow("portable: check") << false << false << QStringList{"check"} << 0 << "Frases: 21\n" << 21;
+    QTest::newRow("portable: add") << false << false << QStringList{"add", "--frase", "Nueva.", "--tema", "VIDA"} << 0
+                                   << "Agregada la frase 22" << 22;
+    QTest::newRow("portable: backup, one .mdb is the destination")
+        << false << false << QStringList{"backup", "copia.mdb"} << 0 << "Copiado COLLECTION en copia.mdb" << 21;
+    QTest::newRow("portable: help names the file") << false << false << QStringList{"--help"} << 0 << "  COLLECTION\n" << 21;
+}
+
+void TestDbTool::defaultCollection()
+{
+    QFETCH(bool, installed);
+    QFETCH(bool, userFile);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, code);
+    QFETCH(QString, shown);
+    QFETCH(int, count);
+
+    // The tool copied into a program folder of its own, with a home of its own.
+    QTemporaryDir dir;
+    const QString home = dir.filePath(QStringLiteral("home"));
+    const QString bin = dir.filePath(installed ? QStringLiteral("usr/bin") : QStringLiteral("programa"));
+    QVERIFY(QDir().mkpath(bin) && QDir().mkpath(home));
+    QVERIFY(QFile::copy(tool(), bin + QStringLiteral("/sentalia-db")));
+    QVERIFY(QFile::setPermissions(bin + QStringLiteral("/sentalia-db"), QFile::ExeOwner | QFile::ReadOwner));
+    QString collection = bin + QStringLiteral("/frase.mdb");
+    if (installed) {
+        const QString share = dir.filePath(QStringLiteral("usr/share/sentalia"));
+        QVERIFY(QDir().mkpath(share));
+        QVERIFY(QFile::copy(Fixture::fixturePath(QStringLiteral("empty.mdb")), share + QStringLiteral("/frase.mdb")));
+        collection = home + QStringLiteral("/.local/share/sentalia/frase.mdb");
+        if (userFile)
+            QVERIFY(QDir().mkpath(home + QStringLiteral("/.local/share/sentalia")));
+    }
+    if (!installed || userFile) {
+        QVERIFY(QFile::copy(Fixture::fixturePath(QStringLiteral("quotes.mdb")), collection));
+        QVERIFY(QFile::setPermissions(collection, QFile::ReadOwner | QFile::WriteOwner));
+    }
+
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), home);
+    environment.remove(QStringLiteral("XDG_DATA_HOME"));
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(dir.path());
+    process.start(bin + QStringLiteral("/sentalia-db"), arguments);
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), code);
+    const QString out = QString::fromUtf8(code == 0 ? process.readAllStandardOutput() : process.readAllStandardError());
+    shown.replace(QStringLiteral("COLLECTION"), collection);
+    QVERIFY2(out.contains(shown), qPrintable(out));
+    QCOMPARE(QFile::exists(collection) ? int(records(collection).size()) : -1, count);
 }
 
 QTEST_GUILESS_MAIN(TestDbTool)
