@@ -5,12 +5,9 @@
 #include "app/Module1.h"
 #include "app/StoreMessage.h"
 #include "store/QuoteStore.h"
+#include "store/TopicOrder.h"
 
-#include <QCollator>
 #include <QLineEdit>
-#include <QLocale>
-
-#include <algorithm>
 
 TopicCombo::TopicCombo(const QString &designText, QWidget *parent)
     : QComboBox(parent)
@@ -53,10 +50,5 @@ QStringList TopicCombo::topics() const
 
 QStringList TopicCombo::sorted(QStringList topics)
 {
-    QCollator collator{QLocale(QLocale::Spanish, QLocale::Spain)};
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    collator.setNumericMode(false);
-    std::stable_sort(topics.begin(), topics.end(),
-                     [&collator](const QString &a, const QString &b) { return collator.compare(a, b) < 0; });
-    return topics;
+    return TopicOrder::sorted(std::move(topics));
 }

@@ -4,10 +4,7 @@
 #include <QStringList>
 
 // The drop-down topic box of the search and new-quote dialogs: an edit
-// field over a list that is always in alphabetical order. The order follows
-// Spanish collation and ignores case and accents in the first pass ("amor"
-// sits among the A's, "ÉXITO" among the E's, "NIÑEZ" after every N...);
-// entries equal in that sense keep the order they were given in. Typing
+// field over a list that is always in alphabetical order (TopicOrder). Typing
 // never adds to the list and nothing is completed automatically: the text
 // is exactly what the user typed or picked.
 class TopicCombo : public QComboBox {

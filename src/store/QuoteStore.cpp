@@ -4,6 +4,7 @@
 #include "TextRules.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 
@@ -124,9 +125,12 @@ QString engineMessage(sqlite3 *db, int rc)
     return QString::fromUtf8(message ? message : sqlite3_errstr(rc));
 }
 
-bool folderWritable(const QString &path)
+// Whether the folder that holds the file at this byte path takes new files.
+bool folderWritable(const QByteArray &path)
 {
-    return ::access(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), W_OK) == 0;
+    const qsizetype slash = path.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
+    return ::access(folder.constData(), W_OK) == 0;
 }
 
 bool spaceErrno(int number)
@@ -140,7 +144,7 @@ bool spaceErrno(int number)
 // or a file-size limit) from other input/output errors; a journal that
 // cannot be created beside an open collection means the folder refuses
 // new files.
-QuoteStore::Failure classify(sqlite3 *db, const QString &path)
+QuoteStore::Failure classify(sqlite3 *db, const QByteArray &path)
 {
     using Failure = QuoteStore::Failure;
     const int rc = sqlite3_extended_errcode(db) & 0xff;
@@ -176,9 +180,10 @@ QString QuoteStore::databasePath(const QString &programFolder)
     return QDir::toNativeSeparators(programFolder) + QDir::separator() + QLatin1String(FileName);
 }
 
-QuoteStore::QuoteStore(sqlite3 *db, const QString &path)
+QuoteStore::QuoteStore(sqlite3 *db, const QByteArray &path)
     : m_db(db)
-    , m_path(path)
+    , m_nativePath(path)
+    , m_path(QFile::decodeName(path))
 {
 }
 
@@ -283,16 +288,21 @@ QuoteStore::Failure QuoteStore::checkSchema(sqlite3 *db, QString *reason)
 
 QuoteStore::OpenResult QuoteStore::open(const QString &path, const QByteArray &key)
 {
+    return openPath(QFile::encodeName(path), key);
+}
+
+QuoteStore::OpenResult QuoteStore::openPath(const QByteArray &path, const QByteArray &key)
+{
     if (key.isEmpty())
         return fail(nullptr, Failure::BadKey, QStringLiteral("la clave está vacía"));
-    const QFileInfo info(path);
-    if (!info.exists())
-        return fail(nullptr, Failure::Missing, QStringLiteral("no existe el archivo %1").arg(path));
-    if (!info.isFile())
-        return fail(nullptr, Failure::Other, QStringLiteral("%1 no es un archivo").arg(path));
+    struct stat info;
+    if (::stat(path.constData(), &info) != 0)
+        return fail(nullptr, Failure::Missing, QStringLiteral("no existe el archivo %1").arg(QFile::decodeName(path)));
+    if (!S_ISREG(info.st_mode))
+        return fail(nullptr, Failure::Other, QStringLiteral("%1 no es un archivo").arg(QFile::decodeName(path)));
 
     sqlite3 *db = nullptr;
-    int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    int rc = sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK)
         return fail(db, Failure::Other, engineMessage(db, rc));
     if (sqlite3_db_readonly(db, "main") == 1)
@@ -358,12 +368,17 @@ QuoteStore::OpenResult QuoteStore::open(const QString &path, const QByteArray &k
 
 QuoteStore::OpenResult QuoteStore::create(const QString &path, const QByteArray &key)
 {
+    return createPath(QFile::encodeName(path), key);
+}
+
+QuoteStore::OpenResult QuoteStore::createPath(const QByteArray &path, const QByteArray &key)
+{
     if (key.isEmpty())
         return fail(nullptr, Failure::BadKey, QStringLiteral("la clave está vacía"));
-    const QByteArray finalPath = QFile::encodeName(path);
+    const QByteArray &finalPath = path;
     struct stat info;
     if (::lstat(finalPath.constData(), &info) == 0)
-        return fail(nullptr, Failure::AlreadyExists, QStringLiteral("el archivo %1 ya existe").arg(path));
+        return fail(nullptr, Failure::AlreadyExists, QStringLiteral("el archivo %1 ya existe").arg(QFile::decodeName(path)));
 
     // The collection is built and keyed under a temporary name beside its
     // place, and linked there only if nothing has appeared meanwhile: a
@@ -418,15 +433,15 @@ QuoteStore::OpenResult QuoteStore::create(const QString &path, const QByteArray 
     if (!FilePlacement::placeNoReplace(temporary, finalPath, &reason, &exists)) {
         const Failure failure = exists ? Failure::AlreadyExists : Failure::Other;
         ::unlink(temporary.constData());
-        return fail(nullptr, failure, exists ? QStringLiteral("el archivo %1 ya existe").arg(path) : reason);
+        return fail(nullptr, failure, exists ? QStringLiteral("el archivo %1 ya existe").arg(QFile::decodeName(path)) : reason);
     }
-    return open(path, key);
+    return openPath(path, key);
 }
 
 bool QuoteStore::setError(const QString &context)
 {
     m_lastError = context + QStringLiteral(": ") + engineMessage(m_db, sqlite3_errcode(m_db));
-    m_lastFailure = classify(m_db, m_path);
+    m_lastFailure = classify(m_db, m_nativePath);
     return false;
 }
 
@@ -606,9 +621,101 @@ bool QuoteStore::record(qint64 id, QuoteRecord *out, bool *found)
     return true;
 }
 
+bool QuoteStore::rowIdRange(qint64 *lowest, qint64 *highest)
+{
+    // Each aggregate alone walks one edge of the row-id tree; no count.
+    sqlite3_stmt *raw = nullptr;
+    if (!prepare("SELECT coalesce((SELECT min(rowid) FROM tabla1), 0), coalesce((SELECT max(rowid) FROM tabla1), 0)",
+                 &raw))
+        return false;
+    Statement stmt(raw);
+    if (sqlite3_step(stmt.get()) != SQLITE_ROW)
+        return setError(QStringLiteral("error al leer los números de las frases"));
+    *lowest = sqlite3_column_int64(stmt.get(), 0);
+    *highest = sqlite3_column_int64(stmt.get(), 1);
+    return true;
+}
+
+bool QuoteStore::updateRecord(const QuoteRecord &record, bool *changed)
+{
+    sqlite3_stmt *raw = nullptr;
+    if (!prepare("UPDATE tabla1 SET autor = ?1, frace = ?2, tema = ?3, \"Index\" = ?4 WHERE rowid = ?5", &raw))
+        return false;
+    Statement stmt(raw);
+    bindText(stmt.get(), 1, record.autor);
+    bindText(stmt.get(), 2, record.frace);
+    if (record.temaIsNull)
+        sqlite3_bind_null(stmt.get(), 3);
+    else
+        bindText(stmt.get(), 3, record.tema);
+    if (record.hasIndex)
+        sqlite3_bind_int64(stmt.get(), 4, record.index);
+    else
+        sqlite3_bind_null(stmt.get(), 4);
+    sqlite3_bind_int64(stmt.get(), 5, record.id);
+    if (sqlite3_step(stmt.get()) != SQLITE_DONE)
+        return setError(QStringLiteral("no se pudo cambiar la frase"));
+    if (changed)
+        *changed = sqlite3_changes(m_db) > 0;
+    return true;
+}
+
+bool QuoteStore::deleteRecord(qint64 id, bool *deleted)
+{
+    sqlite3_stmt *raw = nullptr;
+    if (!prepare("DELETE FROM tabla1 WHERE rowid = ?1", &raw))
+        return false;
+    Statement stmt(raw);
+    sqlite3_bind_int64(stmt.get(), 1, id);
+    if (sqlite3_step(stmt.get()) != SQLITE_DONE)
+        return setError(QStringLiteral("no se pudo borrar la frase"));
+    if (deleted)
+        *deleted = sqlite3_changes(m_db) > 0;
+    return true;
+}
+
 qint64 QuoteStore::lastInsertId() const
 {
     return sqlite3_last_insert_rowid(m_db);
+}
+
+bool QuoteStore::backupTo(const QByteArray &path, const QByteArray &key)
+{
+    if (key.isEmpty()) {
+        m_lastError = QStringLiteral("la clave está vacía");
+        return false;
+    }
+    sqlite3 *raw = nullptr;
+    int rc = sqlite3_open_v2(path.constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    std::unique_ptr<sqlite3, int (*)(sqlite3 *)> target(raw, sqlite3_close_v2);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_key(target.get(), key.constData(), int(key.size()));
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(target.get(), "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;", nullptr, nullptr,
+                          nullptr);
+    if (rc != SQLITE_OK) {
+        m_lastError = QStringLiteral("no se pudo abrir la copia: ") + engineMessage(target.get(), rc);
+        return false;
+    }
+    sqlite3_backup *backup = sqlite3_backup_init(target.get(), "main", m_db, "main");
+    if (!backup) {
+        m_lastError = QStringLiteral("no se pudo empezar la copia: ") + engineMessage(target.get(), SQLITE_ERROR);
+        return false;
+    }
+    // This connection holds the file exclusively, so one step copies a
+    // consistent picture of it.
+    rc = sqlite3_backup_step(backup, -1);
+    const int finished = sqlite3_backup_finish(backup);
+    if (rc != SQLITE_DONE || finished != SQLITE_OK) {
+        m_lastError = QStringLiteral("la copia falló: ") + engineMessage(target.get(), rc == SQLITE_DONE ? finished : rc);
+        return false;
+    }
+    rc = sqlite3_close_v2(target.release());
+    if (rc != SQLITE_OK) {
+        m_lastError = QStringLiteral("no se pudo cerrar la copia: ") + QString::fromUtf8(sqlite3_errstr(rc));
+        return false;
+    }
+    return true;
 }
 
 bool QuoteStore::counts(Counts *out)

@@ -55,9 +55,13 @@ public:
     // Opens an existing collection read-write and takes the exclusive lock.
     // A failed open leaves the file byte for byte as it was.
     static OpenResult open(const QString &path, const QByteArray &key = DefaultKey);
+    // The same for a file name given as the bytes the file system holds,
+    // which need not be UTF-8.
+    static OpenResult openPath(const QByteArray &path, const QByteArray &key = DefaultKey);
 
     // Creates a new, empty, encrypted collection; never overwrites a file.
     static OpenResult create(const QString &path, const QByteArray &key = DefaultKey);
+    static OpenResult createPath(const QByteArray &path, const QByteArray &key = DefaultKey);
 
     ~QuoteStore();
     QuoteStore(const QuoteStore &) = delete;
@@ -88,8 +92,18 @@ public:
     bool forEachRecord(const std::function<void(const QuoteRecord &)> &row);
     // The record with this row id; *found tells whether there is one.
     bool record(qint64 id, QuoteRecord *out, bool *found);
+    // The lowest and highest row ids (both 0 in an empty table).
+    bool rowIdRange(qint64 *lowest, qint64 *highest);
+    // Writes all four columns of the record with record.id (a missing
+    // Index as NULL); *changed tells whether such a record exists.
+    bool updateRecord(const QuoteRecord &record, bool *changed = nullptr);
+    bool deleteRecord(qint64 id, bool *deleted = nullptr);
     // The row id the last insertRecord() gave its record.
     qint64 lastInsertId() const;
+
+    // A consistent copy of the whole collection, encrypted with key, into
+    // the new, empty file at path, through the engine's online backup.
+    bool backupTo(const QByteArray &path, const QByteArray &key = DefaultKey);
 
     struct Counts {
         qint64 records = 0;
@@ -109,9 +123,10 @@ public:
     Failure lastFailure() const { return m_lastFailure; }
     QString lastError() const { return m_lastError; }
     QString path() const { return m_path; }
+    QByteArray nativePath() const { return m_nativePath; }
 
 private:
-    QuoteStore(sqlite3 *db, const QString &path);
+    QuoteStore(sqlite3 *db, const QByteArray &path);
     static OpenResult fail(sqlite3 *db, Failure failure, const QString &reason);
     static bool registerFunctions(sqlite3 *db);
     static Failure checkSchema(sqlite3 *db, QString *reason);
@@ -124,6 +139,7 @@ private:
     void clearError();
 
     sqlite3 *m_db = nullptr;
+    QByteArray m_nativePath;
     QString m_path;
     QString m_lastError;
     Failure m_lastFailure = Failure::None;

@@ -1,5 +1,46 @@
 #include "TextRules.h"
 
+#include <array>
+
+namespace {
+
+constexpr char16_t SmallEnye = 0x00F1;
+constexpr char16_t CapitalEnye = 0x00D1;
+constexpr char16_t CombiningTilde = 0x0303;
+
+// One character's search key, or 0 when the character drops out (a
+// combining mark). Ñ folds to ñ and nothing else reaches it.
+char16_t foldForSearch(char16_t c)
+{
+    if (c == SmallEnye || c == CapitalEnye)
+        return SmallEnye;
+    QChar base(c);
+    if (base.category() == QChar::Mark_NonSpacing)
+        return 0;
+    while (base.decompositionTag() == QChar::Canonical) {
+        const QString parts = base.decomposition();
+        if (parts.isEmpty() || parts.at(0) == base)
+            break;
+        base = parts.at(0);
+    }
+    return base.toCaseFolded().unicode();
+}
+
+// The keys of the Latin letters and symbols most text is made of, worked
+// out once; everything else is folded as it comes.
+const std::array<char16_t, 0x0250> &latinKeys()
+{
+    static const std::array<char16_t, 0x0250> keys = [] {
+        std::array<char16_t, 0x0250> table{};
+        for (char16_t c = 0; c < table.size(); ++c)
+            table[c] = foldForSearch(c);
+        return table;
+    }();
+    return keys;
+}
+
+} // namespace
+
 const QString &TextRules::searchLetters()
 {
     static const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPRSTUVWYZ");
@@ -42,4 +83,28 @@ QString TextRules::topicKey(const QString &tema)
 QString TextRules::upperTopic(const QString &tema)
 {
     return tema.toUpper();
+}
+
+QString TextRules::searchKey(const QString &text)
+{
+    const auto &latin = latinKeys();
+    QString key;
+    key.reserve(text.size());
+    for (const QChar ch : text) {
+        const char16_t c = ch.unicode();
+        if (c < 0x80) {
+            key += QChar(c >= 'A' && c <= 'Z' ? char16_t(c + ('a' - 'A')) : c);
+            continue;
+        }
+        if (c == CombiningTilde && key.endsWith(QLatin1Char('n'))) {
+            key.back() = QChar(SmallEnye);
+            continue;
+        }
+        // Surrogate halves pass unchanged: no letter outside the basic
+        // plane has a plain base that matters here.
+        const char16_t folded = c < latin.size() ? latin[c] : (ch.isSurrogate() ? c : foldForSearch(c));
+        if (folded)
+            key += QChar(folded);
+    }
+    return key;
 }

@@ -23,4 +23,11 @@ public:
 
     // Topics are stored and searched in capitals (Unicode upper-casing).
     static QString upperTopic(const QString &tema);
+
+    // Key for searching words in a text: case and accents are ignored
+    // (Á, á, à and a meet; so do ü and u, ç and c), but ñ stays a letter of
+    // its own. A decomposed ñ (n and a combining tilde) meets the composed
+    // one; other combining marks are dropped. Text B contains word A when
+    // searchKey(B) contains searchKey(A).
+    static QString searchKey(const QString &text);
 };

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -11,6 +12,8 @@
 #include <QTest>
 
 #include <algorithm>
+#include <dirent.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 
@@ -34,6 +37,15 @@ private slots:
     void fortuneExportReadsBack();
     void failedExportWritesNothing();
     void concurrentCreatesKeepOneCollection();
+    void readCommands_data();
+    void readCommands();
+    void writeCommands_data();
+    void writeCommands();
+    void randomDrawsOverGaps();
+    void backupIsCheckedCopy();
+    void fileNamesThatAreNotUtf8();
+    void defaultCollection_data();
+    void defaultCollection();
 
 private:
     struct Result {
@@ -44,6 +56,11 @@ private:
     // unprivileged: as nobody when the tests run as the superuser, so that
     // file permissions bind the tool.
     static Result runTool(const QStringList &arguments, bool unprivileged = false);
+    // Runs a shell command line with $TOOL set, for arguments QProcess
+    // cannot pass (bytes that are not UTF-8).
+    static Result runShell(const QString &folder, const QString &commandLine);
+    // "id|autor|frace|tema|Index" ("<NULL>" and "-" for nulls), by row id.
+    static QMap<qint64, QString> rows(const QString &path);
     static QString tool() { return QStringLiteral(SENTALIA_BUILD_DIR "/sentalia-db"); }
     static bool writeFile(const QString &path, const QByteArray &bytes);
     static QList<QuoteRecord> records(const QString &path);
@@ -71,6 +88,33 @@ TestDbTool::Result TestDbTool::runTool(const QStringList &arguments, bool unpriv
     result.out = QString::fromUtf8(process.readAllStandardOutput());
     result.err = QString::fromUtf8(process.readAllStandardError());
     return result;
+}
+
+TestDbTool::Result TestDbTool::runShell(const QString &folder, const QString &commandLine)
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TOOL"), tool());
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), commandLine});
+    Result result;
+    if (!process.waitForFinished(60000))
+        return result;
+    result.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+QMap<qint64, QString> TestDbTool::rows(const QString &path)
+{
+    QMap<qint64, QString> found;
+    for (const QuoteRecord &r : records(path))
+        found.insert(r.id, QStringList{QString::number(r.id), r.autor, r.frace, r.temaIsNull ? QStringLiteral("<NULL>") : r.tema,
+                                       r.hasIndex ? QString::number(r.index) : QStringLiteral("-")}
+                               .join(QLatin1Char('|')));
+    return found;
 }
 
 bool TestDbTool::writeFile(const QString &path, const QByteArray &bytes)
@@ -175,7 +219,23 @@ void TestDbTool::usageErrors_data()
 
     QTest::newRow("nothing") << QStringList{} << 2;
     QTest::newRow("unknown command") << QStringList{"borrar", "x.mdb"} << 2;
-    QTest::newRow("no file") << QStringList{"check"} << 2;
+    QTest::newRow("create without file") << QStringList{"create"} << 2;
+    QTest::newRow("create, name not .mdb") << QStringList{"create", "nuevo"} << 2;
+    QTest::newRow("check, file not .mdb") << QStringList{"check", "frase.db"} << 2;
+    QTest::newRow("search without words") << QStringList{"search", "x.mdb"} << 2;
+    QTest::newRow("search, blank word") << QStringList{"search", "x.mdb", "vida", " "} << 2;
+    QTest::newRow("unknown list format") << QStringList{"list", "x.mdb", "--format", "fortune"} << 2;
+    QTest::newRow("add without quotation") << QStringList{"add", "x.mdb", "--tema", "VIDA"} << 2;
+    QTest::newRow("add with empty topic") << QStringList{"add", "x.mdb", "--frase", "F", "--tema", " "} << 2;
+    QTest::newRow("edit without change") << QStringList{"edit", "x.mdb", "3"} << 2;
+    QTest::newRow("edit, not a number") << QStringList{"edit", "x.mdb", "tres", "--autor", "A"} << 2;
+    QTest::newRow("edit two numbers") << QStringList{"edit", "x.mdb", "3", "4", "--autor", "A"} << 2;
+    QTest::newRow("delete without number") << QStringList{"delete", "x.mdb"} << 2;
+    QTest::newRow("delete number zero") << QStringList{"delete", "x.mdb", "0"} << 2;
+    QTest::newRow("backup without destination") << QStringList{"backup"} << 2;
+    QTest::newRow("backup, destination not .mdb") << QStringList{"backup", "x.mdb", "copia"} << 2;
+    QTest::newRow("topics with an operand") << QStringList{"topics", "x.mdb", "VIDA"} << 2;
+    QTest::newRow("--frase on list") << QStringList{"list", "--frase", "F"} << 2;
     QTest::newRow("import without source") << QStringList{"import", "x.mdb"} << 2;
     QTest::newRow("unknown format") << QStringList{"export", "x.mdb", "--format", "xml"} << 2;
     QTest::newRow("option of another command") << QStringList{"check", "x.mdb", "--tema", "VIDA"} << 2;
@@ -199,13 +259,14 @@ void TestDbTool::usageErrors()
         QVERIFY2(result.err.contains(QStringLiteral("sentalia-db --help")), qPrintable(result.err));
         QVERIFY(result.out.isEmpty());
     } else {
-        for (const char *command : {"create", "import", "export", "check"})
+        for (const char *command : {"list", "search", "random", "add", "edit", "delete", "topics", "backup", "create",
+                                    "import", "export", "check"})
             QVERIFY(result.out.contains(QString::fromLatin1(command)));
         // The help page shows each command with every option it takes.
         QFile page(QStringLiteral(SENTALIA_SOURCE_DIR "/resources/Ayuda/sentalia_db.htm"));
         QVERIFY(page.open(QIODevice::ReadOnly));
         const QStringList lines = QString::fromUtf8(page.readAll()).split(QLatin1Char('\n'));
-        static const QRegularExpression synopsis(QStringLiteral("^  (create|import|export|check) (.*)$"),
+        static const QRegularExpression synopsis(QStringLiteral("^  (list|search|random|add|edit|delete|topics|backup|create|import|export|check) (.*)$"),
                                                  QRegularExpression::MultilineOption);
         static const QRegularExpression option(QStringLiteral("--[a-z]+"));
         for (const QRegularExpressionMatch &command : synopsis.globalMatch(result.out)) {
@@ -227,6 +288,14 @@ void TestDbTool::refusesDatabaseInUse_data()
     QTest::newRow("check") << QStringList{"check"};
     QTest::newRow("import") << QStringList{"import", "SOURCE"};
     QTest::newRow("export") << QStringList{"export"};
+    QTest::newRow("list") << QStringList{"list"};
+    QTest::newRow("search") << QStringList{"search", "vida"};
+    QTest::newRow("random") << QStringList{"random"};
+    QTest::newRow("add") << QStringList{"add", "--frase", "Nueva.", "--tema", "VIDA"};
+    QTest::newRow("edit") << QStringList{"edit", "7", "--autor", "F. Nietzsche"};
+    QTest::newRow("delete") << QStringList{"delete", "7"};
+    QTest::newRow("topics") << QStringList{"topics"};
+    QTest::newRow("backup") << QStringList{"backup", "DEST"};
 }
 
 void TestDbTool::refusesDatabaseInUse()
@@ -238,6 +307,7 @@ void TestDbTool::refusesDatabaseInUse()
     QVERIFY(writeFile(source, "La vida es sue\xc3\xb1o.\n\t\t-- Calder\xc3\xb3n\n%\n"));
     arguments.insert(1, fixture.path());
     arguments.replaceInStrings(QStringLiteral("SOURCE"), source);
+    arguments.replaceInStrings(QStringLiteral("DEST"), fixture.folder() + QStringLiteral("/copia.mdb"));
     // Read before the store holds the file: another descriptor on it would
     // drop the store's lock when closed.
     const QByteArray before = Fixture::readFile(fixture.path());
@@ -489,6 +559,262 @@ void TestDbTool::concurrentCreatesKeepOneCollection()
         QVERIFY2(QuoteStore::open(path), qPrintable(QString::number(round)));
     }
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), rounds); // no temporaries left
+void TestDbTool::readCommands_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("out");
+
+    const QString tsv = QStringLiteral("numero\tautor\ttema\tfrase\n");
+    QTest::newRow("list, text blocks") << QStringList{"list", "--tema", "PODER"} << 0
+                                       << "Frase 8 · PODER\nPoderoso caballero es don Dinero.\n\t\t-- Quevedo\n\n";
+    QTest::newRow("list by topic: case ignored, line break escaped")
+        << QStringList{"list", "--tema", "Niñez", "--format", "tsv"} << 0
+        << tsv + "13\tÉluard\tNIÑEZ\tHay otros mundos, pero están en este.\n21\tYeats\tniñez\tTexto con\\nsalto de línea.\n";
+    QTest::newRow("list by topic: accents kept") << QStringList{"list", "--tema", "exito", "--format", "tsv"} << 0 << tsv;
+    QTest::newRow("list by author: case and accents ignored")
+        << QStringList{"list", "--autor", "ANONIMO", "--format", "csv"} << 0
+        << "numero,autor,tema,frase\n5,ámbar Anónimo,amor,Quien bien te quiere te hará llorar.\n";
+    QTest::newRow("list json, topic null") << QStringList{"list", "--autor", "tema nulo", "--format", "json"} << 0
+                                           << "[\n  {\"numero\": 18, \"autor\": \"Otro tema nulo\", \"tema\": null, "
+                                              "\"frase\": \"Registro con tema NULL.\"}\n]\n";
+    QTest::newRow("list json, nothing") << QStringList{"list", "--autor", "nadie", "--format", "json"} << 0 << "[]\n";
+    QTest::newRow("search: every word, in any field") << QStringList{"search", "CAMINO", "vida", "--format", "tsv"} << 0
+                                                      << tsv + "3\tantonio Machado\tVIDA\tCaminante, no hay camino, se hace camino al andar.\n";
+    QTest::newRow("search: decomposed accent") << QStringList{"search", QString::fromUtf8("a\xcc\x81ngel"), "--format=tsv"} << 0
+                                               << tsv + "4\tÁngel Ganivet\tSABIDURIA\tEl que no sabe lo que busca no entiende lo que encuentra.\n";
+    QTest::newRow("search: ñ is not n") << QStringList{"search", "nandu"} << 1 << "";
+    QTest::newRow("search: Ñ finds ñ") << QStringList{"search", "ÑANDÚ", "--format", "tsv"} << 0
+                                       << tsv + "6\tÑandú Pérez\tVIDA\tTexto de un autor con eñe.\n";
+    QTest::newRow("random by topic") << QStringList{"random", "--tema", "poder"} << 0
+                                     << "Poderoso caballero es don Dinero.\n\t\t-- Quevedo\n";
+    QTest::newRow("random, nothing matches") << QStringList{"random", "--autor", "nadie"} << 1 << "";
+    QTest::newRow("topics: program's order, equality, marks")
+        << QStringList{"topics"} << 0
+        << "      2  AMISTAD  [2 veces en la lista de temas]\n      1  amor\n      1  ÉXITO\n"
+           "      1  HUERFANO  [sin Index 1: no sale en la lista de temas]\n      1  L'AMOUR\n      2  NIÑEZ\n"
+           "      1  PODER\n      4  SABIDURIA\n      7  VIDA\n      1  (sin tema)\n9 temas, 1 sin Index 1.\n";
+}
+
+void TestDbTool::readCommands()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, code);
+    QFETCH(QString, out);
+
+    Fixture fixture;
+    const QByteArray before = Fixture::readFile(fixture.path());
+    arguments.insert(1, fixture.path());
+    const Result result = runTool(arguments);
+    QCOMPARE(result.code, code);
+    QCOMPARE(result.out, out);
+    if (code != 0)
+        QVERIFY2(result.err.contains(QStringLiteral("ninguna frase")), qPrintable(result.err));
+    QCOMPARE(Fixture::readFile(fixture.path()), before);
+}
+
+void TestDbTool::writeCommands_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QStringList>("expected"); // rows by number; "N|-" for a row that is gone
+
+    const QString longQuote(255, QLatin1Char('x'));
+    QTest::newRow("add, new topic: upper-cased, Index 1")
+        << QStringList{"add", "--frase", "Nueva.", "--tema", "paz", "--autor", "Gandhi"} << 0
+        << QStringList{"22|Gandhi|Nueva.|PAZ|1"};
+    QTest::newRow("add, listed topic: as given, no Index, empty author")
+        << QStringList{"add", "--frase", "Otra.", "--tema", "Vida", "--autor", ""} << 0
+        << QStringList{"22|Anónimo|Otra.|Vida|-"};
+    QTest::newRow("add, unlisted topic gets listed") << QStringList{"add", "--frase", "X.", "--tema", "huerfano"} << 0
+                                                     << QStringList{"22|Anónimo|X.|HUERFANO|1"};
+    QTest::newRow("add, 255 characters") << QStringList{"add", "--frase", longQuote, "--tema", "VIDA"} << 0
+                                         << QStringList{"22|Anónimo|" + longQuote + "|VIDA|-"};
+    QTest::newRow("add, 256 characters refused") << QStringList{"add", "--frase", longQuote + "y", "--tema", "VIDA"} << 1
+                                                 << QStringList{"22|-"};
+    QTest::newRow("add, blank quotation refused") << QStringList{"add", "--frase", "  ", "--tema", "VIDA"} << 1
+                                                  << QStringList{"22|-"};
+    QTest::newRow("edit author") << QStringList{"edit", "7", "--autor", "F. Nietzsche"} << 0
+                                 << QStringList{"7|F. Nietzsche|Lo que no me mata me hace más fuerte.|VIDA|-"};
+    QTest::newRow("edit, topic's Index 1 moves away")
+        << QStringList{"edit", "3", "--tema", "poder", "--frase", "Caminante."} << 0
+        << QStringList{"3|antonio Machado|Caminante.|poder|-", "6|Ñandú Pérez|Texto de un autor con eñe.|VIDA|1"};
+    QTest::newRow("edit into a topic not listed") << QStringList{"edit", "7", "--tema", "nuevo"} << 0
+                                                  << QStringList{"7|Nietzsche|Lo que no me mata me hace más fuerte.|NUEVO|1",
+                                                                 "3|antonio Machado|Caminante, no hay camino, se hace camino al andar.|VIDA|1"};
+    QTest::newRow("edit, same topic respelt") << QStringList{"edit", "3", "--tema", "vida"} << 0
+                                              << QStringList{"3|antonio Machado|Caminante, no hay camino, se hace camino al andar.|vida|1",
+                                                             "6|Ñandú Pérez|Texto de un autor con eñe.|VIDA|-"};
+    QTest::newRow("edit, no such number") << QStringList{"edit", "99", "--autor", "X"} << 1 << QStringList{"99|-"};
+    QTest::newRow("delete passes Index 1 on") << QStringList{"delete", "3", "6"} << 0
+                                              << QStringList{"3|-", "6|-", "7|Nietzsche|Lo que no me mata me hace más fuerte.|VIDA|1"};
+    QTest::newRow("delete one of two listed") << QStringList{"delete", "2"} << 0
+                                              << QStringList{"2|-", "19|Cicerón|Un tema creado dos veces.|AMISTAD|1"};
+    QTest::newRow("delete the last of a topic") << QStringList{"delete", "8", "8"} << 0 << QStringList{"8|-"};
+    QTest::newRow("delete with a missing number: nothing")
+        << QStringList{"delete", "3", "99"} << 1
+        << QStringList{"3|antonio Machado|Caminante, no hay camino, se hace camino al andar.|VIDA|1"};
+}
+
+void TestDbTool::writeCommands()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, code);
+    QFETCH(QStringList, expected);
+
+    Fixture fixture;
+    const QByteArray before = Fixture::readFile(fixture.path());
+    const QMap<qint64, QString> old = rows(fixture.path());
+    arguments.insert(1, fixture.path());
+    const Result result = runTool(arguments);
+    QCOMPARE(result.code, code);
+    const QMap<qint64, QString> now = rows(fixture.path());
+    for (const QString &row : expected) {
+        const qint64 id = row.section(QLatin1Char('|'), 0, 0).toLongLong();
+        QCOMPARE(now.value(id, QString::number(id) + QStringLiteral("|-")), row);
+    }
+    if (code != 0) {
+        QVERIFY2(!result.err.isEmpty(), "a refusal says why");
+        QCOMPARE(Fixture::readFile(fixture.path()), before);
+        return;
+    }
+    // Nothing else changed.
+    for (auto it = old.cbegin(); it != old.cend(); ++it) {
+        const bool named = std::any_of(expected.cbegin(), expected.cend(), [&](const QString &row) {
+            return row.section(QLatin1Char('|'), 0, 0).toLongLong() == it.key();
+        });
+        if (!named)
+            QCOMPARE(now.value(it.key()), it.value());
+    }
+}
+
+void TestDbTool::randomDrawsOverGaps()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("frase.mdb"));
+    QVERIFY(Fixture::makeCollection(path, "CREATE TABLE tabla1 (autor TEXT, frace TEXT, tema TEXT, \"Index\" INTEGER);"
+                                          "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 400)"
+                                          " INSERT INTO tabla1 SELECT 'A' || i, 'F' || i, 'T', NULL FROM n;"
+                                          "DELETE FROM tabla1 WHERE rowid NOT IN (1, 200, 400);"));
+    QSet<QString> seen;
+    for (int i = 0; i < 60 && seen.size() < 3; ++i) {
+        const Result result = runTool({QStringLiteral("random"), path});
+        QCOMPARE(result.code, 0);
+        seen.insert(result.out);
+    }
+    QCOMPARE(seen, (QSet<QString>{"F1\n\t\t-- A1\n", "F200\n\t\t-- A200\n", "F400\n\t\t-- A400\n"}));
+
+    QVERIFY(Fixture::makeCollection(path, "DELETE FROM tabla1;"));
+    const Result empty = runTool({QStringLiteral("random"), path});
+    QCOMPARE(empty.code, 1);
+    QVERIFY(empty.out.isEmpty());
+}
+
+void TestDbTool::backupIsCheckedCopy()
+{
+    Fixture fixture;
+    const QString copy = fixture.folder() + QStringLiteral("/copia.MDB");
+    Result result = runTool({QStringLiteral("backup"), fixture.path(), copy});
+    QCOMPARE(result.code, 0);
+    QCOMPARE(rows(copy), rows(fixture.path()));
+    const QByteArray made = Fixture::readFile(copy);
+    QVERIFY(!made.startsWith("SQLite format 3"));
+
+    result = runTool({QStringLiteral("backup"), fixture.path(), copy});
+    QCOMPARE(result.code, 1);
+    QVERIFY2(result.err.contains(QStringLiteral("ya existe")), qPrintable(result.err));
+    QCOMPARE(Fixture::readFile(copy), made);
+    QCOMPARE(QDir(fixture.folder()).entryList(QDir::Files).size(), 2); // no temporary left
+}
+
+void TestDbTool::fileNamesThatAreNotUtf8()
+{
+    // Latin-1 names ("xñ.mdb", a fortune file "niñez"): create, import,
+    // backup and list must all reach the very same bytes on disk, never a
+    // name with U+FFFD; the fortune file's name still gives its topic.
+    QTemporaryDir dir;
+    const Result result = runShell(dir.path(), QStringLiteral("n=$(printf 'x\\361.mdb'); c=$(printf 'c\\351.mdb');"
+                                                              " f=$(printf 'ni\\361ez'); printf 'Breve.\\n\\t\\t-- S\\303\\251neca\\n' > \"$f\";"
+                                                              " \"$TOOL\" create \"$n\" && \"$TOOL\" import \"$n\" \"$f\""
+                                                              " && \"$TOOL\" backup \"$n\" \"$c\" && \"$TOOL\" list \"$c\" --format tsv"));
+    QCOMPARE(result.code, 0);
+    QVERIFY2(result.out.contains(QStringLiteral("Creado x\\xF1.mdb")), qPrintable(result.out));
+    QVERIFY2(result.out.contains(QStringLiteral("\n1\tSéneca\tNIÑEZ\tBreve.\n")), qPrintable(result.out));
+    // Qt would decode the names; the folder is read as bytes.
+    QStringList names;
+    DIR *folder = opendir(QFile::encodeName(dir.path()).constData());
+    QVERIFY(folder);
+    while (const dirent *entry = readdir(folder)) {
+        if (entry->d_name[0] == '.')
+            continue;
+        names << QString::fromLatin1(QByteArray(entry->d_name).toHex());
+        unlinkat(dirfd(folder), entry->d_name, 0); // QTemporaryDir cannot name them
+    }
+    closedir(folder);
+    names.sort();
+    QCOMPARE(names, (QStringList{"63e92e6d6462", "6e69f1657a", "78f12e6d6462"}));
+}
+
+void TestDbTool::defaultCollection_data()
+{
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<bool>("userFile");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("shown");   // in standard output, or in standard error on failure
+    QTest::addColumn<int>("count");       // records in the default collection afterwards; -1: no such file
+
+    QTest::newRow("portable: check") << false << false << QStringList{"check"} << 0 << "Frases: 21\n" << 21;
+    QTest::newRow("portable: add") << false << false << QStringList{"add", "--frase", "Nueva.", "--tema", "VIDA"} << 0
+                                   << "Agregada la frase 22" << 22;
+    QTest::newRow("portable: backup, one .mdb is the destination")
+        << false << false << QStringList{"backup", "copia.mdb"} << 0 << "Copiado COLLECTION en copia.mdb" << 21;
+    QTest::newRow("portable: help names the file") << false << false << QStringList{"--help"} << 0 << "  COLLECTION\n" << 21;
+}
+
+void TestDbTool::defaultCollection()
+{
+    QFETCH(bool, installed);
+    QFETCH(bool, userFile);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, code);
+    QFETCH(QString, shown);
+    QFETCH(int, count);
+
+    // The tool copied into a program folder of its own, with a home of its own.
+    QTemporaryDir dir;
+    const QString home = dir.filePath(QStringLiteral("home"));
+    const QString bin = dir.filePath(installed ? QStringLiteral("usr/bin") : QStringLiteral("programa"));
+    QVERIFY(QDir().mkpath(bin) && QDir().mkpath(home));
+    QVERIFY(QFile::copy(tool(), bin + QStringLiteral("/sentalia-db")));
+    QVERIFY(QFile::setPermissions(bin + QStringLiteral("/sentalia-db"), QFile::ExeOwner | QFile::ReadOwner));
+    QString collection = bin + QStringLiteral("/frase.mdb");
+    if (installed) {
+        const QString share = dir.filePath(QStringLiteral("usr/share/sentalia"));
+        QVERIFY(QDir().mkpath(share));
+        QVERIFY(QFile::copy(Fixture::fixturePath(QStringLiteral("empty.mdb")), share + QStringLiteral("/frase.mdb")));
+        collection = home + QStringLiteral("/.local/share/sentalia/frase.mdb");
+        if (userFile)
+            QVERIFY(QDir().mkpath(home + QStringLiteral("/.local/share/sentalia")));
+    }
+    if (!installed || userFile) {
+        QVERIFY(QFile::copy(Fixture::fixturePath(QStringLiteral("quotes.mdb")), collection));
+        QVERIFY(QFile::setPermissions(collection, QFile::ReadOwner | QFile::WriteOwner));
+    }
+
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), home);
+    environment.remove(QStringLiteral("XDG_DATA_HOME"));
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(dir.path());
+    process.start(bin + QStringLiteral("/sentalia-db"), arguments);
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), code);
+    const QString out = QString::fromUtf8(code == 0 ? process.readAllStandardOutput() : process.readAllStandardError());
+    shown.replace(QStringLiteral("COLLECTION"), collection);
+    QVERIFY2(out.contains(shown), qPrintable(out));
+    QCOMPARE(QFile::exists(collection) ? int(records(collection).size()) : -1, count);
 }
 
 QTEST_GUILESS_MAIN(TestDbTool)

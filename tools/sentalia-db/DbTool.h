@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -7,44 +9,72 @@
 
 #include <cstdio>
 
-// The command line of sentalia-db: create, import, export and check.
-// Results go to standard output, messages to standard error, both in
-// UTF-8. Exit codes: 0 done, 1 failure (the reason is printed), 2 usage.
+// The command line of sentalia-db: list, search, random, add, edit, delete,
+// topics, backup, create, import, export and check. Arguments come as the
+// bytes of argv, so that file names that are not UTF-8 reach the file
+// system intact; the rest is read as UTF-8. The collection (FILE) is the
+// first argument that ends in .mdb; without one, the collection Sentalia
+// itself uses. Results go to standard output, messages to standard error,
+// both in UTF-8. Exit codes: 0 done, 1 failure (the reason is printed),
+// 2 usage.
 class DbTool {
 public:
     enum ExitCode { Done = 0, Failed = 1, Usage = 2 };
 
     DbTool(FILE *out = stdout, FILE *err = stderr);
 
-    int run(const QStringList &arguments);
+    int run(const QList<QByteArray> &arguments);
 
     static QString helpText();
+    // The collection the commands use when no FILE is given.
+    static QByteArray defaultCollection();
 
 private:
     struct Options {
         QString command;
-        QStringList positional;
+        QByteArray file;              // the collection
+        bool fileGiven = false;
+        QList<QByteArray> operands;   // every other positional argument
+        QByteArray destination;       // backup's DEST
         QString tema;
         QString autor;
         QString format;
+        QString frase;
         bool temaGiven = false;
         bool autorGiven = false;
         bool formatGiven = false;
+        bool fraseGiven = false;
     };
 
-    bool parseArguments(const QStringList &arguments, Options *options, int *exitCode);
+    bool parseArguments(const QList<QByteArray> &arguments, Options *options, int *exitCode);
+    int checkUsage(Options *options);
     int usageError(const QString &message);
 
     int create(const Options &options);
     int import(const Options &options);
     int exportRecords(const Options &options);
     int check(const Options &options);
+    int list(const Options &options);
+    int search(const Options &options);
+    int random(const Options &options);
+    int add(const Options &options);
+    int edit(const Options &options);
+    int remove(const Options &options);
+    int topics(const Options &options);
+    int backup(const Options &options);
+
+    // Record numbers given as operands; false (after a usage message) when
+    // one is not a number.
+    bool recordNumbers(const Options &options, QList<qint64> *numbers, int *exitCode);
+    // Lists the matching records, or says why it cannot.
+    int listRecords(const Options &options, bool searching);
 
     // Opens an existing collection or says why it cannot.
-    std::unique_ptr<QuoteStore> openStore(const QString &path);
+    std::unique_ptr<QuoteStore> openStore(const QByteArray &path);
     void showProgress(qint64 done, qint64 total, bool last);
 
     void print(const QString &text);
+    bool write(const QByteArray &bytes);
     void message(const QString &text);
     void fail(const QString &text);
 

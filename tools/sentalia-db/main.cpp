@@ -5,7 +5,10 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
+    // Straight from argv: QCoreApplication::arguments() has already decoded
+    // the bytes as UTF-8, which loses file names in any other encoding.
+    QList<QByteArray> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QByteArray(argv[i]);
     return DbTool().run(arguments);
 }
