@@ -86,8 +86,9 @@ and prints what is listed. The interface is in Spanish.
 .
 Each user keeps an own, encrypted collection in ~/.local/share/sentalia/,
 copied from the collection the package ships on the first start. The
-command-line tool sentalia-db creates, fills, exports and checks
-collections.")
+command-line tool sentalia-db lists, searches, corrects and backs up a
+collection, shows a random quotation as fortune does, and creates, fills,
+exports and checks collections.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

@@ -48,7 +48,8 @@ elif [ -n "$missing" ]; then
     echo "Aviso: faltan estos temas de fortunes-es:$missing" >&2
 fi
 
-tmp=$(dirname "$target")/.frase.mdb.$$
+# The tool takes the first name that ends in .mdb for the collection.
+tmp=$(dirname "$target")/.frase-$$.mdb
 cleanup() {
     rm -f "$tmp" "$tmp-journal"
 }

@@ -681,7 +681,9 @@ qint64 QuoteStore::lastInsertId() const
 
 bool QuoteStore::backupTo(const QByteArray &path, const QByteArray &key)
 {
+    clearError();
     if (key.isEmpty()) {
+        m_lastFailure = Failure::BadKey;
         m_lastError = QStringLiteral("la clave está vacía");
         return false;
     }
@@ -694,12 +696,14 @@ bool QuoteStore::backupTo(const QByteArray &path, const QByteArray &key)
         rc = sqlite3_exec(target.get(), "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;", nullptr, nullptr,
                           nullptr);
     if (rc != SQLITE_OK) {
-        m_lastError = QStringLiteral("no se pudo abrir la copia: ") + engineMessage(target.get(), rc);
+        m_lastFailure = classify(target.get(), path);
+        m_lastError = engineMessage(target.get(), rc);
         return false;
     }
     sqlite3_backup *backup = sqlite3_backup_init(target.get(), "main", m_db, "main");
     if (!backup) {
-        m_lastError = QStringLiteral("no se pudo empezar la copia: ") + engineMessage(target.get(), SQLITE_ERROR);
+        m_lastFailure = classify(target.get(), path);
+        m_lastError = engineMessage(target.get(), SQLITE_ERROR);
         return false;
     }
     // This connection holds the file exclusively, so one step copies a
@@ -707,12 +711,14 @@ bool QuoteStore::backupTo(const QByteArray &path, const QByteArray &key)
     rc = sqlite3_backup_step(backup, -1);
     const int finished = sqlite3_backup_finish(backup);
     if (rc != SQLITE_DONE || finished != SQLITE_OK) {
-        m_lastError = QStringLiteral("la copia falló: ") + engineMessage(target.get(), rc == SQLITE_DONE ? finished : rc);
+        m_lastFailure = classify(target.get(), path);
+        m_lastError = engineMessage(target.get(), rc == SQLITE_DONE ? finished : rc);
         return false;
     }
     rc = sqlite3_close_v2(target.release());
     if (rc != SQLITE_OK) {
-        m_lastError = QStringLiteral("no se pudo cerrar la copia: ") + QString::fromUtf8(sqlite3_errstr(rc));
+        m_lastFailure = spaceErrno(errno) ? Failure::DiskFull : Failure::Other;
+        m_lastError = QString::fromUtf8(sqlite3_errstr(rc));
         return false;
     }
     return true;

@@ -559,6 +559,8 @@ void TestDbTool::concurrentCreatesKeepOneCollection()
         QVERIFY2(QuoteStore::open(path), qPrintable(QString::number(round)));
     }
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), rounds); // no temporaries left
+}
+
 void TestDbTool::readCommands_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -770,6 +772,15 @@ void TestDbTool::defaultCollection_data()
     QTest::newRow("portable: backup, one .mdb is the destination")
         << false << false << QStringList{"backup", "copia.mdb"} << 0 << "Copiado COLLECTION en copia.mdb" << 21;
     QTest::newRow("portable: help names the file") << false << false << QStringList{"--help"} << 0 << "  COLLECTION\n" << 21;
+    QTest::newRow("installed: check, the user's file") << true << true << QStringList{"check"} << 0 << "Frases: 21\n" << 21;
+    QTest::newRow("installed: export, the user's file")
+        << true << true << QStringList{"export", "--format", "fortune"} << 0 << "\t\t-- " << 21;
+    QTest::newRow("installed: help names the user's file")
+        << true << true << QStringList{"--help"} << 0 << "  COLLECTION\n" << 21;
+    QTest::newRow("installed, no user file yet: never copied by the tool")
+        << true << false << QStringList{"check"} << 1 << "abra Sentalia una vez" << -1;
+    QTest::newRow("installed: create still needs FILE")
+        << true << true << QStringList{"create"} << 2 << "create: falta el archivo de frases" << 21;
 }
 
 void TestDbTool::defaultCollection()

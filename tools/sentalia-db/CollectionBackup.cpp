@@ -2,6 +2,7 @@
 
 #include "PathName.h"
 
+#include "store/FailureText.h"
 #include "store/QuoteStore.h"
 
 #include <QFileInfo>
@@ -14,9 +15,21 @@
 
 namespace {
 
-QString systemError(int error)
+// Why a file could not be made in the copy's folder, in a sentence, with
+// the system's own words as a detail.
+QString folderError(const QByteArray &folder, int error)
 {
-    return QString::fromLocal8Bit(std::strerror(error));
+    QString sentence;
+    if (error == EACCES || error == EPERM || error == EROFS)
+        sentence = QStringLiteral("La carpeta %1 no permite escribir.");
+    else if (error == ENOSPC || error == EDQUOT)
+        sentence = QStringLiteral("No queda espacio en el disco de la carpeta %1.");
+    else if (error == ENOENT || error == ENOTDIR)
+        sentence = QStringLiteral("No existe la carpeta %1.");
+    else
+        sentence = QStringLiteral("No se pudo escribir en la carpeta %1.");
+    return sentence.arg(PathName::display(folder)) + QStringLiteral(" Detalle: ")
+        + QString::fromLocal8Bit(std::strerror(error));
 }
 
 QByteArray folderOf(const QByteArray &path)
@@ -37,6 +50,11 @@ bool syncFolder(const QByteArray &folder)
     return ok;
 }
 
+QString storeError(QuoteStore::Failure failure, const QString &path, const QString &reason)
+{
+    return FailureText::sentence(failure, path) + QStringLiteral(" Detalle: ") + reason;
+}
+
 } // namespace
 
 CollectionBackup::CollectionBackup(QuoteStore &store)
@@ -53,15 +71,14 @@ CollectionBackup::Outcome CollectionBackup::copyTo(const QByteArray &destination
     }
     QuoteStore::Counts counts;
     if (!m_store.counts(&counts)) {
-        m_error = m_store.lastError();
+        m_error = storeError(m_store.lastFailure(), m_store.path(), m_store.lastError());
         return Outcome::Failed;
     }
 
     QByteArray temp = destination + ".XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) {
-        m_error = QStringLiteral("no se pudo crear un archivo en %1: %2")
-                      .arg(PathName::display(folderOf(destination)), systemError(errno));
+        m_error = folderError(folderOf(destination), errno);
         return Outcome::Failed;
     }
     ::close(fd);
@@ -73,15 +90,16 @@ CollectionBackup::Outcome CollectionBackup::copyTo(const QByteArray &destination
     };
 
     if (!m_store.backupTo(temp))
-        return failed(m_store.lastError());
+        return failed(storeError(m_store.lastFailure(), PathName::display(destination), m_store.lastError()));
     {
         QuoteStore::OpenResult copy = QuoteStore::openPath(temp);
         if (!copy)
-            return failed(QStringLiteral("la copia no se puede abrir: %1").arg(copy.reason));
+            return failed(storeError(copy.failure, PathName::display(destination), copy.reason));
         QStringList problems;
         QuoteStore::Counts copied;
         if (!copy.store->integrityCheck(&problems) || !copy.store->counts(&copied))
-            return failed(copy.store->lastError());
+            return failed(storeError(copy.store->lastFailure(), PathName::display(destination),
+                                     copy.store->lastError()));
         if (!problems.isEmpty())
             return failed(QStringLiteral("la copia está dañada: %1").arg(problems.join(QStringLiteral("; "))));
         if (copied.records != counts.records)
@@ -96,8 +114,7 @@ CollectionBackup::Outcome CollectionBackup::copyTo(const QByteArray &destination
             m_error = QStringLiteral("%1 ya existe; no se sobrescribe").arg(PathName::display(destination));
             return Outcome::Exists;
         }
-        return failed(QStringLiteral("no se pudo poner la copia en %1: %2")
-                          .arg(PathName::display(destination), systemError(error)));
+        return failed(folderError(folderOf(destination), error));
     }
     ::unlink(temp.constData());
     syncFolder(folderOf(destination));

@@ -665,6 +665,7 @@ int DbTool::exportRecords(const Options &options)
         else if (options.format != QLatin1String("csv"))
             return usageError(QStringLiteral("formato desconocido: %1 (use csv o fortune)").arg(options.format));
     }
+    const QString path = PathName::display(options.file);
     std::unique_ptr<QuoteStore> store = openStore(options.file);
     if (!store)
         return Failed;
@@ -803,7 +804,7 @@ int DbTool::listRecords(const Options &options, bool searching)
             listing.add(record);
     });
     if (!read) {
-        fail(QStringLiteral("no se pudieron leer las frases: %1").arg(store->lastError()));
+        storeFailed(QStringLiteral("No se pudieron leer las frases"), *store, store->lastError());
         return Failed;
     }
     const qint64 count = listing.count();
@@ -817,6 +818,12 @@ int DbTool::listRecords(const Options &options, bool searching)
     }
     message(searching ? QStringLiteral("Encontradas %1 frases.").arg(count) : QStringLiteral("%1 frases.").arg(count));
     return Done;
+}
+
+void DbTool::storeFailed(const QString &what, const QuoteStore &store, const QString &reason)
+{
+    const QString sentence = FailureText::sentence(store.lastFailure(), store.path());
+    fail(what + QLatin1Char('.') + (sentence.isEmpty() ? QString() : QLatin1Char(' ') + sentence) + detail(reason));
 }
 
 int DbTool::list(const Options &options)
@@ -843,7 +850,7 @@ int DbTool::random(const Options &options)
     QuoteRecord record;
     bool found = false;
     if (!picker.pick(filter, &record, &found)) {
-        fail(QStringLiteral("no se pudo leer una frase: %1").arg(picker.lastError()));
+        storeFailed(QStringLiteral("No se pudo leer una frase"), *store, picker.lastError());
         return Failed;
     }
     if (!found) {
@@ -868,9 +875,10 @@ int DbTool::add(const Options &options)
     QuoteRecord stored;
     const CollectionEditor::Outcome outcome = editor.add(options.autor, options.frase, options.tema, &stored);
     if (outcome != CollectionEditor::Outcome::Done) {
-        fail(outcome == CollectionEditor::Outcome::Refused
-                 ? editor.lastError()
-                 : QStringLiteral("no se pudo guardar la frase: %1").arg(editor.lastError()));
+        if (outcome == CollectionEditor::Outcome::Refused)
+            fail(editor.lastError());
+        else
+            storeFailed(QStringLiteral("No se pudo guardar la frase"), *store, editor.lastError());
         return Failed;
     }
     print(QStringLiteral("Agregada la frase %1 (tema %2, autor %3).\n").arg(QString::number(stored.id), stored.tema, stored.autor));
@@ -899,9 +907,10 @@ int DbTool::edit(const Options &options)
     QuoteRecord stored;
     const CollectionEditor::Outcome outcome = editor.edit(numbers.first(), change, &stored);
     if (outcome != CollectionEditor::Outcome::Done) {
-        fail(outcome == CollectionEditor::Outcome::Refused
-                 ? editor.lastError()
-                 : QStringLiteral("no se pudo cambiar la frase: %1").arg(editor.lastError()));
+        if (outcome == CollectionEditor::Outcome::Refused)
+            fail(editor.lastError());
+        else
+            storeFailed(QStringLiteral("No se pudo cambiar la frase"), *store, editor.lastError());
         return Failed;
     }
     print(QStringLiteral("Cambiada la frase %1.\n").arg(stored.id));
@@ -922,9 +931,10 @@ int DbTool::remove(const Options &options)
     CollectionEditor editor(*store);
     const CollectionEditor::Outcome outcome = editor.remove(numbers);
     if (outcome != CollectionEditor::Outcome::Done) {
-        fail(outcome == CollectionEditor::Outcome::Refused
-                 ? editor.lastError() + QStringLiteral("; no se borró nada")
-                 : QStringLiteral("no se pudo borrar: %1; no se borró nada").arg(editor.lastError()));
+        if (outcome == CollectionEditor::Outcome::Refused)
+            fail(editor.lastError() + QStringLiteral("; no se borró nada"));
+        else
+            storeFailed(QStringLiteral("No se pudo borrar, y no se borró nada"), *store, editor.lastError());
         return Failed;
     }
     const QSet<qint64> distinct(numbers.cbegin(), numbers.cend());
@@ -941,7 +951,7 @@ int DbTool::topics(const Options &options)
         return Failed;
     TopicSummary summary;
     if (!summary.read(*store)) {
-        fail(QStringLiteral("no se pudieron leer los temas: %1").arg(summary.lastError()));
+        storeFailed(QStringLiteral("No se pudieron leer los temas"), *store, summary.lastError());
         return Failed;
     }
     if (!write(summary.text().toUtf8())) {
@@ -958,7 +968,7 @@ int DbTool::backup(const Options &options)
         return Failed;
     CollectionBackup backup(*store);
     if (backup.copyTo(options.destination) != CollectionBackup::Outcome::Done) {
-        fail(QStringLiteral("no se hizo la copia: %1").arg(backup.lastError()));
+        fail(QStringLiteral("No se hizo la copia. %1").arg(backup.lastError()));
         return Failed;
     }
     print(QStringLiteral("Copiado %1 en %2: %3 frases, revisado.\n")

@@ -77,6 +77,9 @@ private:
     bool write(const QByteArray &bytes);
     void message(const QString &text);
     void fail(const QString &text);
+    // A store operation failed: what was being done, the sentence for the
+    // kind of failure, and the engine's words as a detail.
+    void storeFailed(const QString &what, const QuoteStore &store, const QString &reason);
 
     FILE *m_out;
     FILE *m_err;
