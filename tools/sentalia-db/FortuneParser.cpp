@@ -9,20 +9,6 @@
 
 namespace {
 
-int indentColumns(QStringView line)
-{
-    int columns = 0;
-    for (QChar ch : line) {
-        if (ch == QLatin1Char(' '))
-            ++columns;
-        else if (ch == QLatin1Char('\t'))
-            columns = (columns / 8 + 1) * 8;
-        else
-            break;
-    }
-    return columns;
-}
-
 bool isBlank(const QString &line)
 {
     return line.trimmed().isEmpty();
@@ -44,14 +30,9 @@ QString trimmedLeft(const QString &line)
     return line.mid(start);
 }
 
-bool isDash(QChar ch)
-{
-    return ch == QLatin1Char('-') || ch == QChar(0x2013) || ch == QChar(0x2014);
-}
-
 bool startsWithDash(const QString &text)
 {
-    return !text.isEmpty() && isDash(text.at(0));
+    return !text.isEmpty() && FortuneParser::isDash(text.at(0));
 }
 
 // A line that opens an attribution: "--" anywhere, or an indented dash,
@@ -59,7 +40,7 @@ bool startsWithDash(const QString &text)
 bool opensAttribution(const QString &line)
 {
     const QString text = trimmedLeft(line);
-    if (!text.startsWith(QLatin1String("--")) && !(indentColumns(line) > 0 && startsWithDash(text)))
+    if (!text.startsWith(QLatin1String("--")) && !(FortuneParser::indentColumns(line) > 0 && startsWithDash(text)))
         return false;
     for (QChar ch : text) {
         if (ch.isLetterOrNumber())
@@ -161,7 +142,7 @@ bool FortuneParser::parseRecord(QStringList lines, const QString &tema, const QS
     while (run > 0) {
         const QString &line = lines.at(run - 1);
         if (isBlank(line) || isLiteral(line)
-            || (indentColumns(line) == 0 && !trimmedLeft(line).startsWith(QLatin1String("--"))))
+            || (FortuneParser::indentColumns(line) == 0 && !trimmedLeft(line).startsWith(QLatin1String("--"))))
             break;
         --run;
     }
@@ -177,11 +158,11 @@ bool FortuneParser::parseRecord(QStringList lines, const QString &tema, const QS
     }
     // A record that is nothing but a line starting with dashes at the left
     // margin ("-------> No corte aquí") is a quotation, not an author.
-    if (start == 0 && indentColumns(lines.at(0)) == 0)
+    if (start == 0 && FortuneParser::indentColumns(lines.at(0)) == 0)
         start = -1;
     // A block that is only indented counts when it reads as a name, and
     // needs some text above it.
-    if (start < 0 && run > 0 && run < lines.size() && indentColumns(lines.at(run)) >= 8) {
+    if (start < 0 && run > 0 && run < lines.size() && FortuneParser::indentColumns(lines.at(run)) >= 8) {
         QStringList block;
         for (qsizetype i = run; i < lines.size(); ++i)
             block << lines.at(i).trimmed();
@@ -240,7 +221,7 @@ QString FortuneParser::joinBody(const QStringList &lines)
             continue;
         }
         const QString bare = trimmedLeft(line);
-        const bool keepsIndent = indentColumns(line) >= 2;
+        const bool keepsIndent = FortuneParser::indentColumns(line) >= 2;
         const QString piece = keepsIndent ? line : bare;
         if (!started)
             text = piece;
@@ -302,7 +283,7 @@ bool FortuneParser::readsAsName(const QString &text)
 QString FortuneParser::authorName(const QString &attribution)
 {
     QString text = attribution.simplified();
-    while (!text.isEmpty() && isDash(text.at(0)))
+    while (!text.isEmpty() && FortuneParser::isDash(text.at(0)))
         text.remove(0, 1);
     text = text.trimmed();
     // "-- \\Séneca, el joven": written by the exporter, the name as it stands.
@@ -346,4 +327,23 @@ QString FortuneParser::topicForFile(const QString &path)
     const qsizetype dot = fileName.indexOf(QLatin1Char('.'));
     const QString base = dot > 0 ? fileName.left(dot) : fileName;
     return TextRules::upperTopic(base);
+}
+
+int FortuneParser::indentColumns(QStringView line)
+{
+    int columns = 0;
+    for (QChar ch : line) {
+        if (ch == QLatin1Char(' '))
+            ++columns;
+        else if (ch == QLatin1Char('\t'))
+            columns = (columns / 8 + 1) * 8;
+        else
+            break;
+    }
+    return columns;
+}
+
+bool FortuneParser::isDash(QChar ch)
+{
+    return ch == QLatin1Char('-') || ch == QChar(0x2013) || ch == QChar(0x2014);
 }

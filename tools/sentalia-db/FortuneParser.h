@@ -61,6 +61,12 @@ public:
 
     static QString anonymous();
 
+    // How far a line is indented, tabs stopping every eight columns, as the
+    // reader counts it; the writer keeps to the same count.
+    static int indentColumns(QStringView line);
+    // A hyphen, or an en or em dash.
+    static bool isDash(QChar ch);
+
 private:
     static bool parseRecord(QStringList lines, const QString &tema, const QString &autor, QuoteRecord *record);
     static QString joinBody(const QStringList &lines);

@@ -6,25 +6,6 @@
 
 namespace {
 
-int indentColumns(const QString &line)
-{
-    int columns = 0;
-    for (QChar ch : line) {
-        if (ch == QLatin1Char(' '))
-            ++columns;
-        else if (ch == QLatin1Char('\t'))
-            columns = (columns / 8 + 1) * 8;
-        else
-            break;
-    }
-    return columns;
-}
-
-bool isDash(QChar ch)
-{
-    return ch == QLatin1Char('-') || ch == QChar(0x2013) || ch == QChar(0x2014);
-}
-
 // A line the parser keeps as it is, wherever it stands: no blank at its
 // end, and nothing that reads as an escape, a separator or an attribution.
 bool safe(const QString &line)
@@ -36,14 +17,14 @@ bool safe(const QString &line)
     const QString text = line.trimmed();
     if (text.startsWith(QLatin1String("--")))
         return false;
-    return !(indentColumns(line) > 0 && isDash(text.at(0)));
+    return !(FortuneParser::indentColumns(line) > 0 && FortuneParser::isDash(text.at(0)));
 }
 
 // After a blank line the parser starts a paragraph with the line as it is,
 // provided it is not indented by a single column (which it would trim).
 bool opensParagraph(const QString &line)
 {
-    const int indent = indentColumns(line);
+    const int indent = FortuneParser::indentColumns(line);
     return safe(line) && (indent == 0 || indent >= 2);
 }
 
@@ -51,8 +32,8 @@ bool opensParagraph(const QString &line)
 // it is indented or starts a dialogue.
 bool keepsOwnLine(const QString &line)
 {
-    const int indent = indentColumns(line);
-    return safe(line) && (indent >= 2 || (indent == 0 && isDash(line.at(0))));
+    const int indent = FortuneParser::indentColumns(line);
+    return safe(line) && (indent >= 2 || (indent == 0 && FortuneParser::isDash(line.at(0))));
 }
 
 } // namespace
