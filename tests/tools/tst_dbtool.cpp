@@ -341,6 +341,8 @@ void TestDbTool::failedImportChangesNothing_data()
         << "línea 3002: hay un byte nulo";
     QTest::newRow("the collection itself as a source") << false << QByteArray() << "collection"
                                                        << "es el propio archivo de frases";
+    QTest::newRow("binary source without NUL bytes") << false << QByteArray() << "binary"
+                                                     << "no es un archivo de texto";
     QTest::newRow("collection in a read-only folder")
         << false << QByteArray() << "read-only folder" << "no permite escribir";
 }
@@ -374,6 +376,13 @@ void TestDbTool::failedImportChangesNothing()
         arguments << fixture.folder() + QStringLiteral("/no-esta.fortunes");
     else if (secondSource == QLatin1String("collection"))
         arguments << fixture.path();
+    else if (secondSource == QLatin1String("binary")) {
+        QByteArray bytes;
+        for (int i = 0; i < 4096; ++i)
+            bytes += char(0x80 | (i * 37 % 128)) + QByteArray(1, char(1 + i % 8));
+        QVERIFY(writeFile(fixture.folder() + QStringLiteral("/imagen.fortunes"), bytes));
+        arguments << fixture.folder() + QStringLiteral("/imagen.fortunes");
+    }
     // The collection stays writable; only its folder refuses new files,
     // so the journal cannot be made.
     const bool readOnlyFolder = secondSource == QLatin1String("read-only folder");
