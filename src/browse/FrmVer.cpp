@@ -97,9 +97,10 @@ FrmVer::FrmVer()
         red.setColor(QPalette::WindowText, QColor(0xFF, 0x00, 0x00));
         label->setPalette(red);
         label->setGeometry(Twips::rect(place.x(), place.y(), LetterWidth, LetterHeight));
-        // A button named by its letter for screen readers; the keyboard
-        // does not choose letters.
+        // A button named by its letter for screen readers, checked when it
+        // is the chosen one; the keyboard does not choose letters.
         label->setClickable(PictureLabel::Clickable::Button);
+        label->setCheckable(true);
         m_letters.append({letter, place.x(), place.y(), label});
         connect(label, &PictureLabel::clicked, this, [this, i] { letter_Click(i); });
     }
@@ -151,6 +152,8 @@ void FrmVer::letter_Click(int index)
 {
     const Letter &chosen = m_letters.at(index);
     SHP1->moveTwips(chosen.left - MarkerOffset, chosen.top);
+    for (const Letter &letter : std::as_const(m_letters))
+        letter.label->setChecked(&letter == &chosen);
 }
 
 QChar FrmVer::markedLetter() const

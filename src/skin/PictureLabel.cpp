@@ -2,6 +2,7 @@
 
 #include "AccessibleContainer.h"
 
+#include <QAccessible>
 #include <QIcon>
 #include <QMouseEvent>
 
@@ -11,6 +12,17 @@ PictureLabel::PictureLabel(QWidget *parent)
     setAttribute(Qt::WA_TranslucentBackground);
     setMouseTracking(true);
     AccessibleContainer::install();
+}
+
+void PictureLabel::setChecked(bool checked)
+{
+    if (checked == m_checked)
+        return;
+    m_checked = checked;
+    QAccessible::State changed;
+    changed.checked = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
 }
 
 void PictureLabel::setPicture(const QString &resource, bool stretch)

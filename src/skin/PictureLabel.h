@@ -21,6 +21,12 @@ public:
     Clickable clickable() const { return m_clickable; }
     // What a click of the left button does.
     void click() { emit clicked(); }
+    // One of a row of choices (the search dialog's letters): assistive
+    // tools hear whether it is the chosen one.
+    void setCheckable(bool checkable) { m_checkable = checkable; }
+    bool isCheckable() const { return m_checkable; }
+    void setChecked(bool checked);
+    bool isChecked() const { return m_checked; }
 
     // A picture that is not stretched keeps its own size, from the top left
     // corner, and the control clips it.
@@ -43,4 +49,6 @@ protected:
 private:
     QString m_source;
     Clickable m_clickable = Clickable::No;
+    bool m_checkable = false;
+    bool m_checked = false;
 };

@@ -30,6 +30,10 @@ QAccessible::State PictureLabelAccessible::state() const
     QAccessible::State state = AccessibleContainer::state();
     if (label()->clickable() == PictureLabel::Clickable::Link)
         state.linked = true;
+    if (label()->isCheckable()) {
+        state.checkable = true;
+        state.checked = label()->isChecked();
+    }
     return state;
 }
 

@@ -14,6 +14,7 @@
 #include "skin/MessageBox.h"
 #include "skin/PictureLabel.h"
 #include "store/QuoteStore.h"
+#include "store/TextRules.h"
 
 #include <QAccessible>
 #include <QFrame>
@@ -282,6 +283,13 @@ void TstFrmVer::letterClicks()
         QTRY_COMPARE(QPoint(dialog->SHP1->leftTwips(), dialog->SHP1->topTwips()), marks.at(i));
     }
     QCOMPARE(dialog->markedLetter(), chosen);
+    // A screen reader hears the chosen letter, and only it, as checked.
+    for (QChar letter : TextRules::searchLetters()) {
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(
+            dialog->findChild<PictureLabel *>(QStringLiteral("lbl") + letter.toLower()));
+        QVERIFY(iface->state().checkable);
+        QCOMPARE(bool(iface->state().checked), letter == chosen);
+    }
     // Clicking changes nothing else.
     QVERIFY(MessageBox::recorded().isEmpty());
     QVERIFY(!Forms::frmLoaded());
