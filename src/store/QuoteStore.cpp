@@ -59,6 +59,24 @@ void bindText(sqlite3_stmt *stmt, int index, const QString &value)
     sqlite3_bind_text(stmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
 }
 
+// The four columns as parameters 1 to 4, each NULL where the record says
+// so (a missing Index binds nothing, which is NULL too).
+void bindRecord(sqlite3_stmt *stmt, const QuoteRecord &record)
+{
+    const struct {
+        bool isNull;
+        const QString &value;
+    } texts[] = {{record.autorIsNull, record.autor}, {record.fraceIsNull, record.frace}, {record.temaIsNull, record.tema}};
+    for (int i = 0; i < 3; ++i) {
+        if (texts[i].isNull)
+            sqlite3_bind_null(stmt, i + 1);
+        else
+            bindText(stmt, i + 1, texts[i].value);
+    }
+    if (record.hasIndex)
+        sqlite3_bind_int64(stmt, 4, record.index);
+}
+
 // sentalia_initial(autor): the plain capital the name is filed under, or NULL.
 void initialFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
@@ -549,20 +567,7 @@ bool QuoteStore::insertRecord(const QuoteRecord &record)
     if (!prepare(sql, &raw))
         return false;
     Statement stmt(raw);
-    if (record.autorIsNull)
-        sqlite3_bind_null(stmt.get(), 1);
-    else
-        bindText(stmt.get(), 1, record.autor);
-    if (record.fraceIsNull)
-        sqlite3_bind_null(stmt.get(), 2);
-    else
-        bindText(stmt.get(), 2, record.frace);
-    if (record.temaIsNull)
-        sqlite3_bind_null(stmt.get(), 3);
-    else
-        bindText(stmt.get(), 3, record.tema);
-    if (record.hasIndex)
-        sqlite3_bind_int64(stmt.get(), 4, record.index);
+    bindRecord(stmt.get(), record);
     if (sqlite3_step(stmt.get()) != SQLITE_DONE)
         return setError(QStringLiteral("no se pudo guardar la frase"));
     return true;
@@ -642,16 +647,7 @@ bool QuoteStore::updateRecord(const QuoteRecord &record, bool *changed)
     if (!prepare("UPDATE tabla1 SET autor = ?1, frace = ?2, tema = ?3, \"Index\" = ?4 WHERE rowid = ?5", &raw))
         return false;
     Statement stmt(raw);
-    bindText(stmt.get(), 1, record.autor);
-    bindText(stmt.get(), 2, record.frace);
-    if (record.temaIsNull)
-        sqlite3_bind_null(stmt.get(), 3);
-    else
-        bindText(stmt.get(), 3, record.tema);
-    if (record.hasIndex)
-        sqlite3_bind_int64(stmt.get(), 4, record.index);
-    else
-        sqlite3_bind_null(stmt.get(), 4);
+    bindRecord(stmt.get(), record);
     sqlite3_bind_int64(stmt.get(), 5, record.id);
     if (sqlite3_step(stmt.get()) != SQLITE_DONE)
         return setError(QStringLiteral("no se pudo cambiar la frase"));

@@ -111,7 +111,9 @@ QMap<qint64, QString> TestDbTool::rows(const QString &path)
 {
     QMap<qint64, QString> found;
     for (const QuoteRecord &r : records(path))
-        found.insert(r.id, QStringList{QString::number(r.id), r.autor, r.frace, r.temaIsNull ? QStringLiteral("<NULL>") : r.tema,
+        found.insert(r.id, QStringList{QString::number(r.id), r.autorIsNull ? QStringLiteral("<NULL>") : r.autor,
+                                       r.fraceIsNull ? QStringLiteral("<NULL>") : r.frace,
+                                       r.temaIsNull ? QStringLiteral("<NULL>") : r.tema,
                                        r.hasIndex ? QString::number(r.index) : QStringLiteral("-")}
                                .join(QLatin1Char('|')));
     return found;
@@ -661,6 +663,11 @@ void TestDbTool::writeCommands_data()
                                               << QStringList{"3|-", "6|-", "7|Nietzsche|Lo que no me mata me hace más fuerte.|VIDA|1"};
     QTest::newRow("delete one of two listed") << QStringList{"delete", "2"} << 0
                                               << QStringList{"2|-", "19|Cicerón|Un tema creado dos veces.|AMISTAD|1"};
+    QTest::newRow("Index 1 passes to a record without author: NULL kept")
+        << QStringList{"delete", "3", "6", "7", "11", "12"} << 0
+        << QStringList{"3|-", "6|-", "7|-", "11|-", "12|-", "16|<NULL>|Frase sin autor.|VIDA|1"};
+    QTest::newRow("edit author, NULL quotation kept") << QStringList{"edit", "17", "--autor", "Alguien"} << 0
+                                                      << QStringList{"17|Alguien|<NULL>|VIDA|-"};
     QTest::newRow("delete the last of a topic") << QStringList{"delete", "8", "8"} << 0 << QStringList{"8|-"};
     QTest::newRow("delete with a missing number: nothing")
         << QStringList{"delete", "3", "99"} << 1

@@ -128,10 +128,14 @@ CollectionEditor::Outcome CollectionEditor::edit(qint64 id, const Change &change
         return Outcome::Refused;
     }
     QuoteRecord updated = old;
-    if (change.autor)
+    if (change.autor) {
         updated.autor = author(*change.autor);
-    if (change.frace)
+        updated.autorIsNull = false;
+    }
+    if (change.frace) {
         updated.frace = *change.frace;
+        updated.fraceIsNull = false;
+    }
     const bool wasListed = old.hasIndex && old.index == 1;
     if (change.tema) {
         const QString newKey = TextRules::topicKey(*change.tema);
