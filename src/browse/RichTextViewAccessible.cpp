@@ -1,6 +1,7 @@
 #include "RichTextViewAccessible.h"
 
 #include "RichTextView.h"
+#include "skin/AccessibleContainer.h"
 
 #include <QTextBoundaryFinder>
 #include <QTextLayout>
@@ -23,11 +24,7 @@ RichTextViewAccessible::RichTextViewAccessible(RichTextView *view)
 
 void RichTextViewAccessible::install()
 {
-    static bool installed = false;
-    if (installed)
-        return;
-    installed = true;
-    QAccessible::installFactory(factory);
+    AccessibleContainer::installOnce(factory);
 }
 
 RichTextView *RichTextViewAccessible::view() const

@@ -1,6 +1,7 @@
 #include "TopicComboAccessible.h"
 
 #include "TopicCombo.h"
+#include "skin/AccessibleContainer.h"
 
 #include <QAbstractItemView>
 #include <QLineEdit>
@@ -23,11 +24,7 @@ TopicComboAccessible::TopicComboAccessible(TopicCombo *combo)
 
 void TopicComboAccessible::install()
 {
-    static bool installed = false;
-    if (installed)
-        return;
-    installed = true;
-    QAccessible::installFactory(factory);
+    AccessibleContainer::installOnce(factory);
 }
 
 TopicCombo *TopicComboAccessible::combo() const

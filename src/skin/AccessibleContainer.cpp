@@ -49,10 +49,15 @@ AccessibleContainer::AccessibleContainer(QWidget *widget, QAccessible::Role role
 
 void AccessibleContainer::install()
 {
-    static bool installed = false;
-    if (installed)
+    installOnce(factory);
+}
+
+void AccessibleContainer::installOnce(QAccessible::InterfaceFactory factory)
+{
+    static QList<QAccessible::InterfaceFactory> installed;
+    if (installed.contains(factory))
         return;
-    installed = true;
+    installed.append(factory);
     QAccessible::installFactory(factory);
 }
 

@@ -20,6 +20,9 @@ public:
     // Makes the program's own accessible classes known to Qt; called by the
     // skin's controls before any of them can be asked for.
     static void install();
+    // Installs a factory of accessible classes once, however many controls
+    // ask for it.
+    static void installOnce(QAccessible::InterfaceFactory factory);
 
     int childCount() const override;
     QAccessibleInterface *child(int index) const override;
