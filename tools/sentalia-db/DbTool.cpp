@@ -411,12 +411,12 @@ int DbTool::run(const QList<QByteArray> &arguments)
     if (command == QLatin1String("create"))
         return create(options);
     if (!options.fileGiven) {
-        options.file = defaultCollection();
+        const CollectionLocation location = CollectionLocation::resolve(QCoreApplication::applicationDirPath());
+        options.file = QFile::encodeName(location.collectionPath());
         // The first start of Sentalia copies the shipped collection; the
         // tool never does.
         struct stat info;
-        if (CollectionLocation::resolve(QCoreApplication::applicationDirPath()).isUserCollection()
-            && ::stat(options.file.constData(), &info) != 0) {
+        if (location.isUserCollection() && ::stat(options.file.constData(), &info) != 0) {
             fail(QStringLiteral("Todavía no existe su archivo de frases %1: abra Sentalia una vez y se creará.")
                      .arg(PathName::display(options.file)));
             return Failed;
