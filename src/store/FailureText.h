@@ -9,5 +9,15 @@
 // what refuses). The engine's own words are for standard error only.
 class FailureText {
 public:
-    static QString sentence(QuoteStore::Failure failure, const QString &path);
+    // detail, when given, is the store's Spanish reason; the sentences of
+    // failures whose cause varies (a foreign table, an unreachable file)
+    // include it.
+    static QString sentence(QuoteStore::Failure failure, const QString &path, const QString &detail = QString());
+
+    // The system's error number as a Spanish phrase ("no hay permiso"),
+    // for every reason the program and the tool meet; an unknown number
+    // gives the system's own words.
+    static QString systemReason(int error);
+    // The same for the engine's result codes (primary or extended).
+    static QString engineReason(int resultCode);
 };

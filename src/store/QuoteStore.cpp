@@ -1,6 +1,9 @@
 #include "QuoteStore.h"
 
+#include "FailureText.h"
 #include "FilePlacement.h"
+#include "Interruption.h"
+#include "SchemaRules.h"
 #include "TextRules.h"
 
 #include <QDir>
@@ -137,10 +140,28 @@ QuoteRecord readRecord(sqlite3_stmt *stmt)
     return record;
 }
 
+// The engine's failure as a Spanish phrase, its own English words after.
 QString engineMessage(sqlite3 *db, int rc)
 {
     const char *message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
-    return QString::fromUtf8(message ? message : sqlite3_errstr(rc));
+    const int code = db && rc == SQLITE_ERROR ? sqlite3_errcode(db) : rc;
+    return QStringLiteral("%1 (%2)").arg(FailureText::engineReason(code),
+                                         QString::fromUtf8(message ? message : sqlite3_errstr(rc)));
+}
+
+// Long statements stop once a signal asks the process to end.
+int interruptionCheck(void *)
+{
+    return Interruption::requested() != 0;
+}
+
+// Bytes of a file name as the path part of a file: URI.
+QByteArray uriPath(const QByteArray &path)
+{
+    QByteArray absolute = path;
+    if (!absolute.startsWith('/'))
+        absolute = QFile::encodeName(QDir::currentPath()) + '/' + path;
+    return absolute.toPercentEncoding("/");
 }
 
 // Whether the folder that holds the file at this byte path takes new files.
@@ -186,6 +207,8 @@ QuoteStore::Failure classify(sqlite3 *db, const QByteArray &path)
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
         return Failure::InUse;
+    case SQLITE_INTERRUPT:
+        return Failure::Interrupted;
     default:
         return Failure::Other;
     }
@@ -222,6 +245,7 @@ QuoteStore::OpenResult QuoteStore::fail(sqlite3 *db, Failure failure, const QStr
 
 bool QuoteStore::registerFunctions(sqlite3 *db)
 {
+    sqlite3_progress_handler(db, 4096, interruptionCheck, nullptr);
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     return sqlite3_create_function_v2(db, "sentalia_initial", 1, flags, nullptr, initialFunction,
                                       nullptr, nullptr, nullptr) == SQLITE_OK
@@ -269,7 +293,7 @@ QuoteStore::Failure QuoteStore::checkForeignSchema(sqlite3 *db, QString *reason)
     return Failure::None;
 }
 
-QuoteStore::Failure QuoteStore::checkSchema(sqlite3 *db, QString *reason)
+QuoteStore::Failure QuoteStore::checkSchema(sqlite3 *db, QString *reason, QStringList *hazards)
 {
     const Failure foreign = checkForeignSchema(db, reason);
     if (foreign != Failure::None)
@@ -281,9 +305,9 @@ QuoteStore::Failure QuoteStore::checkSchema(sqlite3 *db, QString *reason)
         *reason = engineMessage(db, rc);
         return Failure::Other;
     }
-    QStringList columns;
+    QList<SchemaRules::Column> columns;
     while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW)
-        columns << columnText(stmt.get(), 1).toLower();
+        columns.append({columnText(stmt.get(), 1), columnText(stmt.get(), 2), QString()});
     if (rc != SQLITE_DONE) {
         *reason = engineMessage(db, rc);
         return rc == SQLITE_CORRUPT ? Failure::Damaged : Failure::Other;
@@ -292,16 +316,64 @@ QuoteStore::Failure QuoteStore::checkSchema(sqlite3 *db, QString *reason)
         *reason = QStringLiteral("la tabla tabla1 no existe");
         return Failure::MissingTable;
     }
+    QStringList names;
+    for (SchemaRules::Column &column : columns) {
+        names << column.name.toLower();
+        const QByteArray name = column.name.toUtf8();
+        const char *collation = nullptr;
+        if (sqlite3_table_column_metadata(db, "main", "tabla1", name.constData(), nullptr, &collation, nullptr,
+                                          nullptr, nullptr)
+                == SQLITE_OK
+            && collation)
+            column.collation = QString::fromUtf8(collation);
+    }
     QStringList missing;
     for (const char *name : {"autor", "frace", "tema", "Index"}) {
-        if (!columns.contains(QString::fromLatin1(name).toLower()))
+        if (!names.contains(QString::fromLatin1(name).toLower()))
             missing << QString::fromLatin1(name);
     }
     if (!missing.isEmpty()) {
         *reason = QStringLiteral("a tabla1 le faltan columnas: %1").arg(missing.join(QStringLiteral(", ")));
         return Failure::MissingColumn;
     }
+
+    raw = nullptr;
+    rc = sqlite3_prepare_v2(db, "SELECT sql FROM sqlite_master WHERE type = 'table' AND name = 'tabla1' COLLATE NOCASE",
+                            -1, &raw, nullptr);
+    Statement definition(raw);
+    if (rc != SQLITE_OK || sqlite3_step(definition.get()) != SQLITE_ROW) {
+        *reason = engineMessage(db, sqlite3_errcode(db));
+        return Failure::Other;
+    }
+    *hazards = SchemaRules::writeHazards(columnText(definition.get(), 0), columns);
     return Failure::None;
+}
+
+QuoteStore::Failure QuoteStore::checkPath(const QByteArray &path, QString *reason, int *systemError)
+{
+    const QString shown = QFile::decodeName(path);
+    struct stat info;
+    if (::stat(path.constData(), &info) == 0) {
+        if (S_ISREG(info.st_mode))
+            return Failure::None;
+        *systemError = S_ISDIR(info.st_mode) ? EISDIR : 0;
+        *reason = S_ISDIR(info.st_mode) ? FailureText::systemReason(EISDIR)
+                                        : QStringLiteral("no es un archivo normal");
+        return Failure::Unreachable;
+    }
+    const int error = errno;
+    *systemError = error;
+    struct stat link;
+    if (error == ENOENT && ::lstat(path.constData(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        *reason = QStringLiteral("es un enlace a un archivo que no existe");
+        return Failure::Unreachable;
+    }
+    if (error == ENOENT) {
+        *reason = QStringLiteral("no existe el archivo %1").arg(shown);
+        return Failure::Missing;
+    }
+    *reason = FailureText::systemReason(error);
+    return Failure::Unreachable;
 }
 
 QuoteStore::OpenResult QuoteStore::open(const QString &path, const QByteArray &key)
@@ -313,11 +385,16 @@ QuoteStore::OpenResult QuoteStore::openPath(const QByteArray &path, const QByteA
 {
     if (key.isEmpty())
         return fail(nullptr, Failure::BadKey, QStringLiteral("la clave está vacía"));
-    struct stat info;
-    if (::stat(path.constData(), &info) != 0)
-        return fail(nullptr, Failure::Missing, QStringLiteral("no existe el archivo %1").arg(QFile::decodeName(path)));
-    if (!S_ISREG(info.st_mode))
-        return fail(nullptr, Failure::Other, QStringLiteral("%1 no es un archivo").arg(QFile::decodeName(path)));
+    {
+        QString reason;
+        int error = 0;
+        const Failure unusable = checkPath(path, &reason, &error);
+        if (unusable != Failure::None) {
+            OpenResult result = fail(nullptr, unusable, reason);
+            result.systemError = error;
+            return result;
+        }
+    }
 
     sqlite3 *db = nullptr;
     int rc = sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
@@ -357,9 +434,14 @@ QuoteStore::OpenResult QuoteStore::openPath(const QByteArray &path, const QByteA
         return fail(db, Failure::ReadOnly, QStringLiteral("el archivo es de solo lectura"));
 
     QString reason;
-    const Failure schema = checkSchema(db, &reason);
+    QStringList hazards;
+    const Failure schema = checkSchema(db, &reason, &hazards);
     if (schema != Failure::None)
         return fail(db, schema, reason);
+    // Writes into such a table could delete or drop records while saying
+    // they were saved; only reading is safe.
+    if (!hazards.isEmpty())
+        return fail(db, Failure::ForeignSchema, hazards.join(QStringLiteral("; ")));
 
     if (sqlite3_exec(db, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr) != SQLITE_OK
         || sqlite3_exec(db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr) != SQLITE_OK)
@@ -381,6 +463,102 @@ QuoteStore::OpenResult QuoteStore::openPath(const QByteArray &path, const QByteA
 
     OpenResult result;
     result.store.reset(new QuoteStore(db, path));
+    return result;
+}
+
+QuoteStore::OpenResult QuoteStore::openForReading(const QByteArray &path, const QByteArray &key)
+{
+    if (key.isEmpty())
+        return fail(nullptr, Failure::BadKey, QStringLiteral("la clave está vacía"));
+    {
+        QString reason;
+        int error = 0;
+        const Failure unusable = checkPath(path, &reason, &error);
+        if (unusable != Failure::None) {
+            OpenResult result = fail(nullptr, unusable, reason);
+            result.systemError = error;
+            return result;
+        }
+    }
+
+    // Opens, keys and reads the schema inside a read transaction, which
+    // keeps the shared lock (and, in WAL mode, the snapshot) until close.
+    bool immutable = false;
+    const auto attempt = [&](sqlite3 **db) {
+        const QByteArray name = immutable ? QByteArrayLiteral("file:") + uriPath(path) + "?immutable=1" : path;
+        const int flags = SQLITE_OPEN_READONLY | (immutable ? SQLITE_OPEN_URI : 0);
+        int rc = sqlite3_open_v2(name.constData(), db, flags, nullptr);
+        if (rc == SQLITE_OK)
+            rc = sqlite3_key(*db, key.constData(), int(key.size()));
+        if (rc == SQLITE_OK)
+            rc = sqlite3_exec(*db, "BEGIN; SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+        return rc;
+    };
+
+    sqlite3 *db = nullptr;
+    int rc = attempt(&db);
+    if ((rc & 0xff) == SQLITE_CANTOPEN) {
+        // A WAL collection needs its -shm beside it; in a folder nobody may
+        // write, with no -shm, no writer can be at work, so the file can be
+        // read as it stands, unless its -wal holds changes the main file
+        // lacks: reading without them would silently miss records.
+        struct stat shm;
+        struct stat wal;
+        const bool noShm = ::stat((path + "-shm").constData(), &shm) != 0;
+        const bool walPending = ::stat((path + "-wal").constData(), &wal) == 0 && wal.st_size > 0;
+        if (noShm && !folderWritable(path)) {
+            if (walPending)
+                return fail(db, Failure::OwnerMustOpen,
+                            QStringLiteral("el archivo está en modo WAL con cambios pendientes en %1-wal")
+                                .arg(QFile::decodeName(path)));
+            sqlite3_close_v2(db);
+            db = nullptr;
+            immutable = true;
+            rc = attempt(&db);
+        }
+    }
+    if ((rc & 0xff) == SQLITE_READONLY && ::access(path.constData(), W_OK) == 0 && folderWritable(path)) {
+        // A journal left by an interrupted write: only a writer may roll it
+        // back, and reading without that would see a half-made change.
+        // Where the user may write, the rollback is done as the next writer
+        // would do it, which restores the last saved state.
+        sqlite3_close_v2(db);
+        db = nullptr;
+        sqlite3 *writer = nullptr;
+        if (sqlite3_open_v2(path.constData(), &writer, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK
+            && sqlite3_key(writer, key.constData(), int(key.size())) == SQLITE_OK)
+            sqlite3_exec(writer, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+        sqlite3_close_v2(writer);
+        rc = attempt(&db);
+    }
+    switch (rc & 0xff) {
+    case SQLITE_OK:
+        break;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return fail(db, Failure::InUse, QStringLiteral("la base de datos está en uso por otro programa"));
+    case SQLITE_NOTADB:
+        return fail(db, Failure::WrongKey, QStringLiteral("clave incorrecta o el archivo no es una base de datos"));
+    case SQLITE_CORRUPT:
+        return fail(db, Failure::Damaged, QStringLiteral("el archivo está dañado"));
+    case SQLITE_READONLY:
+        return fail(db, Failure::NeedsRecovery, engineMessage(db, rc));
+    default:
+        return fail(db, classify(db, path), engineMessage(db, rc));
+    }
+
+    QString reason;
+    QStringList hazards;
+    const Failure schema = checkSchema(db, &reason, &hazards);
+    if (schema != Failure::None)
+        return fail(db, schema, reason);
+    if (!registerFunctions(db))
+        return fail(db, Failure::Other, engineMessage(db, sqlite3_errcode(db)));
+
+    OpenResult result;
+    result.store.reset(new QuoteStore(db, path));
+    result.store->m_readOnly = true;
+    result.store->m_schemaWarnings = hazards;
     return result;
 }
 
@@ -469,9 +647,22 @@ void QuoteStore::clearError()
     m_lastFailure = Failure::None;
 }
 
+bool QuoteStore::interrupted()
+{
+    if (!Interruption::requested())
+        return false;
+    m_lastFailure = Failure::Interrupted;
+    m_lastError = FailureText::engineReason(SQLITE_INTERRUPT);
+    return true;
+}
+
 bool QuoteStore::exec(const char *sql)
 {
     clearError();
+    // Once a signal asks the process to end, nothing new starts: the
+    // caller's failure path rolls back and cleans up.
+    if (interrupted())
+        return false;
     if (sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
         return setError(QString::fromLatin1(sql));
     return true;
@@ -480,6 +671,9 @@ bool QuoteStore::exec(const char *sql)
 bool QuoteStore::prepare(const char *sql, sqlite3_stmt **stmt)
 {
     clearError();
+    *stmt = nullptr;
+    if (interrupted())
+        return false;
     if (sqlite3_prepare_v2(m_db, sql, -1, stmt, nullptr) != SQLITE_OK) {
         sqlite3_finalize(*stmt);
         *stmt = nullptr;

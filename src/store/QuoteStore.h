@@ -35,7 +35,11 @@ public:
         DiskFull,      // no room left on the disk (or the user's quota is spent)
         MissingTable,  // no tabla1
         MissingColumn, // tabla1 lacks autor, frace, tema or Index
-        ForeignSchema, // tabla1 is a view, or has triggers that would change records behind our back
+        ForeignSchema, // tabla1 is a view, has triggers, or clauses that would change records behind our back
+        Unreachable,   // the file may exist but cannot be reached (permissions, a link loop, a dangling link)
+        NeedsRecovery, // an interrupted write left a journal that only a writer can roll back
+        OwnerMustOpen, // a WAL collection with pending changes in a folder the user cannot write
+        Interrupted,   // a signal (Ctrl-C, SIGTERM, SIGHUP) stopped the operation
         Damaged,       // the engine reports a corrupt file
         AlreadyExists, // create() found a file in the way
         BadKey,        // an empty key would leave the file unencrypted
@@ -46,6 +50,7 @@ public:
         std::unique_ptr<QuoteStore> store;
         Failure failure = Failure::None;
         QString reason;
+        int systemError = 0; // the errno behind the failure, when there is one
         explicit operator bool() const { return store != nullptr; }
     };
 
@@ -58,6 +63,17 @@ public:
     // The same for a file name given as the bytes the file system holds,
     // which need not be UTF-8.
     static OpenResult openPath(const QByteArray &path, const QByteArray &key = DefaultKey);
+
+    // Opens an existing collection for reading only, whatever the file's
+    // permissions: nothing is ever written to it, and the journal mode is
+    // left as it is. A read transaction holds the shared lock for the
+    // store's life, so the program (which takes the exclusive lock) and
+    // writers are refused meanwhile, and a running program refuses this.
+    // A WAL collection in a folder the user cannot write, with no -shm, is
+    // read as an immutable file (without a lock) when its -wal is absent or
+    // empty, and refused (OwnerMustOpen) otherwise. Tables whose clauses
+    // would change writes open here; schemaWarnings() names them.
+    static OpenResult openForReading(const QByteArray &path, const QByteArray &key = DefaultKey);
 
     // Creates a new, empty, encrypted collection; never overwrites a file.
     static OpenResult create(const QString &path, const QByteArray &key = DefaultKey);
@@ -124,14 +140,20 @@ public:
     QString lastError() const { return m_lastError; }
     QString path() const { return m_path; }
     QByteArray nativePath() const { return m_nativePath; }
+    bool isReadOnly() const { return m_readOnly; }
+    // What in tabla1 would change writes (see SchemaRules): empty for a
+    // store opened for writing, which refuses such a table.
+    QStringList schemaWarnings() const { return m_schemaWarnings; }
 
 private:
     QuoteStore(sqlite3 *db, const QByteArray &path);
     static OpenResult fail(sqlite3 *db, Failure failure, const QString &reason);
     static bool registerFunctions(sqlite3 *db);
-    static Failure checkSchema(sqlite3 *db, QString *reason);
+    static Failure checkSchema(sqlite3 *db, QString *reason, QStringList *hazards);
+    static Failure checkPath(const QByteArray &path, QString *reason, int *systemError);
     static Failure checkForeignSchema(sqlite3 *db, QString *reason);
 
+    bool interrupted();
     bool exec(const char *sql);
     bool prepare(const char *sql, sqlite3_stmt **stmt);
     bool scanRows(sqlite3_stmt *stmt, const RowFn &row);
@@ -143,4 +165,6 @@ private:
     QString m_path;
     QString m_lastError;
     Failure m_lastFailure = Failure::None;
+    bool m_readOnly = false;
+    QStringList m_schemaWarnings;
 };

@@ -233,7 +233,8 @@ void TestDbTool::usageErrors_data()
     QTest::newRow("edit, not a number") << QStringList{"edit", "x.mdb", "tres", "--autor", "A"} << 2;
     QTest::newRow("edit two numbers") << QStringList{"edit", "x.mdb", "3", "4", "--autor", "A"} << 2;
     QTest::newRow("delete without number") << QStringList{"delete", "x.mdb"} << 2;
-    QTest::newRow("delete number zero") << QStringList{"delete", "x.mdb", "0"} << 2;
+    QTest::newRow("delete, number with a sign") << QStringList{"delete", "x.mdb", "+3"} << 2;
+    QTest::newRow("negative number before --") << QStringList{"delete", "x.mdb", "-5"} << 2;
     QTest::newRow("backup without destination") << QStringList{"backup"} << 2;
     QTest::newRow("backup, destination not .mdb") << QStringList{"backup", "x.mdb", "copia"} << 2;
     QTest::newRow("topics with an operand") << QStringList{"topics", "x.mdb", "VIDA"} << 2;

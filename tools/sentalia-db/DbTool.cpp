@@ -16,6 +16,7 @@
 #include "Version.h"
 #include "store/CollectionLocation.h"
 #include "store/FailureText.h"
+#include "store/Interruption.h"
 #include "store/TextRules.h"
 
 #include <QCoreApplication>
@@ -27,6 +28,9 @@
 
 #include <map>
 #include <memory>
+
+#include <cerrno>
+#include <csignal>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -65,26 +69,123 @@ QByteArray DbTool::defaultCollection()
     return QFile::encodeName(CollectionLocation::resolve(QCoreApplication::applicationDirPath()).collectionPath());
 }
 
+const QList<DbTool::Command> &DbTool::commands()
+{
+    static const QList<Command> table = {
+        {"list", "muestra las frases, todas o las de un tema o un autor", Tema | Autor | Format, 0, 0,
+         Operands::None, Access::Read, &DbTool::list,
+         "  list [ARCHIVO] [--tema TEMA] [--autor AUTOR] [--format texto|tsv|csv|json]\n"
+         "      Todas las frases, o las del tema y del autor dados, en el orden de la\n"
+         "      tabla, con su número, autor, tema y texto. texto (lo predeterminado)\n"
+         "      muestra un bloque por frase; tsv, csv y json llevan las columnas\n"
+         "      numero, autor, tema y frase (en tsv, el tabulador, el retorno de\n"
+         "      carro, el salto de línea y la barra inversa se escriben \\t, \\r, \\n\n"
+         "      y \\\\, y una frase sin tema lleva \\N).\n"},
+        {"search", "muestra las frases que contienen todas las palabras dadas", Format, 0, 0, Operands::Words,
+         Access::Read, &DbTool::search,
+         "  search [ARCHIVO] PALABRA... [--format texto|tsv|csv|json]\n"
+         "      Las frases en las que cada palabra aparece en el autor, el texto o\n"
+         "      el tema, sin distinguir mayúsculas ni acentos (á = a, pero ñ no es\n"
+         "      n); se muestran como en list. Si ninguna coincide, no muestra\n"
+         "      ninguna (en tsv y csv queda la cabecera, en json []), lo dice y\n"
+         "      termina con el código 1.\n"},
+        {"random", "muestra una frase al azar, al estilo de fortune", Tema | Autor, 0, 0, Operands::None,
+         Access::Read, &DbTool::random,
+         "  random [ARCHIVO] [--tema TEMA] [--autor AUTOR]\n"
+         "      Una frase al azar: el texto y una línea \"\\t\\t-- autor\". Código 1\n"
+         "      si no hay ninguna que mostrar.\n"},
+        {"add", "agrega una frase", Tema | Autor | Frase, Tema | Frase, 0, Operands::None, Access::Write, &DbTool::add,
+         "  add [ARCHIVO] --frase FRASE --tema TEMA [--autor AUTOR]\n"
+         "      Agrega una frase como la ventana \"Nueva frase\" de Sentalia: un tema\n"
+         "      que aún no está en la lista de temas se guarda en mayúsculas y con\n"
+         "      Index 1; uno que ya está, tal como se escribe. La frase no puede\n"
+         "      estar en blanco ni pasar de 255 caracteres; sin autor (o con uno\n"
+         "      vacío) queda \"Anónimo\".\n"},
+        {"edit", "cambia el autor, el texto o el tema de una frase", Tema | Autor | Frase, 0, Tema | Autor | Frase,
+         Operands::Number, Access::Write, &DbTool::edit,
+         "  edit [ARCHIVO] NÚMERO [--autor AUTOR] [--frase FRASE] [--tema TEMA]\n"
+         "      Cambia una frase. Los temas siguen en la lista de temas como antes:\n"
+         "      si la frase era la que ponía su tema en la lista (Index 1), esa\n"
+         "      marca pasa a la primera frase que le queda al tema; un tema que la\n"
+         "      lista no tenía se guarda en mayúsculas y la frase le da su Index 1.\n"},
+        {"delete", "borra frases por su número", 0, 0, 0, Operands::Numbers, Access::Write, &DbTool::remove,
+         "  delete [ARCHIVO] NÚMERO...\n"
+         "      Borra las frases. Si se va la frase que ponía su tema en la lista\n"
+         "      (Index 1), la siguiente frase del tema toma su lugar, así la lista\n"
+         "      nunca pierde un tema que aún tiene frases.\n"},
+        {"topics", "muestra los temas y cuántas frases tiene cada uno", 0, 0, 0, Operands::None, Access::Read,
+         &DbTool::topics,
+         "  topics [ARCHIVO]\n"
+         "      Cada tema (como los distingue Sentalia: sin mayúsculas, con\n"
+         "      acentos) con su número de frases, en el orden de la lista de temas.\n"
+         "      Se marca el tema sin Index 1, que Sentalia no muestra en la lista.\n"},
+        {"backup", "copia el archivo de frases a un archivo nuevo", 0, 0, 0, Operands::Destination, Access::Read,
+         &DbTool::backup,
+         "  backup [ARCHIVO] DESTINO.mdb\n"
+         "      Copia coherente y cifrada, revisada después de escribirla. Nunca\n"
+         "      sobrescribe un archivo. Con dos argumentos .mdb, el primero es el\n"
+         "      ARCHIVO y el segundo el DESTINO; con uno, ese es el DESTINO.\n"},
+        {"create", "crea un archivo de frases nuevo y vacío", 0, 0, 0, Operands::File, Access::Create,
+         &DbTool::create,
+         "  create ARCHIVO\n"
+         "      Crea un archivo de frases nuevo y vacío. Nunca sobrescribe un archivo.\n"},
+        {"import", "agrega las frases de archivos fortune o CSV", Tema | Autor, 0, 0, Operands::Sources,
+         Access::Write, &DbTool::import,
+         "  import [ARCHIVO] ORIGEN... [--tema TEMA] [--autor AUTOR]\n"
+         "      Agrega las frases de archivos fortune o CSV (primera línea\n"
+         "      autor,frace,tema, o autor,frace,tema,Index: la copia exacta que\n"
+         "      escribe export). Todo en una sola operación: si algo falla, el\n"
+         "      archivo queda exactamente como estaba. Las frases que ya están (mismo\n"
+         "      texto, autor y tema) se omiten.\n"
+         "      --tema TEMA    tema de las frases, en mayúsculas; en un archivo fortune\n"
+         "                     reemplaza al nombre del archivo, en un CSV llena los\n"
+         "                     temas que faltan\n"
+         "      --autor AUTOR  autor de las frases que no lo traen (si no, \"Anónimo\")\n"},
+        {"export", "escribe las frases en CSV o en formato fortune", Tema | Format, 0, 0, Operands::None,
+         Access::Read, &DbTool::exportRecords,
+         "  export [ARCHIVO] [--format csv|fortune] [--tema TEMA]\n"
+         "      Escribe las frases en la salida estándar, en CSV (lo predeterminado)\n"
+         "      o en formato fortune; con --tema, solo las de ese tema. El CSV lleva\n"
+         "      también el Index y se vuelve a importar tal cual. Un archivo fortune\n"
+         "      no guarda el tema ni las frases vacías: el tema se toma del nombre\n"
+         "      del archivo al importarlo, por ejemplo\n"
+         "        sentalia-db export --format fortune --tema VIDA > vida.fortunes\n"},
+        {"check", "revisa el archivo de frases y cuenta frases y temas", 0, 0, 0, Operands::None, Access::Read,
+         &DbTool::check,
+         "  check [ARCHIVO]\n"
+         "      Revisa que el archivo se abra, su tabla y su integridad, y cuenta las\n"
+         "      frases, los temas con Index 1 y las frases sin tema. Nombra cada regla\n"
+         "      de la tabla que cambiaría lo que se escribe (ON CONFLICT REPLACE o\n"
+         "      IGNORE, WITHOUT ROWID, columnas de texto con tipo numérico, otra\n"
+         "      intercalación): en una tabla así solo se lee.\n"},
+    };
+    return table;
+}
+
+const DbTool::Command *DbTool::findCommand(const QString &name)
+{
+    for (const Command &command : commands()) {
+        if (name == QLatin1String(command.name))
+            return &command;
+    }
+    return nullptr;
+}
+
 QString DbTool::helpText()
 {
+    QString list;
+    QString paragraphs;
+    for (const Command &command : commands()) {
+        list += QStringLiteral("  %1 %2\n").arg(QString::fromLatin1(command.name), -8).arg(QString::fromUtf8(command.summary));
+        paragraphs += QString::fromUtf8(command.help);
+    }
     return QStringLiteral(
                "Uso: sentalia-db ORDEN [ARCHIVO] [...]\n"
                "\n"
                "Consulta, corrige, llena y copia el archivo de frases de Sentalia.\n"
                "\n"
                "Órdenes:\n"
-               "  list     muestra las frases, todas o las de un tema o un autor\n"
-               "  search   muestra las frases que contienen todas las palabras dadas\n"
-               "  random   muestra una frase al azar, al estilo de fortune\n"
-               "  add      agrega una frase\n"
-               "  edit     cambia el autor, el texto o el tema de una frase\n"
-               "  delete   borra frases por su número\n"
-               "  topics   muestra los temas y cuántas frases tiene cada uno\n"
-               "  backup   copia el archivo de frases a un archivo nuevo\n"
-               "  create   crea un archivo de frases nuevo y vacío\n"
-               "  import   agrega las frases de archivos fortune o CSV\n"
-               "  export   escribe las frases en CSV o en formato fortune\n"
-               "  check    revisa el archivo de frases y cuenta frases y temas\n"
+               "%2"
                "\n"
                "ARCHIVO es el primer argumento que termina en .mdb (en mayúsculas o en\n"
                "minúsculas). Sin él, todas las órdenes menos create usan el archivo de\n"
@@ -92,69 +193,11 @@ QString DbTool::helpText()
                "  %1\n"
                "\n"
                "Cada frase tiene un número que no cambia mientras exista: el que muestran\n"
-               "list y search y el que piden edit y delete.\n"
+               "list y search y el que piden edit y delete. Un número negativo (posible\n"
+               "en archivos hechos por otros programas) va después de --, por ejemplo\n"
+               "  sentalia-db delete frases.mdb -- -5\n"
                "\n"
-               "  list [ARCHIVO] [--tema TEMA] [--autor AUTOR] [--format texto|tsv|csv|json]\n"
-               "      Todas las frases, o las del tema y del autor dados, en el orden de la\n"
-               "      tabla, con su número, autor, tema y texto. texto (lo predeterminado)\n"
-               "      muestra un bloque por frase; tsv, csv y json llevan las columnas\n"
-               "      numero, autor, tema y frase (en tsv, el tabulador, el retorno de\n"
-               "      carro, el salto de línea y la barra inversa se escriben \\t, \\r, \\n\n"
-               "      y \\\\, y una frase sin tema lleva \\N).\n"
-               "  search [ARCHIVO] PALABRA... [--format texto|tsv|csv|json]\n"
-               "      Las frases en las que cada palabra aparece en el autor, el texto o\n"
-               "      el tema, sin distinguir mayúsculas ni acentos (á = a, pero ñ no es\n"
-               "      n); se muestran como en list. Si ninguna coincide, no muestra\n"
-               "      ninguna (en tsv y csv queda la cabecera, en json []), lo dice y\n"
-               "      termina con el código 1.\n"
-               "  random [ARCHIVO] [--tema TEMA] [--autor AUTOR]\n"
-               "      Una frase al azar: el texto y una línea \"\\t\\t-- autor\". Código 1\n"
-               "      si no hay ninguna que mostrar.\n"
-               "  add [ARCHIVO] --frase FRASE --tema TEMA [--autor AUTOR]\n"
-               "      Agrega una frase como la ventana \"Nueva frase\" de Sentalia: un tema\n"
-               "      que aún no está en la lista de temas se guarda en mayúsculas y con\n"
-               "      Index 1; uno que ya está, tal como se escribe. La frase no puede\n"
-               "      estar en blanco ni pasar de 255 caracteres; sin autor (o con uno\n"
-               "      vacío) queda \"Anónimo\".\n"
-               "  edit [ARCHIVO] NÚMERO [--autor AUTOR] [--frase FRASE] [--tema TEMA]\n"
-               "      Cambia una frase. Los temas siguen en la lista de temas como antes:\n"
-               "      si la frase era la que ponía su tema en la lista (Index 1), esa\n"
-               "      marca pasa a la primera frase que le queda al tema; un tema que la\n"
-               "      lista no tenía se guarda en mayúsculas y la frase le da su Index 1.\n"
-               "  delete [ARCHIVO] NÚMERO...\n"
-               "      Borra las frases. Si se va la frase que ponía su tema en la lista\n"
-               "      (Index 1), la siguiente frase del tema toma su lugar, así la lista\n"
-               "      nunca pierde un tema que aún tiene frases.\n"
-               "  topics [ARCHIVO]\n"
-               "      Cada tema (como los distingue Sentalia: sin mayúsculas, con\n"
-               "      acentos) con su número de frases, en el orden de la lista de temas.\n"
-               "      Se marca el tema sin Index 1, que Sentalia no muestra en la lista.\n"
-               "  backup [ARCHIVO] DESTINO.mdb\n"
-               "      Copia coherente y cifrada, revisada después de escribirla. Nunca\n"
-               "      sobrescribe un archivo. Con dos argumentos .mdb, el primero es el\n"
-               "      ARCHIVO y el segundo el DESTINO; con uno, ese es el DESTINO.\n"
-               "  create ARCHIVO\n"
-               "      Crea un archivo de frases nuevo y vacío. Nunca sobrescribe un archivo.\n"
-               "  import [ARCHIVO] ORIGEN... [--tema TEMA] [--autor AUTOR]\n"
-               "      Agrega las frases de archivos fortune o CSV (primera línea\n"
-               "      autor,frace,tema, o autor,frace,tema,Index: la copia exacta que\n"
-               "      escribe export). Todo en una sola operación: si algo falla, el\n"
-               "      archivo queda exactamente como estaba. Las frases que ya están (mismo\n"
-               "      texto, autor y tema) se omiten.\n"
-               "      --tema TEMA    tema de las frases, en mayúsculas; en un archivo fortune\n"
-               "                     reemplaza al nombre del archivo, en un CSV llena los\n"
-               "                     temas que faltan\n"
-               "      --autor AUTOR  autor de las frases que no lo traen (si no, \"Anónimo\")\n"
-               "  export [ARCHIVO] [--format csv|fortune] [--tema TEMA]\n"
-               "      Escribe las frases en la salida estándar, en CSV (lo predeterminado)\n"
-               "      o en formato fortune; con --tema, solo las de ese tema. El CSV lleva\n"
-               "      también el Index y se vuelve a importar tal cual. Un archivo fortune\n"
-               "      no guarda el tema ni las frases vacías: el tema se toma del nombre\n"
-               "      del archivo al importarlo, por ejemplo\n"
-               "        sentalia-db export --format fortune --tema VIDA > vida.fortunes\n"
-               "  check [ARCHIVO]\n"
-               "      Revisa que el archivo se abra, su tabla y su integridad, y cuenta las\n"
-               "      frases, los temas con Index 1 y las frases sin tema.\n"
+               "%3"
                "\n"
                "--tema compara los temas como Sentalia: sin distinguir mayúsculas, pero\n"
                "sí los acentos. --autor busca un trozo del nombre, sin distinguir\n"
@@ -163,23 +206,33 @@ QString DbTool::helpText()
                "  -h, --help     muestra esta ayuda\n"
                "  --version      muestra la versión\n"
                "\n"
+               "list, search, random, topics, export, check y backup solo leen: abren el\n"
+               "archivo de frases sin escribir en él, aunque sea de solo lectura (de\n"
+               "otro usuario, en un disco protegido o el que trae el paquete). Mientras\n"
+               "leen, Sentalia y las órdenes que escriben esperan su turno; list y\n"
+               "search sueltan el archivo antes de escribir lo que muestran.\n"
+               "\n"
                "Mientras Sentalia está abierto, su archivo de frases no se puede usar:\n"
                "cierre Sentalia y vuelva a intentarlo. Las órdenes que escriben lo hacen\n"
-               "en una sola operación: si algo falla, el archivo queda como estaba.\n"
+               "en una sola operación: si algo falla o se interrumpen (Ctrl-C), el\n"
+               "archivo queda como estaba.\n"
                "\n"
                "Códigos de salida: 0 hecho, 1 no se pudo hacer (se explica el motivo),\n"
-               "2 orden mal escrita.\n")
-        .arg(PathName::display(defaultCollection()));
+               "2 orden mal escrita, 130, 143 o 129 interrumpida por una señal (SIGINT,\n"
+               "SIGTERM o SIGHUP), 141 la salida se cerró antes de tiempo (SIGPIPE).\n")
+        .arg(PathName::display(defaultCollection()), list, paragraphs);
 }
 
-void DbTool::print(const QString &text)
+bool DbTool::print(const QString &text)
 {
-    std::fputs(text.toUtf8().constData(), m_out);
-    std::fflush(m_out);
+    return write(text.toUtf8());
 }
 
 void DbTool::message(const QString &text)
 {
+    // After a signal only the one line that says so is written.
+    if (Interruption::requested())
+        return;
     std::fputs((text + QLatin1Char('\n')).toUtf8().constData(), m_err);
     std::fflush(m_err);
 }
@@ -200,7 +253,14 @@ bool DbTool::write(const QByteArray &bytes)
 {
     std::fflush(m_out);
     const bool ok = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), m_out) == size_t(bytes.size());
-    return std::fflush(m_out) == 0 && ok;
+    return std::fflush(m_out) == 0 && ok && !std::ferror(m_out);
+}
+
+int DbTool::outputFailed()
+{
+    const int error = errno;
+    fail(QStringLiteral("No se pudo escribir la salida: %1.").arg(FailureText::systemReason(error ? error : EIO)));
+    return Failed;
 }
 
 bool DbTool::parseArguments(const QList<QByteArray> &arguments, Options *options, int *exitCode)
@@ -225,13 +285,16 @@ bool DbTool::parseArguments(const QList<QByteArray> &arguments, Options *options
             continue;
         }
         if (bytes == "-h" || bytes == "--help") {
-            print(helpText());
-            *exitCode = Done;
+            *exitCode = print(helpText()) ? Done : outputFailed();
             return false;
         }
         if (bytes == "--version") {
-            print(QStringLiteral("sentalia-db %1.%2.%3\n").arg(Version::Major).arg(Version::Minor).arg(Version::Revision));
-            *exitCode = Done;
+            *exitCode = print(QStringLiteral("sentalia-db %1.%2.%3\n")
+                                  .arg(Version::Major)
+                                  .arg(Version::Minor)
+                                  .arg(Version::Revision))
+                ? Done
+                : outputFailed();
             return false;
         }
         QString name = argument;
@@ -278,59 +341,37 @@ bool DbTool::parseArguments(const QList<QByteArray> &arguments, Options *options
     return true;
 }
 
-namespace {
-
-// What each command accepts besides FILE.
-struct CommandRule {
-    const char *name;
-    bool tema;
-    bool autor;
-    bool format;
-    bool frase;
-};
-
-const CommandRule Commands[] = {
-    {"list", true, true, true, false},   {"search", false, false, true, false},
-    {"random", true, true, false, false}, {"add", true, true, false, true},
-    {"edit", true, true, false, true},    {"delete", false, false, false, false},
-    {"topics", false, false, false, false}, {"backup", false, false, false, false},
-    {"create", false, false, false, false}, {"import", true, true, false, false},
-    {"export", true, false, true, false},  {"check", false, false, false, false},
-};
-
-} // namespace
-
-int DbTool::checkUsage(Options *options)
+int DbTool::checkUsage(const Command &rule, Options *options)
 {
-    const QString &command = options->command;
-    const CommandRule *rule = nullptr;
-    for (const CommandRule &candidate : Commands) {
-        if (command == QLatin1String(candidate.name))
-            rule = &candidate;
-    }
-    if (!rule)
-        return usageError(QStringLiteral("orden desconocida: %1").arg(command));
-
+    const QString command = QString::fromLatin1(rule.name);
     const struct {
         const char *name;
+        Option flag;
         bool given;
-        bool allowed;
         const QString *value;
     } optionUse[] = {
-        {"--tema", options->temaGiven, rule->tema, &options->tema},
-        {"--autor", options->autorGiven, rule->autor, &options->autor},
-        {"--format", options->formatGiven, rule->format, &options->format},
-        {"--frase", options->fraseGiven, rule->frase, &options->frase},
+        {"--tema", Tema, options->temaGiven, &options->tema},
+        {"--autor", Autor, options->autorGiven, &options->autor},
+        {"--format", Format, options->formatGiven, &options->format},
+        {"--frase", Frase, options->fraseGiven, &options->frase},
     };
-    const bool writesRecord = command == QLatin1String("add") || command == QLatin1String("edit");
+    QStringList missing;
+    QStringList oneOf;
+    bool anyOf = false;
     for (const auto &option : optionUse) {
+        if (rule.required & option.flag && !option.given)
+            missing << QLatin1String(option.name);
+        if (rule.oneOf & option.flag) {
+            oneOf << QLatin1String(option.name);
+            anyOf = anyOf || option.given;
+        }
         if (!option.given)
             continue;
-        if (!option.allowed)
+        if (!(rule.options & option.flag))
             return usageError(QStringLiteral("%1 no admite la opción %2").arg(command, QLatin1String(option.name)));
         // An empty author becomes "Anónimo", and a blank quotation gets the
         // program's own refusal; any other option needs a value.
-        const bool mayBeEmpty = writesRecord && qstrcmp(option.name, "--tema") != 0;
+        const bool mayBeEmpty = rule.access == Access::Write && (rule.options & Frase) && option.flag != Tema;
         if (!mayBeEmpty && option.value->trimmed().isEmpty())
             return usageError(QStringLiteral("la opción %1 necesita un valor no vacío").arg(QLatin1String(option.name)));
     }
@@ -340,14 +381,14 @@ int DbTool::checkUsage(Options *options)
         return usageError(QStringLiteral("%1: sobra «%2» (el archivo de frases es el que termina en .mdb)")
                               .arg(command, PathName::display(operand)));
     };
-    if (command == QLatin1String("create")) {
+    switch (rule.operands) {
+    case Operands::File:
         if (!options->fileGiven)
             return usageError(QStringLiteral("create: falta el archivo de frases (un nombre que termine en .mdb)"));
         if (!options->operands.isEmpty())
             return extra(0);
-        return Done;
-    }
-    if (command == QLatin1String("backup")) {
+        break;
+    case Operands::Destination:
         // Two .mdb names: FILE and DEST; one: DEST, from the default FILE.
         for (qsizetype i = 0; i < options->operands.size() && options->destination.isEmpty(); ++i) {
             if (PathName::isCollection(options->operands.at(i)))
@@ -362,35 +403,37 @@ int DbTool::checkUsage(Options *options)
             return usageError(QStringLiteral("backup: falta el destino (un nombre que termine en .mdb)"));
         if (!options->operands.isEmpty())
             return extra(0);
-        return Done;
-    }
-    if (command == QLatin1String("import") && options->operands.isEmpty())
-        return usageError(QStringLiteral("import: falta al menos un archivo de origen"));
-    if (command == QLatin1String("search")) {
+        break;
+    case Operands::Sources:
         if (options->operands.isEmpty())
-            return usageError(QStringLiteral("search: falta al menos una palabra"));
+            return usageError(QStringLiteral("%1: falta al menos un archivo de origen").arg(command));
+        break;
+    case Operands::Words:
+        if (options->operands.isEmpty())
+            return usageError(QStringLiteral("%1: falta al menos una palabra").arg(command));
         for (const QByteArray &word : std::as_const(options->operands)) {
             if (TextRules::searchKey(QString::fromUtf8(word)).trimmed().isEmpty())
-                return usageError(QStringLiteral("search: una palabra en blanco no busca nada"));
+                return usageError(QStringLiteral("%1: una palabra en blanco no busca nada").arg(command));
         }
-    }
-    if ((command == QLatin1String("edit") || command == QLatin1String("delete")) && options->operands.isEmpty())
-        return usageError(QStringLiteral("%1: falta el número de la frase").arg(command));
-    if (command == QLatin1String("edit")) {
-        if (options->operands.size() > 1)
+        break;
+    case Operands::Number:
+    case Operands::Numbers:
+        if (options->operands.isEmpty())
+            return usageError(QStringLiteral("%1: falta el número de la frase").arg(command));
+        if (rule.operands == Operands::Number && options->operands.size() > 1)
             return extra(1);
-        if (!options->autorGiven && !options->fraseGiven && !options->temaGiven)
-            return usageError(QStringLiteral("edit: falta lo que se cambia (--autor, --frase o --tema)"));
+        break;
+    case Operands::None:
+        if (!options->operands.isEmpty())
+            return extra(0);
+        break;
     }
-    if (command == QLatin1String("add") && (!options->fraseGiven || !options->temaGiven))
-        return usageError(QStringLiteral("add: faltan %1").arg(!options->fraseGiven && !options->temaGiven
-                                                                  ? QStringLiteral("--frase y --tema")
-                                                              : !options->fraseGiven ? QStringLiteral("--frase")
-                                                                                     : QStringLiteral("--tema")));
-    const bool takesOperands = command == QLatin1String("import") || command == QLatin1String("search")
-        || command == QLatin1String("edit") || command == QLatin1String("delete");
-    if (!takesOperands && !options->operands.isEmpty())
-        return extra(0);
+    if (!missing.isEmpty())
+        return usageError(QStringLiteral("%1: faltan %2").arg(command, missing.join(QStringLiteral(" y "))));
+    if (!oneOf.isEmpty() && !anyOf)
+        return usageError(QStringLiteral("%1: falta lo que se cambia (%2)")
+                              .arg(command, QStringList(oneOf.mid(0, oneOf.size() - 1)).join(QStringLiteral(", "))
+                                       + QStringLiteral(" o ") + oneOf.last()));
     return Done;
 }
 
@@ -400,61 +443,75 @@ int DbTool::run(const QList<QByteArray> &arguments)
     int exitCode = Done;
     if (!parseArguments(arguments, &options, &exitCode))
         return exitCode;
-    if (options.command.isEmpty())
-        return usageError(QStringLiteral("falta la orden (list, search, random, add, edit, delete, topics, backup, "
-                                         "create, import, export o check)"));
-    exitCode = checkUsage(&options);
+    if (options.command.isEmpty()) {
+        QStringList names;
+        for (const Command &command : commands())
+            names << QString::fromLatin1(command.name);
+        return usageError(QStringLiteral("falta la orden (%1 o %2)")
+                              .arg(QStringList(names.mid(0, names.size() - 1)).join(QStringLiteral(", ")), names.last()));
+    }
+    const Command *command = findCommand(options.command);
+    if (!command)
+        return usageError(QStringLiteral("orden desconocida: %1").arg(options.command));
+    exitCode = checkUsage(*command, &options);
     if (exitCode != Done)
         return exitCode;
 
-    const QString &command = options.command;
-    if (command == QLatin1String("create"))
-        return create(options);
-    if (!options.fileGiven) {
+    m_access = command->access;
+    const int code = dispatch(*command, options);
+    if (const int sig = Interruption::requested()) {
+        const QString how = sig == SIGINT ? QStringLiteral("con Ctrl-C")
+            : sig == SIGHUP               ? QStringLiteral("al cerrarse la terminal (SIGHUP)")
+                                          : QStringLiteral("por SIGTERM");
+        const QString path = PathName::display(options.file);
+        QString line = QStringLiteral("%1: interrumpido %2").arg(QLatin1String(Program), how);
+        if (command->access == Access::Write)
+            line += code == Done ? QStringLiteral(" después de guardar los cambios en %1.").arg(path)
+                                 : QStringLiteral("; %1 quedó como estaba.").arg(path);
+        else
+            line += QLatin1Char('.');
+        std::fputs((line + QLatin1Char('\n')).toUtf8().constData(), m_err);
+        std::fflush(m_err);
+    }
+    return code;
+}
+
+int DbTool::dispatch(const Command &command, Options &options)
+{
+    if (command.access != Access::Create && !options.fileGiven) {
         const CollectionLocation location = CollectionLocation::resolve(QCoreApplication::applicationDirPath());
         options.file = QFile::encodeName(location.collectionPath());
         // The first start of Sentalia copies the shipped collection; the
         // tool never does.
         struct stat info;
-        if (location.isUserCollection() && ::stat(options.file.constData(), &info) != 0) {
+        if (location.isUserCollection() && ::lstat(options.file.constData(), &info) != 0 && errno == ENOENT) {
             fail(QStringLiteral("Todavía no existe su archivo de frases %1: abra Sentalia una vez y se creará.")
                      .arg(PathName::display(options.file)));
             return Failed;
         }
     }
-    if (command == QLatin1String("import"))
-        return import(options);
-    if (command == QLatin1String("export"))
-        return exportRecords(options);
-    if (command == QLatin1String("check"))
-        return check(options);
-    if (command == QLatin1String("list"))
-        return list(options);
-    if (command == QLatin1String("search"))
-        return search(options);
-    if (command == QLatin1String("random"))
-        return random(options);
-    if (command == QLatin1String("add"))
-        return add(options);
-    if (command == QLatin1String("edit"))
-        return edit(options);
-    if (command == QLatin1String("delete"))
-        return remove(options);
-    if (command == QLatin1String("topics"))
-        return topics(options);
-    return backup(options);
+    return (this->*command.handler)(options);
 }
 
 std::unique_ptr<QuoteStore> DbTool::openStore(const QByteArray &file)
 {
     const QString path = PathName::display(file);
-    QuoteStore::OpenResult result = QuoteStore::openPath(file);
-    if (result)
+    QuoteStore::OpenResult result =
+        m_access == Access::Read ? QuoteStore::openForReading(file) : QuoteStore::openPath(file);
+    if (result) {
+        for (const QString &warning : result.store->schemaWarnings())
+            fail(QStringLiteral("Aviso: en la tabla de frases de %1, %2; ninguna orden escribirá en ella.")
+                     .arg(path, warning));
         return std::move(result.store);
-    QString text = FailureText::sentence(result.failure, path);
-    if (result.failure == QuoteStore::Failure::Missing)
+    }
+    using Failure = QuoteStore::Failure;
+    // The sentences that already carry the cause need no detail.
+    const bool causeInSentence = result.failure == Failure::ForeignSchema || result.failure == Failure::Unreachable
+        || result.failure == Failure::OwnerMustOpen || result.failure == Failure::NeedsRecovery;
+    QString text = FailureText::sentence(result.failure, path, causeInSentence ? result.reason : QString());
+    if (result.failure == Failure::Missing)
         text += QStringLiteral(" Créelo con «sentalia-db create %1».").arg(path);
-    fail(text + detail(result.reason));
+    fail(text + (causeInSentence ? QString() : detail(result.reason)));
     return nullptr;
 }
 
@@ -479,8 +536,7 @@ int DbTool::create(const Options &options)
         }
         return Failed;
     }
-    print(QStringLiteral("Creado %1: archivo de frases vacío.\n").arg(path));
-    return Done;
+    return print(QStringLiteral("Creado %1: archivo de frases vacío.\n").arg(path)) ? Done : outputFailed();
 }
 
 int DbTool::import(const Options &options)
@@ -628,8 +684,7 @@ int DbTool::import(const Options &options)
                        .arg(summary.topicsCreated);
     if (emptySkipped > 0)
         done += QStringLiteral(", %1 vacías omitidas").arg(emptySkipped);
-    print(done + QStringLiteral(".\n"));
-    return Done;
+    return print(done + QStringLiteral(".\n")) ? Done : outputFailed();
 }
 
 void DbTool::showProgress(qint64 done, qint64 total, bool last)
@@ -703,8 +758,7 @@ int DbTool::exportRecords(const Options &options)
             break;
     }
     if (temporary.error() != QFileDevice::NoError || std::fflush(m_out) != 0 || std::ferror(m_out)) {
-        fail(QStringLiteral("no se pudo escribir la salida"));
-        return Failed;
+        return outputFailed();
     }
     if (exporter.skippedEmpty() > 0)
         message(QStringLiteral("Aviso: %1 frases vacías no tienen lugar en un archivo fortune y no se escriben.")
@@ -746,19 +800,26 @@ int DbTool::check(const Options &options)
     QString report;
     report += QStringLiteral("Archivo: %1\n").arg(path);
     report += QStringLiteral("Tabla: tabla1 con autor, frace, tema e Index\n");
+    const QStringList hazards = store->schemaWarnings();
+    if (!hazards.isEmpty()) {
+        report += QStringLiteral("Reglas de la tabla que cambiarían lo que se escribe (solo se lee): %1\n")
+                      .arg(hazards.size());
+        for (const QString &hazard : hazards)
+            report += QStringLiteral("  %1\n").arg(hazard);
+    }
     report += QStringLiteral("Frases: %1\n").arg(counts.records);
     report += QStringLiteral("Temas con Index 1: %1\n").arg(counts.topics);
     report += QStringLiteral("Frases sin tema (NULL): %1\n").arg(counts.nullTopics);
     report += QStringLiteral("Temas sin Index 1 (no salen en las listas de temas): %1\n").arg(unlisted);
     if (problems.isEmpty()) {
         report += QStringLiteral("Integridad: correcta\n");
-        print(report);
-        return Done;
+        return print(report) ? Done : outputFailed();
     }
     report += QStringLiteral("Integridad: con problemas\n");
     for (const QString &problem : std::as_const(problems))
         report += QStringLiteral("  %1\n").arg(problem);
-    print(report);
+    if (!print(report))
+        return outputFailed();
     fail(QStringLiteral("%1 está dañado").arg(path));
     return Failed;
 }
@@ -767,8 +828,10 @@ bool DbTool::recordNumbers(const Options &options, QList<qint64> *numbers, int *
 {
     for (const QByteArray &operand : options.operands) {
         bool ok = false;
+        // Any row id the engine can hold, 0 and negative ones included
+        // (files made elsewhere may have them).
         const qint64 number = operand.toLongLong(&ok);
-        if (!ok || number <= 0 || operand.startsWith('+')) {
+        if (!ok || operand.startsWith('+') || operand.trimmed() != operand) {
             *exitCode = usageError(QStringLiteral("%1: «%2» no es un número de frase").arg(options.command,
                                                                                         PathName::display(operand)));
             return false;
@@ -809,8 +872,7 @@ int DbTool::listRecords(const Options &options, bool searching)
     }
     const qint64 count = listing.count();
     if (!write(listing.finish())) {
-        fail(QStringLiteral("no se pudo escribir la salida"));
-        return Failed;
+        return outputFailed();
     }
     if (searching && count == 0) {
         fail(QStringLiteral("ninguna frase contiene %1").arg(words.join(QStringLiteral(" y "))));
@@ -860,8 +922,7 @@ int DbTool::random(const Options &options)
     }
     const QString autor = record.autor.trimmed().isEmpty() ? QStringLiteral("Anónimo") : record.autor;
     if (!write((record.frace + QLatin1String("\n\t\t-- ") + autor + QLatin1Char('\n')).toUtf8())) {
-        fail(QStringLiteral("no se pudo escribir la salida"));
-        return Failed;
+        return outputFailed();
     }
     return Done;
 }
@@ -881,7 +942,9 @@ int DbTool::add(const Options &options)
             storeFailed(QStringLiteral("No se pudo guardar la frase"), *store, editor.lastError());
         return Failed;
     }
-    print(QStringLiteral("Agregada la frase %1 (tema %2, autor %3).\n").arg(QString::number(stored.id), stored.tema, stored.autor));
+    if (!print(QStringLiteral("Agregada la frase %1 (tema %2, autor %3).\n")
+                   .arg(QString::number(stored.id), stored.tema, stored.autor)))
+        return outputFailed();
     for (const QString &note : editor.notes())
         message(note);
     return Done;
@@ -913,7 +976,8 @@ int DbTool::edit(const Options &options)
             storeFailed(QStringLiteral("No se pudo cambiar la frase"), *store, editor.lastError());
         return Failed;
     }
-    print(QStringLiteral("Cambiada la frase %1.\n").arg(stored.id));
+    if (!print(QStringLiteral("Cambiada la frase %1.\n").arg(stored.id)))
+        return outputFailed();
     for (const QString &note : editor.notes())
         message(note);
     return Done;
@@ -938,7 +1002,8 @@ int DbTool::remove(const Options &options)
         return Failed;
     }
     const QSet<qint64> distinct(numbers.cbegin(), numbers.cend());
-    print(QStringLiteral("Borradas %1 frases.\n").arg(distinct.size()));
+    if (!print(QStringLiteral("Borradas %1 frases.\n").arg(distinct.size())))
+        return outputFailed();
     for (const QString &note : editor.notes())
         message(note);
     return Done;
@@ -955,8 +1020,7 @@ int DbTool::topics(const Options &options)
         return Failed;
     }
     if (!write(summary.text().toUtf8())) {
-        fail(QStringLiteral("no se pudo escribir la salida"));
-        return Failed;
+        return outputFailed();
     }
     return Done;
 }
@@ -971,8 +1035,9 @@ int DbTool::backup(const Options &options)
         fail(QStringLiteral("No se hizo la copia. %1").arg(backup.lastError()));
         return Failed;
     }
-    print(QStringLiteral("Copiado %1 en %2: %3 frases, revisado.\n")
+    return print(QStringLiteral("Copiado %1 en %2: %3 frases, revisado.\n")
               .arg(PathName::display(options.file), PathName::display(options.destination),
-                   QString::number(backup.records())));
-    return Done;
+                   QString::number(backup.records())))
+        ? Done
+        : outputFailed();
 }

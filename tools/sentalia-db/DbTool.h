@@ -30,6 +30,36 @@ public:
     static QByteArray defaultCollection();
 
 private:
+    // What a command reads besides the options.
+    enum class Operands {
+        None,
+        File,        // create: the new collection itself
+        Destination, // backup: the copy to make
+        Sources,     // import: one or more files
+        Words,       // search: one or more words
+        Number,      // edit: one record number
+        Numbers,     // delete: one or more record numbers
+    };
+    enum class Access { Read, Write, Create };
+    enum Option : unsigned { Tema = 1, Autor = 2, Format = 4, Frase = 8 };
+
+    struct Options;
+    // One command: everything usage checks, dispatch and the help page know
+    // of it.
+    struct Command {
+        const char *name;
+        const char *summary;  // its line in the help's command list
+        unsigned options;     // the Option flags it accepts
+        unsigned required;    // options it cannot do without
+        unsigned oneOf;       // at least one of these is needed
+        Operands operands;
+        Access access;
+        int (DbTool::*handler)(const Options &);
+        const char *help;     // synopsis and paragraph of the help page
+    };
+    static const QList<Command> &commands();
+    static const Command *findCommand(const QString &name);
+
     struct Options {
         QString command;
         QByteArray file;              // the collection
@@ -47,7 +77,8 @@ private:
     };
 
     bool parseArguments(const QList<QByteArray> &arguments, Options *options, int *exitCode);
-    int checkUsage(Options *options);
+    int checkUsage(const Command &command, Options *options);
+    int dispatch(const Command &command, Options &options);
     int usageError(const QString &message);
 
     int create(const Options &options);
@@ -69,12 +100,18 @@ private:
     // Lists the matching records, or says why it cannot.
     int listRecords(const Options &options, bool searching);
 
-    // Opens an existing collection or says why it cannot.
+    // Opens an existing collection (for reading only when access is Read)
+    // or says why it cannot; reading warns of a table that would change
+    // writes.
     std::unique_ptr<QuoteStore> openStore(const QByteArray &path);
+    Access m_access = Access::Write;
     void showProgress(qint64 done, qint64 total, bool last);
 
-    void print(const QString &text);
+    // Both false (after saying so) when the output cannot be written.
+    bool print(const QString &text);
     bool write(const QByteArray &bytes);
+    // The command's output failed: a full disk, /dev/full, a closed file.
+    int outputFailed();
     void message(const QString &text);
     void fail(const QString &text);
     // A store operation failed: what was being done, the sentence for the

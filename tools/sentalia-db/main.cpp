@@ -1,5 +1,7 @@
 #include "DbTool.h"
 
+#include "store/Interruption.h"
+
 #include <QCoreApplication>
 
 int main(int argc, char *argv[])
@@ -10,5 +12,12 @@ int main(int argc, char *argv[])
     QList<QByteArray> arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QByteArray(argv[i]);
-    return DbTool().run(arguments);
+    // Ctrl-C, SIGTERM and SIGHUP stop the work through its failure path,
+    // which rolls back and removes temporaries; the status is then the
+    // signal's own.
+    Interruption::install();
+    const int code = DbTool().run(arguments);
+    if (Interruption::requested())
+        Interruption::endBySignal();
+    return code;
 }
