@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 
@@ -39,6 +41,14 @@ private slots:
     void concurrentCreatesKeepOneCollection();
     void readCommands_data();
     void readCommands();
+    void readOnlyCollections_data();
+    void readOnlyCollections();
+    void tablesThatChangeWrites_data();
+    void tablesThatChangeWrites();
+    void unreachableCollections_data();
+    void unreachableCollections();
+    void outputThatCannotBeWritten_data();
+    void outputThatCannotBeWritten();
     void writeCommands_data();
     void writeCommands();
     void randomDrawsOverGaps();
@@ -62,6 +72,11 @@ private:
     // "id|autor|frace|tema|Index" ("<NULL>" and "-" for nulls), by row id.
     static QMap<qint64, QString> rows(const QString &path);
     static QString tool() { return QStringLiteral(SENTALIA_BUILD_DIR "/sentalia-db"); }
+    // A copy of the tool in a folder everyone may enter, for runs as
+    // nobody: the build folder may sit where nobody can reach it.
+    static QString publicTool();
+    // A temporary folder that everyone may enter (and write, if asked).
+    static void openToEveryone(const QString &folder, bool writable);
     static bool writeFile(const QString &path, const QByteArray &bytes);
     static QList<QuoteRecord> records(const QString &path);
     // A collection whose tabla1 refuses the text "FALLA", as a stand-in for
@@ -75,7 +90,7 @@ TestDbTool::Result TestDbTool::runTool(const QStringList &arguments, bool unpriv
     if (unprivileged && geteuid() == 0)
         process.start(QStringLiteral("setpriv"), QStringList{QStringLiteral("--reuid=nobody"),
                                                              QStringLiteral("--regid=nogroup"),
-                                                             QStringLiteral("--clear-groups"), tool()}
+                                                             QStringLiteral("--clear-groups"), publicTool()}
                                                      + arguments);
     else
         process.start(tool(), arguments);
@@ -88,6 +103,22 @@ TestDbTool::Result TestDbTool::runTool(const QStringList &arguments, bool unpriv
     result.out = QString::fromUtf8(process.readAllStandardOutput());
     result.err = QString::fromUtf8(process.readAllStandardError());
     return result;
+}
+
+QString TestDbTool::publicTool()
+{
+    static QTemporaryDir folder;
+    const QString copy = folder.filePath(QStringLiteral("sentalia-db"));
+    if (!QFile::exists(copy)) {
+        openToEveryone(folder.path(), false);
+        QFile::copy(tool(), copy);
+    }
+    return copy;
+}
+
+void TestDbTool::openToEveryone(const QString &folder, bool writable)
+{
+    ::chmod(QFile::encodeName(folder).constData(), writable ? 01777 : 0755);
 }
 
 TestDbTool::Result TestDbTool::runShell(const QString &folder, const QString &commandLine)
@@ -625,6 +656,242 @@ void TestDbTool::readCommands()
     if (code != 0)
         QVERIFY2(result.err.contains(QStringLiteral("ninguna frase")), qPrintable(result.err));
     QCOMPARE(Fixture::readFile(fixture.path()), before);
+}
+
+// Reading commands only read: a collection the user may read but not write
+// (a 0444 file, another user's, a WAL collection in a folder nobody may
+// write) is listed, exported and backed up, as nobody, and stays byte for
+// byte as it was; a writing command keeps the read-only sentence.
+void TestDbTool::readOnlyCollections_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QStringList>("arguments"); // FILE goes second; DEST is a free name
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("words");
+
+    const QList<QPair<QString, QString>> setups = {
+        {"0444 file", "read-only"}, {"another user's file and folder", "foreign"}, {"WAL, folder nobody may write", "wal"}};
+    const QList<QPair<QStringList, QString>> commands = {
+        {{"list"}, "21 frases"},
+        {{"search", "camino"}, "Encontradas 1 frases"},
+        {{"random", "--tema", "PODER"}, "Poderoso caballero"},
+        {{"topics"}, "SABIDURIA"},
+        {{"export"}, "Exportadas 21 frases"},
+        {{"check"}, "Integridad: correcta"},
+        {{"backup", "DEST"}, "21 frases, revisado"},
+    };
+    for (const auto &setup : setups) {
+        for (const auto &command : commands)
+            QTest::addRow("%s, %s", qPrintable(setup.first), qPrintable(command.first.first()))
+                << setup.second << command.first << 0 << command.second;
+        QTest::addRow("%s, add refused", qPrintable(setup.first))
+            << setup.second << QStringList{"add", "--frase", "Nueva.", "--tema", "VIDA"} << 1
+            << "es de solo lectura";
+    }
+    QTest::newRow("WAL with changes only in its -wal: refused")
+        << "wal-pending" << QStringList{"list"} << 1 << "su dueño debe abrirlo una vez";
+    QTest::newRow("WAL, writable folder: check keeps WAL mode") << "wal-writable" << QStringList{"check"} << 0
+                                                                << "Integridad: correcta";
+}
+
+void TestDbTool::readOnlyCollections()
+{
+    QFETCH(QString, setup);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, code);
+    QFETCH(QString, words);
+
+    QTemporaryDir top;
+    openToEveryone(top.path(), true);
+    const QString folder = top.filePath(QStringLiteral("frases"));
+    QVERIFY(QDir().mkdir(folder));
+    const QString path = folder + QStringLiteral("/frase.mdb");
+    QVERIFY(QFile::copy(Fixture::fixturePath(QStringLiteral("quotes.mdb")), path));
+    const bool wal = setup.startsWith(QLatin1String("wal"));
+    if (wal) {
+        QVERIFY(Fixture::makeCollection(path, "PRAGMA journal_mode=WAL;"));
+        if (setup == QLatin1String("wal-pending")) {
+            // The shell, killed with its changes not yet checkpointed, leaves
+            // them in the -wal alone.
+            QProcess shell;
+            shell.start(QStringLiteral("sqlcipher"), {path});
+            QVERIFY(shell.waitForStarted());
+            shell.write("PRAGMA key = 'qolvent'; PRAGMA wal_autocheckpoint = 0;\n"
+                        "INSERT INTO tabla1 VALUES ('W', 'Solo en el diario.', 'VIDA', NULL);\n"
+                        "SELECT 'hecho';\n");
+            QByteArray said;
+            while (!said.contains("hecho") && shell.waitForReadyRead(10000))
+                said += shell.readAllStandardOutput();
+            QVERIFY2(said.contains("hecho"), said.constData());
+            shell.kill();
+            shell.waitForFinished();
+            QVERIFY(QFileInfo(path + QStringLiteral("-wal")).size() > 0);
+            QFile::remove(path + QStringLiteral("-shm"));
+        }
+    }
+    const bool userWritable = setup == QLatin1String("wal-writable");
+    if (setup == QLatin1String("read-only"))
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    openToEveryone(folder, userWritable || setup == QLatin1String("read-only"));
+    const QByteArray before = Fixture::readFile(path);
+
+    arguments.insert(1, path);
+    const QString destination = top.filePath(QStringLiteral("copia.mdb"));
+    arguments.replaceInStrings(QRegularExpression(QStringLiteral("^DEST$")), destination);
+    const Result result = runTool(arguments, true);
+    QCOMPARE(result.code, code);
+    QVERIFY2((result.out + result.err).contains(words), qPrintable(result.out + result.err));
+    QCOMPARE(Fixture::readFile(path), before);
+    QVERIFY(!QFile::exists(path + QStringLiteral("-journal")));
+    if (arguments.first() == QLatin1String("backup"))
+        QCOMPARE(rows(destination).size(), 21);
+    if (userWritable) {
+        // Reading converted nothing: the file is still in WAL mode.
+        QProcess shell;
+        shell.start(QStringLiteral("sqlcipher"), {path});
+        QVERIFY(shell.waitForStarted());
+        shell.write("PRAGMA key = 'qolvent';\nPRAGMA journal_mode;\n");
+        shell.closeWriteChannel();
+        QVERIFY(shell.waitForFinished(10000));
+        QCOMPARE(shell.readAllStandardOutput().trimmed(), QByteArray("wal"));
+    }
+}
+
+// A tabla1 made by another tool whose clauses would delete or drop records
+// on a write: every writing command is refused, naming the clause, and the
+// file is untouched; reading commands warn and still rescue the records.
+void TestDbTool::tablesThatChangeWrites_data()
+{
+    QTest::addColumn<QString>("columns");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("words");
+
+    const QString replace = QStringLiteral("autor TEXT, frace TEXT UNIQUE ON CONFLICT REPLACE, tema TEXT, \"Index\" INTEGER");
+    const QString ignore = QStringLiteral("autor TEXT, frace TEXT UNIQUE ON CONFLICT IGNORE, tema TEXT, \"Index\" INTEGER");
+    const QString seneca = QStringLiteral("La vida es larga si sabes usarla.");
+    QTest::newRow("REPLACE, import") << replace << QStringList{"import", "SOURCE"} << 1 << "ON CONFLICT REPLACE";
+    QTest::newRow("REPLACE, add") << replace << QStringList{"add", "--frase", seneca, "--tema", "OTRO"} << 1
+                                  << "ON CONFLICT REPLACE";
+    QTest::newRow("REPLACE, edit") << replace << QStringList{"edit", "2", "--frase", seneca} << 1
+                                   << "ON CONFLICT REPLACE";
+    QTest::newRow("IGNORE, import") << ignore << QStringList{"import", "SOURCE"} << 1 << "ON CONFLICT IGNORE";
+    QTest::newRow("IGNORE, add") << ignore << QStringList{"add", "--frase", seneca, "--tema", "VIDA"} << 1
+                                 << "ON CONFLICT IGNORE";
+    QTest::newRow("IGNORE, delete") << ignore << QStringList{"delete", "1"} << 1 << "ON CONFLICT IGNORE";
+    QTest::newRow("REPLACE, check names it") << replace << QStringList{"check"} << 0
+                                             << "la columna frace tiene UNIQUE ON CONFLICT REPLACE";
+    QTest::newRow("REPLACE, export rescues") << replace << QStringList{"export"} << 0 << "Exportadas 2 frases";
+    QTest::newRow("plain UNIQUE: the duplicate fails")
+        << "autor TEXT, frace TEXT UNIQUE, tema TEXT, \"Index\" INTEGER"
+        << QStringList{"add", "--frase", seneca, "--tema", "VIDA"} << 1 << "una regla de la tabla rechazó el cambio";
+}
+
+void TestDbTool::tablesThatChangeWrites()
+{
+    QFETCH(QString, columns);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, code);
+    QFETCH(QString, words);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("frase.mdb"));
+    QVERIFY(Fixture::makeCollection(
+        path, QStringLiteral("CREATE TABLE tabla1 (%1);"
+                             "INSERT INTO tabla1 VALUES ('Séneca', 'La vida es larga si sabes usarla.', 'VIDA', 1);"
+                             "INSERT INTO tabla1 VALUES ('Otro', 'Otra frase.', 'VIDA', NULL);")
+                  .arg(columns)
+                  .toUtf8()
+                  .constData()));
+    const QString source = dir.filePath(QStringLiteral("nuevas.csv"));
+    QVERIFY(writeFile(source, "autor,frace,tema\nX,La vida es larga si sabes usarla.,VIDA\nY,Nueva.,VIDA\n"));
+    arguments.replaceInStrings(QRegularExpression(QStringLiteral("^SOURCE$")), source);
+    arguments.insert(1, path);
+    const QMap<qint64, QString> before = rows(path);
+    const QByteArray bytes = Fixture::readFile(path);
+
+    const Result result = runTool(arguments);
+    QCOMPARE(result.code, code);
+    QVERIFY2((result.out + result.err).contains(words), qPrintable(result.out + result.err));
+    QCOMPARE(rows(path), before);
+    if (code != 0)
+        QCOMPARE(Fixture::readFile(path), bytes);
+}
+
+// A collection that exists but cannot be reached is told by its cause, and
+// never called missing.
+void TestDbTool::unreachableCollections_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("words");
+
+    QTest::newRow("dangling link") << "dangling" << "es un enlace a un archivo que no existe";
+    QTest::newRow("link loop") << "loop" << "los enlaces simbólicos del camino forman un círculo";
+    QTest::newRow("path through a file") << "through" << "una parte del camino es un archivo";
+    QTest::newRow("a folder") << "folder" << "es una carpeta";
+    QTest::newRow("another user's folder") << "private" << "no hay permiso";
+}
+
+void TestDbTool::unreachableCollections()
+{
+    QFETCH(QString, setup);
+    QFETCH(QString, words);
+
+    QTemporaryDir dir;
+    openToEveryone(dir.path(), false);
+    QString path = dir.filePath(QStringLiteral("frase.mdb"));
+    if (setup == QLatin1String("dangling")) {
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("otra.mdb")), path));
+    } else if (setup == QLatin1String("loop")) {
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("b.mdb")), path));
+        QVERIFY(QFile::link(path, dir.filePath(QStringLiteral("b.mdb"))));
+    } else if (setup == QLatin1String("through")) {
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("notas")), "texto"));
+        path = dir.filePath(QStringLiteral("notas/frase.mdb"));
+    } else if (setup == QLatin1String("folder")) {
+        QVERIFY(QDir().mkdir(path));
+    } else {
+        QVERIFY(QDir().mkdir(dir.filePath(QStringLiteral("privada"))));
+        path = dir.filePath(QStringLiteral("privada/frase.mdb"));
+        QVERIFY(QFile::copy(Fixture::fixturePath(QStringLiteral("quotes.mdb")), path));
+        ::chmod(QFile::encodeName(dir.filePath(QStringLiteral("privada"))).constData(), 0700);
+    }
+    for (const char *command : {"list", "add"}) {
+        QStringList arguments{QString::fromLatin1(command), path};
+        if (qstrcmp(command, "add") == 0)
+            arguments << QStringLiteral("--frase") << QStringLiteral("F.") << QStringLiteral("--tema")
+                      << QStringLiteral("VIDA");
+        const Result result = runTool(arguments, setup == QLatin1String("private"));
+        QCOMPARE(result.code, 1);
+        QVERIFY2(result.err.contains(words), qPrintable(result.err));
+        QVERIFY2(!result.err.contains(QStringLiteral("Créelo")), qPrintable(result.err));
+    }
+}
+
+// Output that cannot be written is a failure with its sentence, for every
+// command, help and version included.
+void TestDbTool::outputThatCannotBeWritten_data()
+{
+    QTest::addColumn<QString>("arguments");
+    QTest::newRow("help") << "--help";
+    QTest::newRow("version") << "--version";
+    QTest::newRow("check") << "check \"$F\"";
+    QTest::newRow("list") << "list \"$F\"";
+    QTest::newRow("topics") << "topics \"$F\"";
+    QTest::newRow("export") << "export \"$F\"";
+    QTest::newRow("random") << "random \"$F\"";
+    QTest::newRow("add") << "add \"$F\" --frase Nueva. --tema VIDA";
+}
+
+void TestDbTool::outputThatCannotBeWritten()
+{
+    QFETCH(QString, arguments);
+    Fixture fixture;
+    const Result result =
+        runShell(fixture.folder(), QStringLiteral("F=frase.mdb; \"$TOOL\" %1 > /dev/full").arg(arguments));
+    QCOMPARE(result.code, 1);
+    QVERIFY2(result.err.contains(QStringLiteral("No se pudo escribir la salida: no queda espacio en el disco.")),
+             qPrintable(result.err));
 }
 
 void TestDbTool::writeCommands_data()
