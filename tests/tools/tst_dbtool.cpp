@@ -3,6 +3,7 @@
 #include "store/QuoteStore.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
@@ -13,6 +14,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <csignal>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -49,6 +51,9 @@ private slots:
     void unreachableCollections();
     void outputThatCannotBeWritten_data();
     void outputThatCannotBeWritten();
+    void interruptedWrites_data();
+    void interruptedWrites();
+    void closedPipeIsQuiet();
     void writeCommands_data();
     void writeCommands();
     void randomDrawsOverGaps();
@@ -892,6 +897,96 @@ void TestDbTool::outputThatCannotBeWritten()
     QCOMPARE(result.code, 1);
     QVERIFY2(result.err.contains(QStringLiteral("No se pudo escribir la salida: no queda espacio en el disco.")),
              qPrintable(result.err));
+}
+
+// Ctrl-C, SIGTERM and SIGHUP in the middle of a write (the tool is stopped
+// once its journal or temporary file exists, the signal is queued, and it
+// goes on): the write is rolled back, nothing but the collection is left,
+// one line says so, and the status is the signal's.
+void TestDbTool::interruptedWrites_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("sig");
+
+    QStringList many{QStringLiteral("delete")};
+    for (int i = 1; i <= 150000; i += 2)
+        many << QString::number(i);
+    for (const int sig : {SIGINT, SIGTERM, SIGHUP})
+        QTest::addRow("import, signal %d", sig) << QStringList{"import", "SOURCE"} << sig;
+    QTest::newRow("delete, SIGTERM") << many << int(SIGTERM);
+    QTest::newRow("backup, SIGINT") << QStringList{"backup", "DEST"} << int(SIGINT);
+    QTest::newRow("backup, SIGHUP") << QStringList{"backup", "DEST"} << int(SIGHUP);
+}
+
+void TestDbTool::interruptedWrites()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, sig);
+
+    // 200,000 quotations: long enough to write that the signal lands inside.
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("nuevas.csv"));
+    {
+        QFile csv(source);
+        QVERIFY(csv.open(QIODevice::WriteOnly));
+        csv.write("autor,frace,tema\n");
+        for (int i = 0; i < 200000; ++i)
+            csv.write(QStringLiteral("Autor %1,Frase número %1 con texto bastante para pesar,TEMA%2\n")
+                          .arg(i)
+                          .arg(i % 40)
+                          .toUtf8());
+    }
+    const QString path = dir.filePath(QStringLiteral("frase.mdb"));
+    QCOMPARE(runTool({QStringLiteral("create"), path}).code, 0);
+    if (arguments.first() != QLatin1String("import"))
+        QCOMPARE(runTool({QStringLiteral("import"), path, source}).code, 0);
+    const QStringList present = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+    const QByteArray before = Fixture::readFile(path);
+    arguments.replaceInStrings(QRegularExpression(QStringLiteral("^SOURCE$")), source);
+    arguments.replaceInStrings(QRegularExpression(QStringLiteral("^DEST$")), dir.filePath(QStringLiteral("copia.mdb")));
+    arguments.insert(1, path);
+
+    QProcess process;
+    process.start(tool(), arguments);
+    QVERIFY(process.waitForStarted());
+    // Wait for the first file the write makes: the journal or the copy.
+    QElapsedTimer waited;
+    waited.start();
+    while (QDir(dir.path()).entryList(QDir::Files | QDir::Hidden) == present && process.state() == QProcess::Running
+           && waited.elapsed() < 30000)
+        ::usleep(200);
+    const pid_t pid = pid_t(process.processId());
+    QVERIFY2(process.state() == QProcess::Running, "the write ended before a signal could reach it");
+    ::kill(pid, SIGSTOP);
+    QVERIFY2(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden) != present, "no write had started");
+    ::kill(pid, sig);
+    ::kill(pid, SIGCONT);
+    QVERIFY(process.waitForFinished(30000));
+
+    QCOMPARE(process.exitStatus(), QProcess::CrashExit);
+    QCOMPARE(process.exitCode(), sig);
+    const QStringList lines = QString::fromUtf8(process.readAllStandardError()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 1);
+    QVERIFY2(lines.first().contains(QStringLiteral("interrumpido")), qPrintable(lines.first()));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), present);
+    QVERIFY(Fixture::readFile(path) == before);
+}
+
+// sentalia-db list | head: the closed pipe ends the tool quietly, by
+// SIGPIPE, as it ends any filter.
+void TestDbTool::closedPipeIsQuiet()
+{
+    Fixture fixture;
+    // More than a pipe holds, so the tool is still writing when head ends.
+    QByteArray csv = "autor,frace,tema\n";
+    for (int i = 0; i < 5000; ++i)
+        csv += "A" + QByteArray::number(i) + ",Frase de relleno para la tubería,VIDA\n";
+    QVERIFY(writeFile(fixture.folder() + QStringLiteral("/nuevas.csv"), csv));
+    QCOMPARE(runTool({QStringLiteral("import"), fixture.path(), fixture.folder() + QStringLiteral("/nuevas.csv")}).code, 0);
+    const Result result = runShell(fixture.folder(), QStringLiteral("exec bash -c 'set -o pipefail; \"$TOOL\" list"
+                                                                    " frase.mdb | head -c 10 >/dev/null'"));
+    QCOMPARE(result.code, 141);
+    QCOMPARE(result.err, QString());
 }
 
 void TestDbTool::writeCommands_data()
