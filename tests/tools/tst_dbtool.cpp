@@ -12,13 +12,19 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <algorithm>
 #include <csignal>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <spawn.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+extern char **environ;
 
 
 // sentalia-db as the user runs it: commands, exit codes, messages, and the
@@ -54,6 +60,10 @@ private slots:
     void interruptedWrites_data();
     void interruptedWrites();
     void closedPipeIsQuiet();
+    void readersFreeCollectionBeforeOutput_data();
+    void readersFreeCollectionBeforeOutput();
+    void readersNeedTemporaryFolder_data();
+    void readersNeedTemporaryFolder();
     void writeCommands_data();
     void writeCommands();
     void randomDrawsOverGaps();
@@ -987,6 +997,128 @@ void TestDbTool::closedPipeIsQuiet()
                                                                     " frase.mdb | head -c 10 >/dev/null'"));
     QCOMPARE(result.code, 141);
     QCOMPARE(result.err, QString());
+}
+
+void TestDbTool::readersFreeCollectionBeforeOutput_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("list") << QStringList{"list"};
+    QTest::newRow("search, json") << QStringList{"search", "frase", "--format", "json"};
+    QTest::newRow("export") << QStringList{"export"};
+}
+
+void TestDbTool::readersFreeCollectionBeforeOutput()
+{
+    // A pager that has not read yet: the tool is stuck writing to a full
+    // pipe, and Sentalia must still be able to open the collection.
+    QFETCH(QStringList, arguments);
+    QTemporaryDir dir;
+    const QString db = dir.filePath(QStringLiteral("frase.mdb"));
+    QVERIFY(Fixture::makeCollection(db,
+                                    "CREATE TABLE tabla1 (autor TEXT, frace TEXT, tema TEXT, \"Index\" INTEGER);"
+                                    "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000)"
+                                    " INSERT INTO tabla1 SELECT 'Autor ' || i, 'Frase número ' || i || ' con texto"
+                                    " de relleno para ocupar la página.', 'VIDA', i = 1 FROM n;"));
+    arguments.insert(1, db);
+    const Result expected = runTool(arguments);
+    QCOMPARE(expected.code, 0);
+
+    int output[2];
+    QVERIFY(::pipe2(output, O_CLOEXEC) == 0);
+    const QByteArray program = QFile::encodeName(tool());
+    QList<QByteArray> bytes{program};
+    for (const QString &argument : std::as_const(arguments))
+        bytes << argument.toUtf8();
+    std::vector<char *> argv;
+    for (QByteArray &argument : bytes)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, output[1], 1);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = -1;
+    const int spawned = posix_spawn(&pid, program.constData(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(output[1]);
+    const auto finish = qScopeGuard([&] {
+        ::close(output[0]);
+        if (pid > 0) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+        }
+    });
+    QVERIFY2(spawned == 0, "sentalia-db did not start");
+
+    const int capacity = ::fcntl(output[0], F_GETPIPE_SZ);
+    QVERIFY(capacity > 0 && expected.out.toUtf8().size() > 2 * capacity);
+    int queued = 0;
+    QElapsedTimer waited;
+    waited.start();
+    while (::ioctl(output[0], FIONREAD, &queued) == 0 && queued < capacity && waited.elapsed() < 30000)
+        QThread::msleep(10);
+    QVERIFY2(queued >= capacity, "sentalia-db never filled its output pipe");
+    QCOMPARE(::waitpid(pid, nullptr, WNOHANG), 0); // blocked on the pipe
+    {
+        const QuoteStore::OpenResult opened = QuoteStore::open(db);
+        QVERIFY2(opened, qPrintable(QStringLiteral("held while the output waits: ") + opened.reason));
+    }
+
+    QByteArray shown;
+    char piece[65536];
+    for (ssize_t got; (got = ::read(output[0], piece, sizeof piece)) != 0;) {
+        if (got < 0 && errno == EINTR)
+            continue;
+        QVERIFY(got > 0);
+        shown.append(piece, got);
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(pid, &status, 0), pid);
+    pid = -1;
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QCOMPARE(QString::fromUtf8(shown), expected.out);
+}
+
+void TestDbTool::readersNeedTemporaryFolder_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("said");
+
+    QTest::newRow("list, no such folder")
+        << QStringList{"list"} << "falta"
+        << "sentalia-db: No se pudo crear un archivo temporal en la carpeta FOLDER (TMPDIR): no existe.";
+    QTest::newRow("search, a file") << QStringList{"search", "vida", "--format", "csv"} << "frase.mdb"
+                                    << "sentalia-db: No se pudo crear un archivo temporal en la carpeta FOLDER (TMPDIR): "
+                                       "no es una carpeta.";
+    QTest::newRow("export, no such folder")
+        << QStringList{"export"} << "falta"
+        << "sentalia-db: La exportación falló. No se pudo crear un archivo temporal en la carpeta FOLDER (TMPDIR): "
+           "no existe.";
+}
+
+void TestDbTool::readersNeedTemporaryFolder()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, folder);
+    QFETCH(QString, said);
+
+    Fixture fixture;
+    folder = fixture.folder() + QLatin1Char('/') + folder;
+    arguments.insert(1, fixture.path());
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), folder);
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(fixture.folder());
+    process.start(tool(), arguments);
+    QVERIFY2(process.waitForFinished(60000), "sentalia-db did not finish");
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    QCOMPARE(process.exitCode(), 1);
+    QVERIFY2(err.startsWith(said.replace(QStringLiteral("FOLDER"), folder)), qPrintable(err));
+    QCOMPARE(process.readAllStandardOutput(), QByteArray());
+    QCOMPARE(QDir(fixture.folder()).entryList(QDir::Files).size(), 1); // nothing left beside the collection
 }
 
 void TestDbTool::writeCommands_data()

@@ -6,6 +6,7 @@
 #include "CollectionBackup.h"
 #include "CollectionEditor.h"
 #include "Importer.h"
+#include "OutputSpool.h"
 #include "PathName.h"
 #include "RandomPicker.h"
 #include "RecordFilter.h"
@@ -24,7 +25,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
-#include <QTemporaryFile>
 
 #include <map>
 #include <memory>
@@ -727,39 +727,26 @@ int DbTool::exportRecords(const Options &options)
 
     // Everything is written to a temporary file first, so that a failed
     // export leaves nothing half-written on standard output.
-    QTemporaryFile temporary;
-    if (!temporary.open()) {
-        fail(QStringLiteral("no se pudo crear un archivo temporal para la exportación: %1")
-                 .arg(temporary.errorString()));
+    OutputSpool spool;
+    if (!spool.create()) {
+        fail(QStringLiteral("La exportación falló. ") + spool.failure());
         return Failed;
     }
     Exporter exporter(*store, format);
     if (options.temaGiven)
         exporter.setTopic(options.tema.trimmed());
-    if (!exporter.run(&temporary)) {
-        fail(QStringLiteral("La exportación falló. ") + FailureText::sentence(store->lastFailure(), path)
-             + detail(exporter.lastError()));
+    if (!exporter.run(&spool)) {
+        if (Interruption::requested())
+            return Failed;
+        if (!spool.failure().isEmpty())
+            fail(QStringLiteral("La exportación falló. ") + spool.failure());
+        else
+            fail(QStringLiteral("La exportación falló. ") + FailureText::sentence(store->lastFailure(), path)
+                 + detail(exporter.lastError()));
         return Failed;
     }
-    if (!temporary.flush()) {
-        fail(QStringLiteral("La exportación falló: no se pudo escribir el archivo temporal %1.")
-                 .arg(temporary.fileName())
-             + detail(temporary.errorString()));
+    if (!copyOut(store, spool))
         return Failed;
-    }
-    if (!temporary.seek(0)) {
-        fail(QStringLiteral("La exportación falló.") + detail(temporary.errorString()));
-        return Failed;
-    }
-    std::fflush(m_out);
-    QByteArray piece;
-    while (!(piece = temporary.read(64 * 1024)).isEmpty()) {
-        if (std::fwrite(piece.constData(), 1, size_t(piece.size()), m_out) != size_t(piece.size()))
-            break;
-    }
-    if (temporary.error() != QFileDevice::NoError || std::fflush(m_out) != 0 || std::ferror(m_out)) {
-        return outputFailed();
-    }
     if (exporter.skippedEmpty() > 0)
         message(QStringLiteral("Aviso: %1 frases vacías no tienen lugar en un archivo fortune y no se escriben.")
                     .arg(exporter.skippedEmpty()));
@@ -861,25 +848,51 @@ int DbTool::listRecords(const Options &options, bool searching)
     if (!store)
         return Failed;
 
-    RecordListing listing(format);
+    OutputSpool spool;
+    if (!spool.create()) {
+        fail(spool.failure());
+        return Failed;
+    }
+    RecordListing listing(format, &spool);
     const bool read = store->forEachRecord([&](const QuoteRecord &record) {
-        if (filter.matches(record))
+        if (!Interruption::requested() && filter.matches(record))
             listing.add(record);
     });
     if (!read) {
         storeFailed(QStringLiteral("No se pudieron leer las frases"), *store, store->lastError());
         return Failed;
     }
-    const qint64 count = listing.count();
-    if (!write(listing.finish())) {
-        return outputFailed();
+    if (!listing.finish()) {
+        if (!Interruption::requested())
+            fail(spool.failure());
+        return Failed;
     }
+    const qint64 count = listing.count();
+    if (!copyOut(store, spool))
+        return Failed;
     if (searching && count == 0) {
         fail(QStringLiteral("ninguna frase contiene %1").arg(words.join(QStringLiteral(" y "))));
         return Failed;
     }
     message(searching ? QStringLiteral("Encontradas %1 frases.").arg(count) : QStringLiteral("%1 frases.").arg(count));
     return Done;
+}
+
+bool DbTool::copyOut(std::unique_ptr<QuoteStore> &store, OutputSpool &spool)
+{
+    // An interrupted scan stops here, before anything is shown; whoever
+    // installed the handlers says why and ends the process.
+    if (Interruption::requested())
+        return false;
+    // The collection is free before a pager or a slow pipe sees a byte.
+    store.reset();
+    if (spool.copyTo(m_out))
+        return true;
+    if (spool.outputFailed())
+        outputFailed();
+    else if (!Interruption::requested())
+        fail(spool.failure());
+    return false;
 }
 
 void DbTool::storeFailed(const QString &what, const QuoteStore &store, const QString &reason)

@@ -9,6 +9,8 @@
 
 #include <cstdio>
 
+class OutputSpool;
+
 // The command line of sentalia-db: list, search, random, add, edit, delete,
 // topics, backup, create, import, export and check. Arguments come as the
 // bytes of argv, so that file names that are not UTF-8 reach the file
@@ -99,6 +101,9 @@ private:
     bool recordNumbers(const Options &options, QList<qint64> *numbers, int *exitCode);
     // Lists the matching records, or says why it cannot.
     int listRecords(const Options &options, bool searching);
+    // Releases the collection, then writes the spooled output to standard
+    // output; false (after saying why) when it cannot.
+    bool copyOut(std::unique_ptr<QuoteStore> &store, OutputSpool &spool);
 
     // Opens an existing collection (for reading only when access is Read)
     // or says why it cannot; reading warns of a table that would change

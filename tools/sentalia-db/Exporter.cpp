@@ -3,6 +3,7 @@
 #include "CsvWriter.h"
 #include "FortuneWriter.h"
 
+#include "store/Interruption.h"
 #include "store/QuoteStore.h"
 #include "store/TextRules.h"
 
@@ -30,6 +31,9 @@ bool Exporter::run(QIODevice *out)
     if (m_format == Format::Csv)
         buffer += CsvWriter::header().toUtf8();
     const bool read = m_store.forEachRecord([&](const QuoteRecord &record) {
+        // The caller sees the interruption and stops; the rest is skipped.
+        if (Interruption::requested())
+            return;
         if (!topicKey.isEmpty() && (record.temaIsNull || TextRules::topicKey(record.tema) != topicKey))
             return;
         if (m_format == Format::Fortune && record.frace.trimmed().isEmpty()) {

@@ -2,7 +2,13 @@
 
 #include "CsvWriter.h"
 
+#include <QIODevice>
+
 namespace {
+
+// Characters held before they are written: about 64 KiB of UTF-8 for
+// Spanish text.
+constexpr qsizetype FlushAt = 48 * 1024;
 
 const char *const Columns[] = {"numero", "autor", "tema", "frase"};
 
@@ -34,8 +40,9 @@ bool RecordListing::parseFormat(const QString &name, Format *format)
     return true;
 }
 
-RecordListing::RecordListing(Format format)
+RecordListing::RecordListing(Format format, QIODevice *out)
     : m_format(format)
+    , m_out(out)
 {
     if (m_format == Format::Tsv)
         m_text = header(QLatin1Char('\t'));
@@ -75,13 +82,27 @@ void RecordListing::add(const QuoteRecord &record)
         break;
     }
     ++m_count;
+    // Only between records, so no character is ever cut in two.
+    if (m_text.size() >= FlushAt)
+        flush();
 }
 
-QByteArray RecordListing::finish()
+void RecordListing::flush()
+{
+    if (!m_failed && !m_text.isEmpty()) {
+        const QByteArray bytes = m_text.toUtf8();
+        m_failed = m_out->write(bytes) != bytes.size();
+    }
+    // The capacity stays for the next piece.
+    m_text.resize(0);
+}
+
+bool RecordListing::finish()
 {
     if (m_format == Format::Json)
         m_text += QLatin1String(m_count == 0 ? "]\n" : "\n]\n");
-    return m_text.toUtf8();
+    flush();
+    return !m_failed;
 }
 
 QString RecordListing::tsvField(const QString &value)

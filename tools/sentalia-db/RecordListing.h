@@ -2,11 +2,14 @@
 
 #include "store/QuoteRecord.h"
 
-#include <QByteArray>
 #include <QString>
 
-// The output of list and search, built in memory before anything is written,
-// so that a failure halfway prints nothing. Every record carries its number
+class QIODevice;
+
+// The output of list and search, written to a device as the records come
+// (DbTool gives it a temporary file, so that a failure halfway prints
+// nothing and the collection is free before the output is shown), in
+// pieces of about 64 KiB. Every record carries its number
 // (the row id, which never changes while the record exists), author, topic
 // and quotation.
 // - texto: one block per record: "Frase N · TEMA", the quotation as stored,
@@ -25,19 +28,27 @@ public:
     // "texto", "tsv", "csv" or "json".
     static bool parseFormat(const QString &name, Format *format);
 
-    explicit RecordListing(Format format);
+    // The output goes to OUT, in UTF-8.
+    RecordListing(Format format, QIODevice *out);
 
     void add(const QuoteRecord &record);
     qint64 count() const { return m_count; }
-    // The whole output, UTF-8; an empty listing is empty in texto, a
-    // header alone in tsv and csv, and [] in json.
-    QByteArray finish();
+    // Writes the end of the output; an empty listing is empty in texto, a
+    // header alone in tsv and csv, and [] in json. False when OUT refused
+    // any of it (OUT's error string says why); after a refusal nothing more
+    // is written.
+    bool finish();
 
     static QString tsvField(const QString &value);
     static QString jsonString(const QString &value);
 
 private:
+    void flush();
+
     Format m_format;
+    QIODevice *m_out;
+    // What is not written yet.
     QString m_text;
     qint64 m_count = 0;
+    bool m_failed = false;
 };
