@@ -9,6 +9,7 @@
 #include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,6 +19,7 @@
 #include <csignal>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <spawn.h>
 #include <sys/ioctl.h>
@@ -79,8 +81,12 @@ private:
         QString err;
     };
     // unprivileged: as nobody when the tests run as the superuser, so that
-    // file permissions bind the tool.
-    static Result runTool(const QStringList &arguments, bool unprivileged = false);
+    // file permissions bind the tool. tempFolder: its TMPDIR, where no file
+    // may grow past 2 GiB and a little more (a tool that copied an endless
+    // source without limit fails the test instead of filling the disk).
+    // feeder: a program and its arguments, whose output is the tool's input.
+    static Result runTool(const QStringList &arguments, bool unprivileged = false,
+                          const QString &tempFolder = QString(), const QStringList &feeder = {});
     // Runs a shell command line with $TOOL set, for arguments QProcess
     // cannot pass (bytes that are not UTF-8).
     static Result runShell(const QString &folder, const QString &commandLine);
@@ -99,9 +105,30 @@ private:
     static bool makeRefusingCollection(const QString &path);
 };
 
-TestDbTool::Result TestDbTool::runTool(const QStringList &arguments, bool unprivileged)
+TestDbTool::Result TestDbTool::runTool(const QStringList &arguments, bool unprivileged, const QString &tempFolder,
+                                      const QStringList &feeder)
 {
     QProcess process;
+    if (!tempFolder.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TMPDIR"), tempFolder);
+        process.setProcessEnvironment(environment);
+        process.setChildProcessModifier([] {
+            const rlimit limit{(rlim_t(2) << 30) + (rlim_t(1) << 20), (rlim_t(2) << 30) + (rlim_t(1) << 20)};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        });
+    }
+    QProcess feeding;
+    if (!feeder.isEmpty()) {
+        feeding.setStandardOutputProcess(&process);
+        feeding.start(feeder.first(), feeder.mid(1));
+    }
+    const auto stopFeeding = qScopeGuard([&] {
+        if (feeding.state() != QProcess::NotRunning) {
+            feeding.kill();
+            feeding.waitForFinished(10000);
+        }
+    });
     if (unprivileged && geteuid() == 0)
         process.start(QStringLiteral("setpriv"), QStringList{QStringLiteral("--reuid=nobody"),
                                                              QStringLiteral("--regid=nogroup"),
@@ -377,8 +404,11 @@ void TestDbTool::failedImportChangesNothing_data()
 {
     QTest::addColumn<bool>("refusingTable");
     QTest::addColumn<QByteArray>("tail");
-    QTest::addColumn<QString>("secondSource"); // "missing", "collection", "read-only folder" or none
-    QTest::addColumn<QString>("reason");
+    // "missing", "collection", "binary", "read-only folder", a device,
+    // "yes" and "UTF-16" (through a pipe), "over 2 GiB", "missing TMPDIR"
+    // or none
+    QTest::addColumn<QString>("secondSource");
+    QTest::addColumn<QString>("reason"); // TMPDIR stands for the tool's temporary folder
 
     QTest::newRow("malformed row at the end") << false << QByteArray("Nadie,\"sin cerrar,VIDA\n") << QString()
                                               << "línea 3002: comillas sin cerrar";
@@ -394,6 +424,19 @@ void TestDbTool::failedImportChangesNothing_data()
                                                      << "no es un archivo de texto";
     QTest::newRow("collection in a read-only folder")
         << false << QByteArray() << "read-only folder" << "no permite escribir";
+    // Endless sources end the import at once and leave nothing in TMPDIR.
+    QTest::newRow("/dev/zero") << false << QByteArray() << "/dev/zero" << "no es un archivo de texto";
+    QTest::newRow("/dev/urandom") << false << QByteArray() << "/dev/urandom" << "no es un archivo de texto";
+    QTest::newRow("endless text through a pipe")
+        << false << QByteArray() << "yes" << "/dev/stdin es demasiado grande para importarlo";
+    QTest::newRow("sparse file over 2 GiB refused by its size")
+        << false << QByteArray() << "over 2 GiB" << "grande.csv es demasiado grande para importarlo (más de 2 GiB)";
+    QTest::newRow("missing TMPDIR") << false << QByteArray() << "missing TMPDIR"
+                                    << "no se pudo leer /dev/zero: no existe la carpeta temporal TMPDIR.";
+    // Read through, not taken for binary by the NUL bytes of its letters;
+    // the sentence says it is refused for its encoding.
+    QTest::newRow("UTF-16 text through a pipe is no binary")
+        << false << QByteArray() << "UTF-16" << "/dev/stdin está en UTF-16";
 }
 
 void TestDbTool::failedImportChangesNothing()
@@ -431,7 +474,35 @@ void TestDbTool::failedImportChangesNothing()
             bytes += char(0x80 | (i * 37 % 128)) + QByteArray(1, char(1 + i % 8));
         QVERIFY(writeFile(fixture.folder() + QStringLiteral("/imagen.fortunes"), bytes));
         arguments << fixture.folder() + QStringLiteral("/imagen.fortunes");
+    } else if (secondSource.startsWith(QLatin1String("/dev/")) || secondSource == QLatin1String("missing TMPDIR")) {
+        arguments << (secondSource.startsWith(QLatin1Char('/')) ? secondSource : QStringLiteral("/dev/zero"));
+    } else if (secondSource == QLatin1String("over 2 GiB")) {
+        // Sparse: the file system holds only its first line.
+        QFile big(fixture.folder() + QStringLiteral("/grande.csv"));
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.write("autor,frace,tema\n") > 0);
+        QVERIFY(big.resize((qint64(2) << 30) + 1));
+        arguments << big.fileName();
     }
+    QStringList feeder;
+    if (secondSource == QLatin1String("yes")) {
+        feeder = QStringList{QStringLiteral("yes"), QStringLiteral("Nadie,Sin fin,VIDA")};
+        arguments << QStringLiteral("/dev/stdin");
+    } else if (secondSource == QLatin1String("UTF-16")) {
+        // Over a MiB, so the whole of the first stretch is judged.
+        const QString text = QStringLiteral("autor,frace,tema\n")
+            + QStringLiteral("Séneca,La vida es larga si se sabe usar.,VIDA\n").repeated(30000);
+        QByteArray bytes("\xff\xfe");
+        bytes += QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+        const QString utf16 = fixture.folder() + QStringLiteral("/utf16.csv");
+        QVERIFY(writeFile(utf16, bytes));
+        feeder = QStringList{QStringLiteral("cat"), utf16};
+        arguments << QStringLiteral("/dev/stdin");
+    }
+    // A private TMPDIR: whatever the import leaves there shows.
+    QTemporaryDir temp;
+    QVERIFY(temp.isValid());
+    const QString tempFolder = temp.path() + (secondSource == QLatin1String("missing TMPDIR") ? "/falta" : "");
+    reason.replace(QStringLiteral("TMPDIR"), tempFolder);
     // The collection stays writable; only its folder refuses new files,
     // so the journal cannot be made.
     const bool readOnlyFolder = secondSource == QLatin1String("read-only folder");
@@ -441,11 +512,13 @@ void TestDbTool::failedImportChangesNothing()
         QVERIFY(QFile::setPermissions(fixture.path(), all | QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther));
         QVERIFY(QFile::setPermissions(fixture.folder(), all | enter));
     }
-    const Result result = runTool(arguments, readOnlyFolder);
+    const Result result = runTool(arguments, readOnlyFolder, tempFolder, feeder);
     if (readOnlyFolder)
         QVERIFY(QFile::setPermissions(fixture.folder(), all | enter | QFile::WriteOwner));
     QCOMPARE(result.code, 1);
     QVERIFY2(result.err.contains(reason), qPrintable(result.err));
+    const QStringList left = QDir(temp.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    QVERIFY2(left.isEmpty(), qPrintable(left.join(QLatin1Char(' '))));
     QVERIFY2(result.err.contains(QStringLiteral("No se importó nada")), qPrintable(result.err));
     QVERIFY(!result.out.contains(QStringLiteral("Importación terminada")));
 

@@ -1,15 +1,26 @@
 #include "Fixture.h"
 #include "Importer.h"
+#include "SourceFile.h"
 
+#include "store/Interruption.h"
 #include "store/QuoteStore.h"
 
+#include <QDir>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+#include <fcntl.h>
+#include <thread>
+#include <unistd.h>
 
 #include "RecordMaker.h"
 
 // The importer on copies of the fixture collection (see
 // tests/fixtures/make-fixtures.sh): which records get Index 1 and which are
-// skipped as already present.
+// skipped as already present; and the limits on what an import source may
+// bring.
 class TestImporter : public QObject {
     Q_OBJECT
 
@@ -17,6 +28,8 @@ private slots:
     void indexOneOnFirstRecordOfUnlistedTopic();
     void duplicates_data();
     void duplicates();
+    void sourceLimits_data();
+    void sourceLimits();
 };
 
 Q_DECLARE_METATYPE(QList<QuoteRecord>)
@@ -138,6 +151,102 @@ void TestImporter::duplicates()
     Importer again(*store);
     QVERIFY2(again.run(records, &summary), qPrintable(again.lastError()));
     QCOMPARE(summary.added, qint64(0));
+}
+
+void TestImporter::sourceLimits_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("pipe");       // or a regular file
+    QTest::addColumn<qint64>("maxSize");  // -1: the real ones
+    QTest::addColumn<qint64>("tempFree"); // TMPDIR's free space as the source sees it
+    QTest::addColumn<int>("signal");      // arrived before the source is read
+    QTest::addColumn<QString>("refusal"); // empty: read whole; TMPDIR stands for the folder
+
+    const QByteArray text = QByteArray("Una frase de prueba.\n%\n").repeated(10000);
+    const qint64 KiB = 1024;
+    const qint64 MiB = 1024 * KiB;
+    const qint64 real = -1;
+    QTest::newRow("pipe within both limits") << text << true << MiB << 1024 * MiB << 0 << QString();
+    QTest::newRow("pipe over the size limit")
+        << text << true << 100 * KiB << 1024 * MiB << 0 << "es demasiado grande para importarlo (más de 100 KiB)";
+    QTest::newRow("pipe over TMPDIR's free space less the reserve")
+        << text << true << MiB << 64 * MiB + 100 * KiB << 0
+        << "es demasiado grande para importarlo: su copia temporal no cabe en TMPDIR (hay 64 MiB libres";
+    QTest::newRow("TMPDIR with less than the reserve free")
+        << QByteArray("Una frase.\n") << true << real << 10 * MiB << 0 << "no cabe en TMPDIR (hay 10 MiB libres";
+    QTest::newRow("regular file over the size limit, refused before it is read")
+        << text + QByteArray(1, '\0') << false << 100 * KiB << real << 0 << "(más de 100 KiB)";
+    QTest::newRow("signal while a pipe is copied") << text << true << real << real << SIGINT << "se interrumpió la lectura";
+}
+
+void TestImporter::sourceLimits()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, pipe);
+    QFETCH(qint64, maxSize);
+    QFETCH(qint64, tempFree);
+    QFETCH(int, signal);
+    QFETCH(QString, refusal);
+
+    QTemporaryDir temp;
+    QTemporaryDir files;
+    QVERIFY(temp.isValid() && files.isValid());
+    const QByteArray oldTemp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(temp.path()));
+    SourceFile::setLimitsForTests(maxSize, tempFree);
+    Interruption::simulate(signal);
+    // The writer meets a closed pipe when the source is refused early.
+    const auto oldPipeAction = std::signal(SIGPIPE, SIG_IGN);
+    const auto restore = qScopeGuard([&] {
+        qputenv("TMPDIR", oldTemp);
+        SourceFile::setLimitsForTests(-1, -1);
+        Interruption::simulate(0);
+        std::signal(SIGPIPE, oldPipeAction);
+    });
+
+    QByteArray path = QFile::encodeName(files.filePath(QStringLiteral("frases.fortunes")));
+    int ends[2] = {-1, -1};
+    std::thread writer;
+    if (pipe) {
+        QVERIFY(::pipe2(ends, O_CLOEXEC) == 0);
+        path = "/dev/fd/" + QByteArray::number(ends[0]);
+        writer = std::thread([&] {
+            for (qsizetype done = 0; done < bytes.size();) {
+                const ssize_t written = ::write(ends[1], bytes.constData() + done, size_t(bytes.size() - done));
+                if (written <= 0)
+                    break;
+                done += written;
+            }
+            ::close(ends[1]);
+        });
+    } else {
+        QFile file(QFile::decodeName(path));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    }
+    SourceFile source;
+    QString error;
+    const bool opened = source.open(path, QStringLiteral("frases"), &error);
+    if (pipe) {
+        ::close(ends[0]);
+        writer.join();
+    }
+    if (refusal.isEmpty()) {
+        QVERIFY2(opened, qPrintable(error));
+        QVERIFY(source.spooled());
+        QString line;
+        QString read;
+        while (source.readLine(&line))
+            read += line;
+        QCOMPARE(read.toUtf8(), bytes);
+    } else {
+        QVERIFY(!opened);
+        refusal.replace(QStringLiteral("TMPDIR"), temp.path());
+        QVERIFY2(error.startsWith(QStringLiteral("frases")) || error.contains(QStringLiteral(" frases")),
+                 qPrintable(error));
+        QVERIFY2(error.contains(refusal), qPrintable(error));
+    }
+    QVERIFY2(QDir(temp.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             "the copy stayed in TMPDIR");
 }
 
 QTEST_APPLESS_MAIN(TestImporter)

@@ -6,18 +6,30 @@
 // One import source: a fortune file or a CSV file, read line by line in
 // pieces so that a large file never sits in memory whole.
 //
-// open() first reads the file through once: it must be a regular file and
+// open() first reads the source through once and decides whether it is
 // text. A NUL byte anywhere, or more than one byte in a hundred that is a
-// control character no text file holds, and the file is refused. Text that
-// is not valid UTF-8 is read as Latin-1, the other encoding old fortune
-// files come in. A byte-order mark is dropped only at the very start of the
-// file; anywhere else it is text like any other.
+// control character no text file holds (in the first MiB, or in the whole
+// file), and it is refused as soon as that is known. Text that is not valid
+// UTF-8 is read as Latin-1, the other encoding old fortune files come in. A
+// byte-order mark is dropped only at the very start of the file; anywhere
+// else it is text like any other. A file that starts with a UTF-16
+// byte-order mark is tested by its 16-bit characters, so the NUL halves of
+// its letters are no sign of a binary file.
+//
+// A regular file over MaxSize is refused by its size before it is read. A
+// pipe or a device is copied, as it is tested, into a nameless temporary
+// file in TMPDIR, so that the import can read it twice; the copy stops with
+// a refusal at MaxSize or at what TMPDIR can hold while keeping
+// TempReserve free, whichever comes first, and it is gone once the source
+// is closed. A signal (Interruption) stops the reading as a failure.
 class SourceFile {
 public:
     enum class Kind { Fortune, Csv };
 
     static constexpr const char *CsvHeader = "autor,frace,tema";
     static constexpr const char *CsvHeaderWithIndex = "autor,frace,tema,Index";
+    static constexpr qint64 MaxSize = qint64(2) << 30;
+    static constexpr qint64 TempReserve = qint64(64) << 20;
 
     SourceFile() = default;
     // A source held in memory, as if read from a file named name.
@@ -52,9 +64,14 @@ public:
     // is a CSV file; anything else is taken for a fortune file.
     static Kind detectKind(const QString &path, QStringView firstLine);
 
+    // Tests: the size limit in place of MaxSize, and the free space TMPDIR
+    // is taken to have; -1 restores the real one.
+    static void setLimitsForTests(qint64 maxSize, qint64 tempFree);
+
 private:
     bool readChunk(QByteArray *bytes);
-    bool spool(QString *error);
+    bool makeCopy(int *copy, QString *tooLarge, qint64 *limit, QString *error);
+    bool scan(int copy, qint64 limit, const QString &tooLarge, QString *error);
     bool fill();
     QString decodeChunk(QByteArray *bytes, bool last);
 
