@@ -15,14 +15,21 @@
 // names the file and ends with the system's own words.
 class FilePlacement {
 public:
+
     // Creates an empty file beside finalPath, named "." + its name + a
     // unique suffix, mode 0600, open for writing (closed on exec). Returns
     // the descriptor and sets *tempPath, or -1.
     static int createTemporaryBeside(const QByteArray &finalPath, QByteArray *tempPath, QString *reason);
 
-    // Puts the finished, flushed temporary file at finalPath only if nothing is
-    // there: link() then unlink(temp), or renameat2(RENAME_NOREPLACE) where hard
-    // links are not supported; fsyncs the folder. Never replaces an existing file.
+    // Puts the finished temporary file at finalPath only if nothing is there,
+    // the first way the file system supports:
+    //  1. link() then unlink(temp);
+    //  2. renameat2(RENAME_NOREPLACE), where there are no hard links (FAT);
+    //  3. an O_EXCL empty placeholder under the final name, and rename() of
+    //     the temporary over it, where neither works (FAT through fusefat).
+    // Never replaces a file that was there, never shows a partial file under
+    // the final name; fsyncs the file and the folder. Only after a crash in
+    // the middle of the third way may an empty file be left at finalPath.
     // On failure finalPath is untouched and the temporary is left for the caller
     // to remove; *exists is set when the failure is "a file is already there".
     static bool placeNoReplace(const QByteArray &tempPath, const QByteArray &finalPath, QString *reason,
@@ -53,6 +60,7 @@ public:
         NoHardLinks = 1,       // link() answers EPERM, as on FAT
         NoRenameNoReplace = 2, // renameat2() answers EINVAL, as on old NFS
         DiskFull = 4,          // writing the copy answers ENOSPC
+        RenameFails = 8,       // rename() answers EIO
     };
     static void injectFaults(unsigned faults);
 };
