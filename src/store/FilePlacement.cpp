@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -130,6 +131,13 @@ int placeFirstWay(const char *from, const char *to)
     return placeOverPlaceholder(from, to);
 }
 
+// The longest name the folder's file system takes, in bytes.
+long nameLimit(const QByteArray &folder)
+{
+    const long limit = ::pathconf(folder.constData(), _PC_NAME_MAX);
+    return limit > 0 ? limit : 255;
+}
+
 bool writeAll(int fd, const char *data, ssize_t size)
 {
     while (size > 0) {
@@ -171,18 +179,59 @@ QByteArray FilePlacement::folderOf(const QByteArray &path)
     return path.left(slash);
 }
 
+QByteArray FilePlacement::absoluteFolderOf(const QByteArray &path)
+{
+    const QByteArray folder = folderOf(path);
+    if (folder.startsWith('/'))
+        return folder;
+    char *cwd = ::getcwd(nullptr, 0);
+    if (!cwd)
+        return folder;
+    QByteArray absolute(cwd);
+    std::free(cwd);
+    if (folder == ".")
+        return absolute;
+    if (!absolute.endsWith('/'))
+        absolute += '/';
+    return absolute + (folder.startsWith("./") ? folder.mid(2) : folder);
+}
+
+QByteArray FilePlacement::temporaryName(const QByteArray &name, long limit)
+{
+    // "." + name + ".XXXXXX", and the engine's journal adds "-journal" to
+    // that: the part of the name copied is cut to leave room for both, at a
+    // character boundary so that a UTF-8 name stays UTF-8.
+    const qsizetype room = qMax<qsizetype>(limit - qsizetype(sizeof TemporaryExtra - 1), 1);
+    qsizetype cut = qMin(name.size(), room);
+    while (cut > 0 && cut < name.size() && (uchar(name.at(cut)) & 0xC0) == 0x80)
+        --cut;
+    return '.' + name.left(cut) + QByteArrayLiteral(".XXXXXX");
+}
+
 int FilePlacement::createTemporaryBeside(const QByteArray &finalPath, QByteArray *tempPath, QString *reason)
 {
     const qsizetype slash = finalPath.lastIndexOf('/');
     const QByteArray name = finalPath.mid(slash + 1);
-    QByteArray pattern = finalPath.left(slash + 1) + '.' + name + QByteArrayLiteral(".XXXXXX");
+    const QByteArray folder = folderOf(finalPath);
+    const auto refused = [&](int error) {
+        const QString where = shown(absoluteFolderOf(finalPath));
+        failWith(reason,
+                 error == ENAMETOOLONG
+                     ? QStringLiteral("El nombre %1 es demasiado largo para la carpeta %2").arg(shown(name), where)
+                     : QStringLiteral("No se pudo crear un archivo temporal en la carpeta %1").arg(where),
+                 error);
+        return -1;
+    };
+    const long limit = nameLimit(folder);
+    // Some file systems (FAT through FUSE) answer EPERM for a name that is
+    // too long: such a name is refused here, in plain words, before any work.
+    if (name.size() > limit)
+        return refused(ENAMETOOLONG);
+    QByteArray pattern = finalPath.left(slash + 1) + temporaryName(name, limit);
     // mkostemp() makes the file with mode 0600 and never opens one that exists.
     const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd < 0) {
-        failWith(reason, QStringLiteral("No se pudo crear un archivo temporal en %1").arg(shown(folderOf(finalPath))),
-                 errno);
-        return -1;
-    }
+    if (fd < 0)
+        return refused(errno);
     *tempPath = pattern;
     return fd;
 }

@@ -15,11 +15,20 @@
 // names the file and ends with the system's own words.
 class FilePlacement {
 public:
+    // What a temporary name adds to the final one: a leading ".", the
+    // unique suffix and the engine's journal suffix.
+    static constexpr char TemporaryExtra[] = "." ".XXXXXX" "-journal";
 
     // Creates an empty file beside finalPath, named "." + its name + a
-    // unique suffix, mode 0600, open for writing (closed on exec). Returns
-    // the descriptor and sets *tempPath, or -1.
+    // unique suffix, mode 0600, open for writing (closed on exec). The name
+    // fits the file system's limit (with room for a "-journal" after it):
+    // the copied part of a long name is shortened. Returns the descriptor
+    // and sets *tempPath, or -1; a final name over the limit is refused
+    // with ENAMETOOLONG.
     static int createTemporaryBeside(const QByteArray &finalPath, QByteArray *tempPath, QString *reason);
+    // The mkostemp() pattern for a file named name in a folder whose names
+    // take at most limit bytes.
+    static QByteArray temporaryName(const QByteArray &name, long limit);
 
     // Puts the finished temporary file at finalPath only if nothing is there,
     // the first way the file system supports:
@@ -49,6 +58,9 @@ public:
     static bool syncFolder(const QByteArray &folder, QString *reason);
     // Everything before the last '/', "." for a bare name, "/" for the root.
     static QByteArray folderOf(const QByteArray &path);
+    // The same folder as an absolute path, for sentences: "./x" names the
+    // current folder, not ".".
+    static QByteArray absoluteFolderOf(const QByteArray &path);
 
     // The system's error number (errno) behind this thread's last failure.
     static int lastError();

@@ -406,7 +406,7 @@ QuoteStore::OpenResult QuoteStore::createPath(const QByteArray &path, const QByt
     QString reason;
     const int fd = FilePlacement::createTemporaryBeside(finalPath, &temporary, &reason);
     if (fd < 0) {
-        const int error = errno;
+        const int error = FilePlacement::lastError();
         Failure failure = Failure::Other;
         if (error == EACCES || error == EPERM || error == EROFS)
             failure = Failure::FolderReadOnly;

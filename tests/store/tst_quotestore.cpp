@@ -664,6 +664,11 @@ void TestQuoteStore::placeNoReplace_data()
 
     const uint noLinks = FilePlacement::NoHardLinks;
     const uint placeholderOnly = FilePlacement::NoHardLinks | FilePlacement::NoRenameNoReplace;
+    const QByteArray longest = QByteArray(251, 'n') + ".mdb";
+    QByteArray twoByteLetters;
+    for (int i = 0; i < 122; ++i)
+        twoByteLetters += "\xc3\xb1"; // ñ
+    twoByteLetters += ".mdb";
 
     QTest::newRow("free: hard link") << QByteArray("frase.mdb") << false << uint(FilePlacement::None) << false << true;
     QTest::newRow("free: no hard links") << QByteArray("frase.mdb") << false << noLinks << false << true;
@@ -676,8 +681,12 @@ void TestQuoteStore::placeNoReplace_data()
         << QByteArray("frase.mdb") << false << (placeholderOnly | FilePlacement::RenameFails) << false << false;
     QTest::newRow("name not UTF-8") << QByteArray("fr\xe9se.mdb") << false << uint(FilePlacement::None) << false
                                     << true;
+    QTest::newRow("longest name") << longest << false << uint(FilePlacement::None) << false << true;
+    QTest::newRow("long name in two-byte letters")
+        << twoByteLetters << false << uint(FilePlacement::None) << false << true;
     QTest::newRow("FAT: free") << QByteArray("frase.mdb") << true << uint(FilePlacement::None) << false << true;
     QTest::newRow("FAT: taken") << QByteArray("frase.mdb") << true << uint(FilePlacement::None) << true << false;
+    QTest::newRow("FAT: longest name") << longest << true << uint(FilePlacement::None) << false << true;
 }
 
 void TestQuoteStore::placeNoReplace()
@@ -715,6 +724,11 @@ void TestQuoteStore::placeNoReplace()
     const int fd = FilePlacement::createTemporaryBeside(finalPath, &tempPath, &reason);
     QVERIFY2(fd >= 0, qPrintable(reason));
     QCOMPARE(FilePlacement::folderOf(tempPath), FilePlacement::folderOf(finalPath));
+    // Room for the engine's journal beside it, and still UTF-8 if the name was.
+    const QByteArray tempName = tempPath.mid(tempPath.lastIndexOf('/') + 1);
+    QVERIFY2(tempName.size() + 8 <= 255, tempName.constData());
+    if (QString::fromUtf8(name).toUtf8() == name)
+        QCOMPARE(QString::fromUtf8(tempName).toUtf8(), tempName);
     struct stat st;
     QCOMPARE(::fstat(fd, &st), 0);
     if (!fat) // FAT keeps no permissions
