@@ -44,6 +44,9 @@ QString FailureText::sentence(QuoteStore::Failure failure, const QString &path)
         return QStringLiteral("Ya existe un archivo %1, y no se sobrescribe.").arg(file);
     case Failure::BadKey:
         return QStringLiteral("La clave está vacía: el archivo de frases %1 quedaría sin cifrar.").arg(file);
+    case Failure::Interrupted:
+        return QStringLiteral("Interrumpido: se dejó el trabajo con %1 sin terminar, y no quedó nada a medias.")
+            .arg(file);
     case Failure::Other:
         break;
     }

@@ -39,6 +39,7 @@ public:
         Damaged,       // the engine reports a corrupt file
         AlreadyExists, // create() found a file in the way
         BadKey,        // an empty key would leave the file unencrypted
+        Interrupted,   // a signal stopped the work; nothing was left half done
         Other,
     };
 

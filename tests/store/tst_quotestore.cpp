@@ -422,6 +422,7 @@ void TestQuoteStore::failureSentences_data()
     QTest::newRow("damaged") << int(F::Damaged) << "está dañado" << false;
     QTest::newRow("already there") << int(F::AlreadyExists) << "Ya existe" << false;
     QTest::newRow("empty key") << int(F::BadKey) << "sin cifrar" << false;
+    QTest::newRow("interrupted") << int(F::Interrupted) << "Interrumpido" << false;
     QTest::newRow("other") << int(F::Other) << "No se pudo usar" << false;
 }
 
