@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,6 +34,12 @@ bool linksUnsupported(int error)
     return error == EPERM || error == EOPNOTSUPP || error == ENOSYS || error == EMLINK;
 }
 
+// An fchmod() failure that means "this file system keeps no permissions".
+bool permissionsUnsupported(int error)
+{
+    return error == ENOSYS || error == EOPNOTSUPP || error == EPERM;
+}
+
 int linkFile(const char *from, const char *to)
 {
     if (g_faults & FilePlacement::NoHardLinks) {
@@ -49,6 +56,86 @@ int renameNoReplace(const char *from, const char *to)
         return -1;
     }
     return ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE);
+}
+
+// A renameat2() failure that means "this file system cannot rename
+// without replacing" (fusefat and old NFS answer EINVAL).
+bool renameNoReplaceUnsupported(int error)
+{
+    return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP;
+}
+
+int renameFile(const char *from, const char *to)
+{
+    if (g_faults & FilePlacement::RenameFails) {
+        errno = EIO;
+        return -1;
+    }
+    return ::rename(from, to);
+}
+
+bool sameFile(const struct stat &a, const struct stat &b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// The last resort where the file system has neither hard links nor a
+// rename that refuses to replace: an empty placeholder claims the name
+// (O_EXCL fails if anything is there), and the finished file is renamed
+// over it. Before the rename the name must still hold the very placeholder
+// made here, still empty; a file that took its place is never replaced.
+// Only a crash between the two steps can leave the empty placeholder.
+int placeOverPlaceholder(const char *from, const char *to)
+{
+    const int fd = ::open(to, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return -1;
+    struct stat made;
+    const bool known = ::fstat(fd, &made) == 0;
+    // Closed before the rename: FUSE hides a file renamed over while open
+    // under a .fuse_hidden name instead of removing it.
+    ::close(fd);
+    const auto ours = [&] {
+        struct stat now;
+        return known && ::lstat(to, &now) == 0 && S_ISREG(now.st_mode) && sameFile(now, made) && now.st_size == 0;
+    };
+    if (!ours()) {
+        errno = EEXIST;
+        return -1;
+    }
+    if (renameFile(from, to) != 0) {
+        const int error = errno;
+        if (ours())
+            ::unlink(to);
+        errno = error;
+        return -1;
+    }
+    return 0;
+}
+
+// The three ways of placeNoReplace(), each tried when the one before is
+// not supported here. 0, or -1 with errno.
+int placeFirstWay(const char *from, const char *to)
+{
+    if (linkFile(from, to) == 0) {
+        // The file now has both names; the temporary one goes.
+        ::unlink(from);
+        return 0;
+    }
+    if (!linksUnsupported(errno))
+        return -1;
+    if (renameNoReplace(from, to) == 0)
+        return 0;
+    if (!renameNoReplaceUnsupported(errno))
+        return -1;
+    return placeOverPlaceholder(from, to);
+}
+
+// The longest name the folder's file system takes, in bytes.
+long nameLimit(const QByteArray &folder)
+{
+    const long limit = ::pathconf(folder.constData(), _PC_NAME_MAX);
+    return limit > 0 ? limit : 255;
 }
 
 bool writeAll(int fd, const char *data, ssize_t size)
@@ -92,18 +179,59 @@ QByteArray FilePlacement::folderOf(const QByteArray &path)
     return path.left(slash);
 }
 
+QByteArray FilePlacement::absoluteFolderOf(const QByteArray &path)
+{
+    const QByteArray folder = folderOf(path);
+    if (folder.startsWith('/'))
+        return folder;
+    char *cwd = ::getcwd(nullptr, 0);
+    if (!cwd)
+        return folder;
+    QByteArray absolute(cwd);
+    std::free(cwd);
+    if (folder == ".")
+        return absolute;
+    if (!absolute.endsWith('/'))
+        absolute += '/';
+    return absolute + (folder.startsWith("./") ? folder.mid(2) : folder);
+}
+
+QByteArray FilePlacement::temporaryName(const QByteArray &name, long limit)
+{
+    // "." + name + ".XXXXXX", and the engine's journal adds "-journal" to
+    // that: the part of the name copied is cut to leave room for both, at a
+    // character boundary so that a UTF-8 name stays UTF-8.
+    const qsizetype room = qMax<qsizetype>(limit - qsizetype(sizeof TemporaryExtra - 1), 1);
+    qsizetype cut = qMin(name.size(), room);
+    while (cut > 0 && cut < name.size() && (uchar(name.at(cut)) & 0xC0) == 0x80)
+        --cut;
+    return '.' + name.left(cut) + QByteArrayLiteral(".XXXXXX");
+}
+
 int FilePlacement::createTemporaryBeside(const QByteArray &finalPath, QByteArray *tempPath, QString *reason)
 {
     const qsizetype slash = finalPath.lastIndexOf('/');
     const QByteArray name = finalPath.mid(slash + 1);
-    QByteArray pattern = finalPath.left(slash + 1) + '.' + name + QByteArrayLiteral(".XXXXXX");
+    const QByteArray folder = folderOf(finalPath);
+    const auto refused = [&](int error) {
+        const QString where = shown(absoluteFolderOf(finalPath));
+        failWith(reason,
+                 error == ENAMETOOLONG
+                     ? QStringLiteral("El nombre %1 es demasiado largo para la carpeta %2").arg(shown(name), where)
+                     : QStringLiteral("No se pudo crear un archivo temporal en la carpeta %1").arg(where),
+                 error);
+        return -1;
+    };
+    const long limit = nameLimit(folder);
+    // Some file systems (FAT through FUSE) answer EPERM for a name that is
+    // too long: such a name is refused here, in plain words, before any work.
+    if (name.size() > limit)
+        return refused(ENAMETOOLONG);
+    QByteArray pattern = finalPath.left(slash + 1) + temporaryName(name, limit);
     // mkostemp() makes the file with mode 0600 and never opens one that exists.
     const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd < 0) {
-        failWith(reason, QStringLiteral("No se pudo crear un archivo temporal en %1").arg(shown(folderOf(finalPath))),
-                 errno);
-        return -1;
-    }
+    if (fd < 0)
+        return refused(errno);
     *tempPath = pattern;
     return fd;
 }
@@ -136,16 +264,20 @@ bool FilePlacement::placeNoReplace(const QByteArray &tempPath, const QByteArray 
         return failWith(reason, QStringLiteral("No se pudo poner %1 en su lugar").arg(shown(finalPath)), error);
     };
 
-    if (linkFile(tempPath.constData(), finalPath.constData()) == 0) {
-        // The file now has both names; the temporary one goes.
-        ::unlink(tempPath.constData());
-    } else if (!linksUnsupported(errno)) {
+    // What goes in place is on disk first, whatever the caller did.
+    const int fd = ::open(tempPath.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         return refused(errno);
-    } else if (renameNoReplace(tempPath.constData(), finalPath.constData()) != 0) {
+    const bool synced = ::fsync(fd) == 0;
+    const int syncError = errno;
+    ::close(fd);
+    if (!synced)
+        return refused(syncError);
+
+    if (placeFirstWay(tempPath.constData(), finalPath.constData()) != 0)
         return refused(errno);
-    }
-    // The file is in place either way; a folder that cannot be synced only
-    // leaves the new name less certain to survive a power cut.
+    // The file is in place whichever way; a folder that cannot be synced
+    // only leaves the new name less certain to survive a power cut.
     QString ignored;
     syncFolder(folderOf(finalPath), &ignored);
     return true;
@@ -168,7 +300,9 @@ bool FilePlacement::copyNoReplace(const QByteArray &sourcePath, const QByteArray
     }
 
     bool ok = true;
-    if (::fchmod(target, mode) != 0)
+    // A file system without permissions (FAT through fusefat answers ENOSYS)
+    // leaves the mode to its mount options: the copy is made all the same.
+    if (::fchmod(target, mode) != 0 && !permissionsUnsupported(errno))
         ok = failWith(reason, QStringLiteral("No se pudo dar permisos a %1").arg(shown(finalPath)), errno);
     char buffer[64 * 1024];
     while (ok) {

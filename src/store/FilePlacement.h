@@ -15,14 +15,30 @@
 // names the file and ends with the system's own words.
 class FilePlacement {
 public:
-    // Creates an empty file beside finalPath, named "." + its name + a
-    // unique suffix, mode 0600, open for writing (closed on exec). Returns
-    // the descriptor and sets *tempPath, or -1.
-    static int createTemporaryBeside(const QByteArray &finalPath, QByteArray *tempPath, QString *reason);
+    // What a temporary name adds to the final one: a leading ".", the
+    // unique suffix and the engine's journal suffix.
+    static constexpr char TemporaryExtra[] = "." ".XXXXXX" "-journal";
 
-    // Puts the finished, flushed temporary file at finalPath only if nothing is
-    // there: link() then unlink(temp), or renameat2(RENAME_NOREPLACE) where hard
-    // links are not supported; fsyncs the folder. Never replaces an existing file.
+    // Creates an empty file beside finalPath, named "." + its name + a
+    // unique suffix, mode 0600, open for writing (closed on exec). The name
+    // fits the file system's limit (with room for a "-journal" after it):
+    // the copied part of a long name is shortened. Returns the descriptor
+    // and sets *tempPath, or -1; a final name over the limit is refused
+    // with ENAMETOOLONG.
+    static int createTemporaryBeside(const QByteArray &finalPath, QByteArray *tempPath, QString *reason);
+    // The mkostemp() pattern for a file named name in a folder whose names
+    // take at most limit bytes.
+    static QByteArray temporaryName(const QByteArray &name, long limit);
+
+    // Puts the finished temporary file at finalPath only if nothing is there,
+    // the first way the file system supports:
+    //  1. link() then unlink(temp);
+    //  2. renameat2(RENAME_NOREPLACE), where there are no hard links (FAT);
+    //  3. an O_EXCL empty placeholder under the final name, and rename() of
+    //     the temporary over it, where neither works (FAT through fusefat).
+    // Never replaces a file that was there, never shows a partial file under
+    // the final name; fsyncs the file and the folder. Only after a crash in
+    // the middle of the third way may an empty file be left at finalPath.
     // On failure finalPath is untouched and the temporary is left for the caller
     // to remove; *exists is set when the failure is "a file is already there".
     static bool placeNoReplace(const QByteArray &tempPath, const QByteArray &finalPath, QString *reason,
@@ -42,6 +58,9 @@ public:
     static bool syncFolder(const QByteArray &folder, QString *reason);
     // Everything before the last '/', "." for a bare name, "/" for the root.
     static QByteArray folderOf(const QByteArray &path);
+    // The same folder as an absolute path, for sentences: "./x" names the
+    // current folder, not ".".
+    static QByteArray absoluteFolderOf(const QByteArray &path);
 
     // The system's error number (errno) behind this thread's last failure.
     static int lastError();
@@ -53,6 +72,7 @@ public:
         NoHardLinks = 1,       // link() answers EPERM, as on FAT
         NoRenameNoReplace = 2, // renameat2() answers EINVAL, as on old NFS
         DiskFull = 4,          // writing the copy answers ENOSPC
+        RenameFails = 8,       // rename() answers EIO
     };
     static void injectFaults(unsigned faults);
 };

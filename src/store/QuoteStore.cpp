@@ -20,6 +20,9 @@
 
 namespace {
 
+// Pages the online backup copies between two looks at Interruption.
+constexpr int BackupStepPages = 256;
+
 struct StatementDeleter {
     void operator()(sqlite3_stmt *stmt) const { sqlite3_finalize(stmt); }
 };
@@ -584,7 +587,7 @@ QuoteStore::OpenResult QuoteStore::createPath(const QByteArray &path, const QByt
     QString reason;
     const int fd = FilePlacement::createTemporaryBeside(finalPath, &temporary, &reason);
     if (fd < 0) {
-        const int error = errno;
+        const int error = FilePlacement::lastError();
         Failure failure = Failure::Other;
         if (error == EACCES || error == EPERM || error == EROFS)
             failure = Failure::FolderReadOnly;
@@ -896,10 +899,19 @@ bool QuoteStore::backupTo(const QByteArray &path, const QByteArray &key)
         m_lastError = engineMessage(target.get(), SQLITE_ERROR);
         return false;
     }
-    // This connection holds the file exclusively, so one step copies a
-    // consistent picture of it.
-    rc = sqlite3_backup_step(backup, -1);
+    // A few pages at a time, so that an interruption stops a long copy
+    // between steps. The source stays locked by this connection from step
+    // to step; were it changed meanwhile, the engine would start over, so
+    // the copy is always one consistent picture of it.
+    do
+        rc = sqlite3_backup_step(backup, BackupStepPages);
+    while (rc == SQLITE_OK && !Interruption::requested());
     const int finished = sqlite3_backup_finish(backup);
+    if (rc != SQLITE_DONE && Interruption::requested()) {
+        m_lastFailure = Failure::Interrupted;
+        m_lastError = QStringLiteral("interrumpido por la señal %1").arg(Interruption::requested());
+        return false;
+    }
     if (rc != SQLITE_DONE || finished != SQLITE_OK) {
         m_lastFailure = classify(target.get(), path);
         m_lastError = engineMessage(target.get(), rc == SQLITE_DONE ? finished : rc);

@@ -1,3 +1,4 @@
+#include "FatImage.h"
 #include "Fixture.h"
 #include "store/FailureText.h"
 #include "store/CollectionLocation.h"
@@ -424,6 +425,7 @@ void TestQuoteStore::failureSentences_data()
     QTest::newRow("damaged") << int(F::Damaged) << "está dañado" << false;
     QTest::newRow("already there") << int(F::AlreadyExists) << "Ya existe" << false;
     QTest::newRow("empty key") << int(F::BadKey) << "sin cifrar" << false;
+    QTest::newRow("interrupted") << int(F::Interrupted) << "Se interrumpió" << false;
     QTest::newRow("other") << int(F::Other) << "No se pudo usar" << false;
 }
 
@@ -737,31 +739,51 @@ void TestQuoteStore::databasePathUsesSeparator()
 void TestQuoteStore::placeNoReplace_data()
 {
     QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<bool>("onFat");
     QTest::addColumn<uint>("faults");
     QTest::addColumn<bool>("taken");
     QTest::addColumn<bool>("placed");
 
-    QTest::newRow("free: hard link") << QByteArray("frase.mdb") << uint(FilePlacement::None) << false << true;
-    QTest::newRow("free: no hard links") << QByteArray("frase.mdb") << uint(FilePlacement::NoHardLinks) << false
-                                         << true;
-    QTest::newRow("taken: hard link") << QByteArray("frase.mdb") << uint(FilePlacement::None) << true << false;
-    QTest::newRow("taken: no hard links") << QByteArray("frase.mdb") << uint(FilePlacement::NoHardLinks) << true
-                                          << false;
-    QTest::newRow("free: neither way works")
-        << QByteArray("frase.mdb") << uint(FilePlacement::NoHardLinks | FilePlacement::NoRenameNoReplace) << false
-        << false;
-    QTest::newRow("name not UTF-8") << QByteArray("fr\xe9se.mdb") << uint(FilePlacement::None) << false << true;
+    const uint noLinks = FilePlacement::NoHardLinks;
+    const uint placeholderOnly = FilePlacement::NoHardLinks | FilePlacement::NoRenameNoReplace;
+    const QByteArray longest = QByteArray(251, 'n') + ".mdb";
+    QByteArray twoByteLetters;
+    for (int i = 0; i < 122; ++i)
+        twoByteLetters += "\xc3\xb1"; // ñ
+    twoByteLetters += ".mdb";
+
+    QTest::newRow("free: hard link") << QByteArray("frase.mdb") << false << uint(FilePlacement::None) << false << true;
+    QTest::newRow("free: no hard links") << QByteArray("frase.mdb") << false << noLinks << false << true;
+    QTest::newRow("taken: hard link") << QByteArray("frase.mdb") << false << uint(FilePlacement::None) << true << false;
+    QTest::newRow("taken: no hard links") << QByteArray("frase.mdb") << false << noLinks << true << false;
+    QTest::newRow("free: placeholder, then rename over it")
+        << QByteArray("frase.mdb") << false << placeholderOnly << false << true;
+    QTest::newRow("taken: placeholder refused") << QByteArray("frase.mdb") << false << placeholderOnly << true << false;
+    QTest::newRow("free: rename over the placeholder fails, placeholder goes")
+        << QByteArray("frase.mdb") << false << (placeholderOnly | FilePlacement::RenameFails) << false << false;
+    QTest::newRow("name not UTF-8") << QByteArray("fr\xe9se.mdb") << false << uint(FilePlacement::None) << false
+                                    << true;
+    QTest::newRow("longest name") << longest << false << uint(FilePlacement::None) << false << true;
+    QTest::newRow("long name in two-byte letters")
+        << twoByteLetters << false << uint(FilePlacement::None) << false << true;
+    QTest::newRow("FAT: free") << QByteArray("frase.mdb") << true << uint(FilePlacement::None) << false << true;
+    QTest::newRow("FAT: taken") << QByteArray("frase.mdb") << true << uint(FilePlacement::None) << true << false;
+    QTest::newRow("FAT: longest name") << longest << true << uint(FilePlacement::None) << false << true;
 }
 
 void TestQuoteStore::placeNoReplace()
 {
     QFETCH(QByteArray, name);
+    QFETCH(bool, onFat);
     QFETCH(uint, faults);
     QFETCH(bool, taken);
     QFETCH(bool, placed);
 
     QTemporaryDir dir;
-    const QByteArray finalPath = QFile::encodeName(dir.path()) + '/' + name;
+    std::unique_ptr<FatImage> fat(onFat ? new FatImage : nullptr);
+    if (fat)
+        QVERIFY2(fat->mounted(), qPrintable(fat->error()));
+    const QByteArray finalPath = QFile::encodeName(fat ? fat->mountPoint() : dir.path()) + '/' + name;
     const auto contentOf = [](const QByteArray &path) {
         struct stat st;
         if (::stat(path.constData(), &st) != 0)
@@ -784,9 +806,15 @@ void TestQuoteStore::placeNoReplace()
     const int fd = FilePlacement::createTemporaryBeside(finalPath, &tempPath, &reason);
     QVERIFY2(fd >= 0, qPrintable(reason));
     QCOMPARE(FilePlacement::folderOf(tempPath), FilePlacement::folderOf(finalPath));
+    // Room for the engine's journal beside it, and still UTF-8 if the name was.
+    const QByteArray tempName = tempPath.mid(tempPath.lastIndexOf('/') + 1);
+    QVERIFY2(tempName.size() + 8 <= 255, tempName.constData());
+    if (QString::fromUtf8(name).toUtf8() == name)
+        QCOMPARE(QString::fromUtf8(tempName).toUtf8(), tempName);
     struct stat st;
     QCOMPARE(::fstat(fd, &st), 0);
-    QCOMPARE(st.st_mode & 07777, mode_t(0600));
+    if (!fat) // FAT keeps no permissions
+        QCOMPARE(st.st_mode & 07777, mode_t(0600));
     QCOMPARE(::write(fd, "nuevo", 5), 5);
     QVERIFY(FilePlacement::syncFile(fd, tempPath, &reason));
     ::close(fd);
@@ -867,7 +895,7 @@ void TestQuoteStore::collectionLocation_data()
     QTest::addColumn<bool>("ownFile");     // bin/frase.mdb exists
     QTest::addColumn<QString>("layout");   // "", "shipped", or "no shipped file"
     QTest::addColumn<QString>("userFile"); // what the user's collection holds beforehand
-    QTest::addColumn<QString>("xdg");      // XDG_DATA_HOME below the root, "" unset
+    QTest::addColumn<QString>("xdg");      // XDG_DATA_HOME below the root, "FAT" on a FAT image, "" unset
     QTest::addColumn<QString>("fault");    // "", "read-only", "disk full", "shipped gone"
     QTest::addColumn<QString>("uses");     // "program", "home" or "xdg"
     QTest::addColumn<bool>("ensured");
@@ -886,6 +914,8 @@ void TestQuoteStore::collectionLocation_data()
         << false << "shipped" << "mine" << "" << "" << "home" << true << 0 << "mine";
     QTest::newRow("installed, XDG_DATA_HOME")
         << false << "shipped" << "" << "xdg/datos" << "" << "xdg" << true << 0 << "copy";
+    QTest::newRow("installed, XDG_DATA_HOME on FAT")
+        << false << "shipped" << "" << "FAT" << "" << "xdg" << true << 0 << "copy";
     QTest::newRow("installed, relative XDG_DATA_HOME ignored")
         << false << "shipped" << "" << "relative" << "" << "home" << true << 0 << "copy";
     QTest::newRow("installed, read-only home")
@@ -914,8 +944,12 @@ void TestQuoteStore::collectionLocation()
     const QString own = place.bin + QStringLiteral("/frase.mdb");
     if (ownFile)
         QVERIFY(QFile::copy(Fixture::fixturePath(QStringLiteral("quotes.mdb")), own));
+    std::unique_ptr<FatImage> fat(xdg == QLatin1String("FAT") ? new FatImage : nullptr);
+    if (fat)
+        QVERIFY2(fat->mounted(), qPrintable(fat->error()));
     const QString xdgFolder = xdg == QLatin1String("relative") ? QStringLiteral("datos")
         : xdg.isEmpty()                                      ? QString()
+        : fat                                                ? fat->mountPoint() + QStringLiteral("/datos")
                                                              : place.root.filePath(xdg);
     const QString userFolder = uses == QLatin1String("xdg") ? xdgFolder + QStringLiteral("/sentalia")
                                                             : place.home + QStringLiteral("/.local/share/sentalia");
@@ -980,7 +1014,8 @@ void TestQuoteStore::collectionLocation()
     if (!ok)
         QVERIFY2(!reason.trimmed().isEmpty(), "a failure says why");
 
-    const QStringList files = Installation::files(place.home) + Installation::files(place.root.filePath("xdg"));
+    const QStringList files = Installation::files(place.home) + Installation::files(place.root.filePath("xdg"))
+        + (fat ? Installation::files(fat->mountPoint()) : QStringList());
     const QString collection = location.collectionPath();
     if (after == QLatin1String("nothing")) {
         QCOMPARE(files, QStringList());
@@ -994,8 +1029,10 @@ void TestQuoteStore::collectionLocation()
             struct stat st;
             return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
         };
-        QCOMPARE(modeOf(collection), mode_t(0600));
-        QCOMPARE(modeOf(userFolder), mode_t(0700));
+        if (!fat) { // FAT keeps no permissions
+            QCOMPARE(modeOf(collection), mode_t(0600));
+            QCOMPARE(modeOf(userFolder), mode_t(0700));
+        }
         QVERIFY(QuoteStore::open(collection));
     }
 }

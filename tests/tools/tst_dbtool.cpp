@@ -1,5 +1,8 @@
+#include "CollectionBackup.h"
+#include "FatImage.h"
 #include "Fixture.h"
 
+#include "store/Interruption.h"
 #include "store/QuoteStore.h"
 
 #include <QDir>
@@ -35,6 +38,7 @@ class TestDbTool : public QObject {
     Q_OBJECT
 
 private slots:
+    void createMakesFileTheShellReads_data();
     void createMakesFileTheShellReads();
     void check_data();
     void check();
@@ -69,6 +73,7 @@ private slots:
     void writeCommands_data();
     void writeCommands();
     void randomDrawsOverGaps();
+    void backupIsCheckedCopy_data();
     void backupIsCheckedCopy();
     void fileNamesThatAreNotUtf8();
     void defaultCollection_data();
@@ -103,6 +108,11 @@ private:
     // A collection whose tabla1 refuses the text "FALLA", as a stand-in for
     // any engine error in the middle of an import.
     static bool makeRefusingCollection(const QString &path);
+    // A file name of the given length in bytes (a short one for 0), with
+    // the extension given.
+    static QString nameOfLength(int bytes, const QString &fallback);
+    // The names in a folder, "." and ".." left out, hidden ones included.
+    static QStringList entries(const QString &folder);
 };
 
 TestDbTool::Result TestDbTool::runTool(const QStringList &arguments, bool unprivileged, const QString &tempFolder,
@@ -218,12 +228,43 @@ bool TestDbTool::makeRefusingCollection(const QString &path)
                                    "INSERT INTO tabla1 VALUES ('Séneca', 'Ya estaba.', 'VIDA', 1);");
 }
 
+QString TestDbTool::nameOfLength(int bytes, const QString &fallback)
+{
+    return bytes == 0 ? fallback : QString(bytes - 4, QLatin1Char('n')) + QStringLiteral(".mdb");
+}
+
+QStringList TestDbTool::entries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+// Where a new collection or a copy is put: an ordinary folder, and a FAT
+// file system (a USB stick) whose fusefat has neither hard links nor a
+// rename that refuses to replace; a name of 249 bytes must leave room for
+// the temporary one beside it on both.
+void TestDbTool::createMakesFileTheShellReads_data()
+{
+    QTest::addColumn<bool>("onFat");
+    QTest::addColumn<int>("nameBytes");
+    QTest::newRow("ordinary folder") << false << 0;
+    QTest::newRow("ordinary folder, name of 249 bytes") << false << 249;
+    QTest::newRow("FAT") << true << 0;
+    QTest::newRow("FAT, name of 249 bytes") << true << 249;
+}
+
 void TestDbTool::createMakesFileTheShellReads()
 {
+    QFETCH(bool, onFat);
+    QFETCH(int, nameBytes);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("nuevo.mdb"));
+    std::unique_ptr<FatImage> fat(onFat ? new FatImage : nullptr);
+    if (fat)
+        QVERIFY2(fat->mounted(), qPrintable(fat->error()));
+    const QString folder = fat ? fat->mountPoint() : dir.path();
+    const QString path = folder + QLatin1Char('/') + nameOfLength(nameBytes, QStringLiteral("nuevo.mdb"));
     Result result = runTool({QStringLiteral("create"), path});
-    QCOMPARE(result.code, 0);
+    QVERIFY2(result.code == 0, qPrintable(result.err));
+    QCOMPARE(entries(folder), QStringList{QFileInfo(path).fileName()});
     QVERIFY(records(path).isEmpty());
     QVERIFY(QuoteStore::open(path));
 
@@ -1296,12 +1337,64 @@ void TestDbTool::randomDrawsOverGaps()
     QVERIFY(empty.out.isEmpty());
 }
 
+void TestDbTool::backupIsCheckedCopy_data()
+{
+    QTest::addColumn<QString>("media");
+    QTest::addColumn<int>("nameBytes");
+    QTest::addColumn<bool>("interrupted");
+    QTest::newRow("ordinary folder") << "folder" << 0 << false;
+    QTest::newRow("ordinary folder, name of 249 bytes") << "folder" << 249 << false;
+    QTest::newRow("ordinary folder, interrupted") << "folder" << 0 << true;
+    QTest::newRow("FAT") << "FAT" << 0 << false;
+    QTest::newRow("FAT, name of 249 bytes") << "FAT" << 249 << false;
+    QTest::newRow("FAT, interrupted") << "FAT" << 0 << true;
+    QTest::newRow("read-only FAT") << "read-only FAT" << 0 << false;
+}
+
+// A copy is made, checked and put in place once; a second one to the same
+// name is refused and leaves the first untouched; an interrupted one, or
+// one to read-only media, leaves nothing. No temporary file is left.
 void TestDbTool::backupIsCheckedCopy()
 {
+    QFETCH(QString, media);
+    QFETCH(int, nameBytes);
+    QFETCH(bool, interrupted);
     Fixture fixture;
-    const QString copy = fixture.folder() + QStringLiteral("/copia.MDB");
+    QTemporaryDir dir;
+    std::unique_ptr<FatImage> fat;
+    if (media != QLatin1String("folder")) {
+        fat.reset(new FatImage(media == QLatin1String("FAT")));
+        QVERIFY2(fat->mounted(), qPrintable(fat->error()));
+    }
+    const QString folder = fat ? fat->mountPoint() : dir.path();
+    const QString copy = folder + QLatin1Char('/') + nameOfLength(nameBytes, QStringLiteral("copia.MDB"));
+
+    if (interrupted) {
+        // Enough pages for the copy to take several steps.
+        QVERIFY(Fixture::makeCollection(fixture.path(),
+                                        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 8000)"
+                                        " INSERT INTO tabla1 SELECT 'A' || i, printf('%0200d', i), 'T', NULL FROM n;"));
+        auto store = fixture.open();
+        QVERIFY(store);
+        CollectionBackup backup(*store);
+        Interruption::simulate(SIGINT);
+        const CollectionBackup::Outcome outcome = backup.copyTo(QFile::encodeName(copy));
+        Interruption::simulate(0);
+        QCOMPARE(outcome, CollectionBackup::Outcome::Failed);
+        QVERIFY2(backup.lastError().contains(QStringLiteral("Se interrumpió")), qPrintable(backup.lastError()));
+        QCOMPARE(entries(folder), QStringList());
+        return;
+    }
+    if (media == QLatin1String("read-only FAT")) {
+        const Result result = runTool({QStringLiteral("backup"), fixture.path(), copy});
+        QCOMPARE(result.code, 1);
+        QVERIFY2(result.err.contains(QStringLiteral("no permite escribir")), qPrintable(result.err));
+        QCOMPARE(entries(folder), QStringList());
+        return;
+    }
+
     Result result = runTool({QStringLiteral("backup"), fixture.path(), copy});
-    QCOMPARE(result.code, 0);
+    QVERIFY2(result.code == 0, qPrintable(result.err));
     QCOMPARE(rows(copy), rows(fixture.path()));
     const QByteArray made = Fixture::readFile(copy);
     QVERIFY(!made.startsWith("SQLite format 3"));
@@ -1310,7 +1403,7 @@ void TestDbTool::backupIsCheckedCopy()
     QCOMPARE(result.code, 1);
     QVERIFY2(result.err.contains(QStringLiteral("ya existe")), qPrintable(result.err));
     QCOMPARE(Fixture::readFile(copy), made);
-    QCOMPARE(QDir(fixture.folder()).entryList(QDir::Files).size(), 2); // no temporary left
+    QCOMPARE(entries(folder), QStringList{QFileInfo(copy).fileName()}); // no temporary left
 }
 
 void TestDbTool::fileNamesThatAreNotUtf8()

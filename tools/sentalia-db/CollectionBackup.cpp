@@ -3,51 +3,51 @@
 #include "PathName.h"
 
 #include "store/FailureText.h"
+#include "store/FilePlacement.h"
+#include "store/Interruption.h"
 #include "store/QuoteStore.h"
 
-#include <QFileInfo>
+#include <QStringList>
 
 #include <cerrno>
-#include <cstring>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-// Why a file could not be made in the copy's folder, in a sentence, with
-// the system's own words as a detail.
-QString folderError(const QByteArray &folder, int error)
+// Why the temporary copy could not be made beside the destination, in a
+// sentence, with the system's own words as a detail.
+QString folderError(const QByteArray &destination, int error, const QString &reason)
 {
+    const QString folder = PathName::display(FilePlacement::absoluteFolderOf(destination));
     QString sentence;
     if (error == EACCES || error == EPERM || error == EROFS)
-        sentence = QStringLiteral("La carpeta %1 no permite escribir.");
+        sentence = QStringLiteral("La carpeta %1 no permite escribir.").arg(folder);
     else if (error == ENOSPC || error == EDQUOT)
-        sentence = QStringLiteral("No queda espacio en el disco de la carpeta %1.");
+        sentence = QStringLiteral("No queda espacio en el disco de la carpeta %1.").arg(folder);
     else if (error == ENOENT || error == ENOTDIR)
-        sentence = QStringLiteral("No existe la carpeta %1.");
+        sentence = QStringLiteral("No existe la carpeta %1.").arg(folder);
+    else if (error == ENAMETOOLONG)
+        sentence = QStringLiteral("El nombre %1 es demasiado largo para la carpeta %2.")
+                       .arg(PathName::display(destination), folder);
     else
-        sentence = QStringLiteral("No se pudo escribir en la carpeta %1.");
-    return sentence.arg(PathName::display(folder)) + QStringLiteral(" Detalle: ")
-        + QString::fromLocal8Bit(std::strerror(error));
+        sentence = QStringLiteral("No se pudo escribir en la carpeta %1.").arg(folder);
+    return sentence + QStringLiteral(" Detalle: ") + reason;
 }
 
-QByteArray folderOf(const QByteArray &path)
+// Why the finished copy could not take its name. Hard links that the file
+// system lacks are not a refusal to write: placement then goes other ways,
+// and what is left to say is only what stopped them all.
+QString placementError(const QByteArray &destination, int error, const QString &reason)
 {
-    const qsizetype slash = path.lastIndexOf('/');
-    if (slash < 0)
-        return QByteArrayLiteral(".");
-    return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
-}
-
-bool syncFolder(const QByteArray &folder)
-{
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
+    QString sentence;
+    if (error == ENOSPC || error == EDQUOT)
+        sentence = QStringLiteral("No queda espacio en el disco de la carpeta %1.")
+                       .arg(PathName::display(FilePlacement::absoluteFolderOf(destination)));
+    else
+        sentence = QStringLiteral("No se pudo dar el nombre %1 a la copia terminada, que se quitó.")
+                       .arg(PathName::display(destination));
+    return sentence + QStringLiteral(" Detalle: ") + reason;
 }
 
 QString storeError(QuoteStore::Failure failure, const QString &path, const QString &reason)
@@ -75,17 +75,19 @@ CollectionBackup::Outcome CollectionBackup::copyTo(const QByteArray &destination
         return Outcome::Failed;
     }
 
-    QByteArray temp = destination + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
+    QByteArray temp;
+    QString reason;
+    const int fd = FilePlacement::createTemporaryBeside(destination, &temp, &reason);
     if (fd < 0) {
-        m_error = folderError(folderOf(destination), errno);
+        m_error = folderError(destination, FilePlacement::lastError(), reason);
         return Outcome::Failed;
     }
     ::close(fd);
-    const auto failed = [&](const QString &reason) {
-        ::unlink(temp.constData());
-        ::unlink((temp + "-journal").constData());
-        m_error = reason;
+    // Removed if a signal ends the process before the copy is in place.
+    Interruption::track(temp);
+    const auto failed = [&](const QString &sentence) {
+        Interruption::remove(temp);
+        m_error = sentence;
         return Outcome::Failed;
     };
 
@@ -105,19 +107,18 @@ CollectionBackup::Outcome CollectionBackup::copyTo(const QByteArray &destination
         if (copied.records != counts.records)
             return failed(QStringLiteral("la copia tiene %1 frases y el original %2").arg(copied.records).arg(counts.records));
     }
-    // The copy is complete and flushed by the engine; a hard link puts it
-    // in place only if the name is still free.
-    if (::link(temp.constData(), destination.constData()) != 0) {
-        const int error = errno;
-        if (error == EEXIST) {
+    // The copy is complete and checked; it takes the destination's name
+    // only if that is still free, the same way every new collection does.
+    bool exists = false;
+    if (!FilePlacement::placeNoReplace(temp, destination, &reason, &exists)) {
+        if (exists) {
             failed(QString());
             m_error = QStringLiteral("%1 ya existe; no se sobrescribe").arg(PathName::display(destination));
             return Outcome::Exists;
         }
-        return failed(folderError(folderOf(destination), error));
+        return failed(placementError(destination, FilePlacement::lastError(), reason));
     }
-    ::unlink(temp.constData());
-    syncFolder(folderOf(destination));
+    Interruption::release(temp);
     m_records = counts.records;
     return Outcome::Done;
 }

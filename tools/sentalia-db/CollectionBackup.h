@@ -8,8 +8,10 @@ class QuoteStore;
 // Copies an open collection to a new file: into a temporary file beside the
 // destination (mode 0600), through the engine's online backup, encrypted
 // with the same key; the copy is then opened and checked (integrity and
-// number of records) and only then put in place, never over a file that is
-// already there. On any failure nothing is left behind.
+// number of records) and only then put in place by FilePlacement, as every
+// new collection is, never over a file that is already there. A signal
+// (Interruption) stops the copy between steps. On any failure nothing is
+// left behind.
 class CollectionBackup {
 public:
     enum class Outcome { Done, Exists, Failed };
