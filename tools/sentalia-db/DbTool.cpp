@@ -218,8 +218,9 @@ QString DbTool::helpText()
                "archivo queda como estaba.\n"
                "\n"
                "Códigos de salida: 0 hecho, 1 no se pudo hacer (se explica el motivo),\n"
-               "2 orden mal escrita, 130, 143 o 129 interrumpida por una señal (SIGINT,\n"
-               "SIGTERM o SIGHUP), 141 la salida se cerró antes de tiempo (SIGPIPE).\n")
+               "2 orden mal escrita, 130 interrumpida con Ctrl-C, 143 terminada por\n"
+               "SIGTERM, 129 terminada por SIGHUP (lo hecho a medias se deshace), 141 la\n"
+               "salida se cerró antes de tiempo (SIGPIPE).\n")
         .arg(PathName::display(defaultCollection()), list, paragraphs);
 }
 
