@@ -15,9 +15,14 @@ class CollectionLocation {
 public:
     // Reads XDG_DATA_HOME and HOME at call time.
     static CollectionLocation resolve(const QString &programFolder);
+    // The same from the folder's bytes, which need not be UTF-8: the
+    // collection's name keeps them, and those of XDG_DATA_HOME and HOME.
+    static CollectionLocation resolve(const QByteArray &programFolder);
 
-    // The file the program (and the tool) use.
-    QString collectionPath() const { return m_collection; }
+    // The file the program (and the tool) use, as shown and as the file
+    // system spells it.
+    QString collectionPath() const;
+    QByteArray collectionFile() const { return m_file; }
     // Ayuda/ beside the program, or ../share/sentalia/Ayuda when installed.
     QString helpFolder() const { return m_help; }
     // Installed program, collection in the user's folder.
@@ -39,7 +44,8 @@ public:
     static constexpr const char *HelpFolderName = "Ayuda";
 
 private:
-    QString m_collection;
+    QByteArray m_file;
+    QByteArray m_shippedFile;
     QString m_help;
     QString m_shipped;
     bool m_user = false;

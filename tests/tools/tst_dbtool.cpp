@@ -1432,6 +1432,15 @@ void TestDbTool::fileNamesThatAreNotUtf8()
     closedir(folder);
     names.sort();
     QCOMPARE(names, (QStringList{"63e92e6d6462", "6e69f1657a", "78f12e6d6462"}));
+
+    // A program folder named so ("progñ") keeps its bytes in the default
+    // collection, which is that folder's frase.mdb.
+    const Result portable = runShell(dir.path(), QStringLiteral("d=$(printf 'prog\\361'); mkdir \"$d\" &&"
+                                                                " cp \"$TOOL\" \"$d/\" && cp '%1' \"$d/frase.mdb\" &&"
+                                                                " \"./$d/sentalia-db\" check; rm -r \"$d\"")
+                                                     .arg(Fixture::fixturePath(QStringLiteral("quotes.mdb"))));
+    QCOMPARE(portable.code, 0);
+    QVERIFY2(portable.out.contains(QStringLiteral("/prog\\xF1/frase.mdb\nTabla")), qPrintable(portable.out));
 }
 
 void TestDbTool::defaultCollection_data()
@@ -1442,22 +1451,26 @@ void TestDbTool::defaultCollection_data()
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("shown");   // in standard output, or in standard error on failure
     QTest::addColumn<int>("count");       // records in the default collection afterwards; -1: no such file
+    QTest::addColumn<QByteArray>("folder"); // ".local": a file stands where that folder should be
 
-    QTest::newRow("portable: check") << false << false << QStringList{"check"} << 0 << "Frases: 21\n" << 21;
+    QTest::newRow("portable: check") << false << false << QStringList{"check"} << 0 << "Frases: 21\n" << 21 << QByteArray();
     QTest::newRow("portable: add") << false << false << QStringList{"add", "--frase", "Nueva.", "--tema", "VIDA"} << 0
-                                   << "Agregada la frase 22" << 22;
+                                   << "Agregada la frase 22" << 22 << QByteArray();
     QTest::newRow("portable: backup, one .mdb is the destination")
-        << false << false << QStringList{"backup", "copia.mdb"} << 0 << "Copiado COLLECTION en copia.mdb" << 21;
-    QTest::newRow("portable: help names the file") << false << false << QStringList{"--help"} << 0 << "  COLLECTION\n" << 21;
-    QTest::newRow("installed: check, the user's file") << true << true << QStringList{"check"} << 0 << "Frases: 21\n" << 21;
+        << false << false << QStringList{"backup", "copia.mdb"} << 0 << "Copiado COLLECTION en copia.mdb" << 21 << QByteArray();
+    QTest::newRow("portable: help names the file") << false << false << QStringList{"--help"} << 0 << "  COLLECTION\n" << 21 << QByteArray();
+    QTest::newRow("installed: check, the user's file") << true << true << QStringList{"check"} << 0 << "Frases: 21\n" << 21 << QByteArray();
     QTest::newRow("installed: export, the user's file")
-        << true << true << QStringList{"export", "--format", "fortune"} << 0 << "\t\t-- " << 21;
+        << true << true << QStringList{"export", "--format", "fortune"} << 0 << "\t\t-- " << 21 << QByteArray();
     QTest::newRow("installed: help names the user's file")
-        << true << true << QStringList{"--help"} << 0 << "  COLLECTION\n" << 21;
+        << true << true << QStringList{"--help"} << 0 << "  COLLECTION\n" << 21 << QByteArray();
     QTest::newRow("installed, no user file yet: never copied by the tool")
-        << true << false << QStringList{"check"} << 1 << "abra Sentalia una vez" << -1;
+        << true << false << QStringList{"check"} << 1 << "abra Sentalia una vez" << -1 << QByteArray();
     QTest::newRow("installed: create still needs FILE")
-        << true << true << QStringList{"create"} << 2 << "create: falta el archivo de frases" << 21;
+        << true << true << QStringList{"create"} << 2 << "create: falta el archivo de frases" << 21 << QByteArray();
+    QTest::newRow("installed, the data folder runs through a file")
+        << true << false << QStringList{"check"} << 1 << "una parte del camino es un archivo" << -1
+        << QByteArray(".local");
 }
 
 void TestDbTool::defaultCollection()
@@ -1468,10 +1481,16 @@ void TestDbTool::defaultCollection()
     QFETCH(int, code);
     QFETCH(QString, shown);
     QFETCH(int, count);
+    QFETCH(QByteArray, folder);
 
     // The tool copied into a program folder of its own, with a home of its own.
     QTemporaryDir dir;
     const QString home = dir.filePath(QStringLiteral("home"));
+    if (folder == ".local") {
+        QVERIFY(QDir().mkpath(home));
+        QVERIFY(writeFile(home + QStringLiteral("/.local"), "no es una carpeta"));
+        folder.clear();
+    }
     const QString bin = dir.filePath(installed ? QStringLiteral("usr/bin") : QStringLiteral("programa"));
     QVERIFY(QDir().mkpath(bin) && QDir().mkpath(home));
     QVERIFY(QFile::copy(tool(), bin + QStringLiteral("/sentalia-db")));

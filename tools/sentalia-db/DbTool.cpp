@@ -17,6 +17,7 @@
 #include "Version.h"
 #include "store/CollectionLocation.h"
 #include "store/FailureText.h"
+#include "store/FilePlacement.h"
 #include "store/Interruption.h"
 #include "store/TextRules.h"
 
@@ -62,11 +63,32 @@ DbTool::DbTool(FILE *out, FILE *err)
 {
 }
 
+namespace {
+
+// The folder that holds this tool, as the file system spells it: Qt's
+// applicationDirPath() decodes it, and loses it when it is not UTF-8.
+QByteArray programFolder()
+{
+    QByteArray target(4096, Qt::Uninitialized);
+    const ssize_t length = ::readlink("/proc/self/exe", target.data(), size_t(target.size()));
+    if (length <= 0 || length >= target.size())
+        return QFile::encodeName(QCoreApplication::applicationDirPath());
+    target.truncate(length);
+    return FilePlacement::folderOf(target);
+}
+
+CollectionLocation defaultLocation()
+{
+    return CollectionLocation::resolve(programFolder());
+}
+
+} // namespace
+
 QByteArray DbTool::defaultCollection()
 {
     // The collection the program beside this tool uses: its folder's
     // frase.mdb, or the user's own when the program is installed.
-    return QFile::encodeName(CollectionLocation::resolve(QCoreApplication::applicationDirPath()).collectionPath());
+    return defaultLocation().collectionFile();
 }
 
 const QList<DbTool::Command> &DbTool::commands()
@@ -480,8 +502,8 @@ int DbTool::run(const QList<QByteArray> &arguments)
 int DbTool::dispatch(const Command &command, Options &options)
 {
     if (command.access != Access::Create && !options.fileGiven) {
-        const CollectionLocation location = CollectionLocation::resolve(QCoreApplication::applicationDirPath());
-        options.file = QFile::encodeName(location.collectionPath());
+        const CollectionLocation location = defaultLocation();
+        options.file = location.collectionFile();
         // The first start of Sentalia copies the shipped collection; the
         // tool never does.
         struct stat info;
