@@ -1,5 +1,7 @@
 #include "FilePlacement.h"
 
+#include "FailureText.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -23,7 +25,7 @@ bool failWith(QString *reason, const QString &sentence, int error)
 {
     g_lastError = error;
     if (reason)
-        *reason = sentence + QStringLiteral(": ") + qt_error_string(error);
+        *reason = QStringLiteral("%1: %2 (%3)").arg(sentence, FailureText::systemReason(error), qt_error_string(error));
     return false;
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "OutputSpool.h"
 
+#include "store/FailureText.h"
+
 #include "PathName.h"
 
 #include "store/Interruption.h"
@@ -39,7 +41,7 @@ QString reason(int error)
     case EIO:
         return QStringLiteral("el disco dio un error de lectura o escritura");
     default:
-        return QStringLiteral("el sistema no lo permitió");
+        return FailureText::systemReason(error);
     }
 }
 

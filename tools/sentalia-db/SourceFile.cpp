@@ -2,6 +2,7 @@
 
 #include "PathName.h"
 
+#include "store/FailureText.h"
 #include "store/Interruption.h"
 
 #include <QFileInfo>
@@ -80,7 +81,7 @@ QString copyError(const QString &name, const QString &folder, int error)
         cause = QStringLiteral("la carpeta temporal %1 es de solo lectura").arg(folder);
         break;
     default:
-        cause = QStringLiteral("no se pudo hacer una copia temporal en %1").arg(folder);
+        cause = QStringLiteral("no se pudo hacer una copia temporal en %1 (%2)").arg(folder, FailureText::systemReason(error));
         break;
     }
     return QStringLiteral("no se pudo leer %1: %2. Detalle: %3")
@@ -104,7 +105,7 @@ QString readError(const QString &name, int error)
         cause = QStringLiteral("el disco no responde bien");
         break;
     default:
-        cause = QStringLiteral("el sistema no lo deja");
+        cause = FailureText::systemReason(error);
         break;
     }
     return QStringLiteral("no se pudo leer %1: %2. Detalle: %3")
