@@ -77,7 +77,8 @@ void Main()
             opened.reason = reason;
         if (!opened) {
             g_lastOpenFailure = opened.reason;
-            qWarning().noquote() << "Sentalia:" << FailureText::sentence(opened.failure, path) << "-" << opened.reason;
+            qWarning().noquote() << "Sentalia:" << FailureText::sentence(opened.failure, path, opened.reason) << "-"
+                                << opened.reason;
         } else {
             db = std::move(opened.store);
             Forms::user()->show();

@@ -113,6 +113,7 @@ void TestMain::noDatabase_data()
     QTest::newRow("not a database") << "garbage.mdb";
     QTest::newRow("installed, the first copy fails") << "disk full";
     QTest::newRow("installed, user's file damaged") << "damaged";
+    QTest::newRow("a table whose saves would delete records") << "replace";
 }
 
 void TestMain::noDatabase()
@@ -125,6 +126,11 @@ void TestMain::noDatabase()
         QVERIFY(QFile::remove(m_session->fixture().path()));
     else if (condition == QLatin1String("locked"))
         QVERIFY((holder = m_session->fixture().open()));
+    else if (condition == QLatin1String("replace"))
+        QVERIFY(QFile::remove(m_session->fixture().path())
+                && Fixture::makeCollection(m_session->fixture().path(),
+                                           "CREATE TABLE tabla1 (autor TEXT, frace TEXT UNIQUE ON CONFLICT REPLACE, "
+                                           "tema TEXT, \"Index\" INTEGER);"));
     std::unique_ptr<Installed> installation;
     if (condition == QLatin1String("disk full") || condition == QLatin1String("damaged"))
         installation = std::make_unique<Installed>(m_session->fixture().path());
