@@ -344,7 +344,12 @@ bool DbTool::parseArguments(const QList<QByteArray> &arguments, Options *options
             target = &options->frase;
             given = &options->fraseGiven;
         } else {
-            *exitCode = usageError(QStringLiteral("opción desconocida: %1").arg(argument));
+            bool number = false;
+            argument.toLongLong(&number);
+            *exitCode = usageError(number ? QStringLiteral("opción desconocida: %1 (un número de frase negativo va "
+                                                           "después de --, como en «sentalia-db delete ARCHIVO -- %1»)")
+                                                .arg(argument)
+                                          : QStringLiteral("opción desconocida: %1").arg(argument));
             return false;
         }
         if (!hasValue) {
