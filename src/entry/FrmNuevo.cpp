@@ -200,7 +200,7 @@ void FrmNuevo::Label5_Click()
 void FrmNuevo::txtautor_Enter()
 {
     if (txtautor->text().isEmpty())
-        txtautor->setText(QStringLiteral("Anónimo"));
+        txtautor->setText(TextRules::anonymous());
     txtfrace->setFocus();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "skin/SkinnedDialog.h"
+#include "store/TextRules.h"
 
 class PictureLabel;
 class QLabel;
@@ -16,7 +17,7 @@ class TopicCombo;
 class FrmNuevo : public SkinnedDialog {
     Q_OBJECT
 public:
-    static constexpr int MaxQuoteLength = 255;
+    static constexpr int MaxQuoteLength = TextRules::MaxQuoteLength;
     static constexpr const char *TopicDesignText = "(Seleccione tema)";
 
     FrmNuevo();

@@ -1,5 +1,7 @@
 #include "TextRules.h"
 
+#include <QTextBoundaryFinder>
+
 #include <array>
 
 namespace {
@@ -73,11 +75,64 @@ QChar TextRules::initialOf(const QString &autor)
     return {};
 }
 
+QString TextRules::anonymous()
+{
+    return QStringLiteral("Anónimo");
+}
+
+QString TextRules::authorOrAnonymous(const QString &autor)
+{
+    return autor.trimmed().isEmpty() ? anonymous() : autor;
+}
+
+qsizetype TextRules::characterCount(const QString &text)
+{
+    qsizetype count = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!(text.at(i).isLowSurrogate() && i > 0 && text.at(i - 1).isHighSurrogate()))
+            ++count;
+    }
+    return count;
+}
+
+QString TextRules::leftCharacters(const QString &text, qsizetype maxCharacters)
+{
+    if (characterCount(text) <= maxCharacters)
+        return text;
+    QTextBoundaryFinder clusters(QTextBoundaryFinder::Grapheme, text);
+    qsizetype kept = 0;
+    qsizetype counted = 0;
+    for (qsizetype end = clusters.toNextBoundary(); end > 0; end = clusters.toNextBoundary()) {
+        counted += characterCount(QStringView(text).mid(kept, end - kept).toString());
+        if (counted > maxCharacters)
+            break;
+        kept = end;
+    }
+    return text.left(kept);
+}
+
+QString TextRules::composed(const QString &text)
+{
+    return text.normalized(QString::NormalizationForm_C);
+}
+
+bool TextRules::hasControlCharacters(const QString &text)
+{
+    for (const QChar ch : text) {
+        const char16_t c = ch.unicode();
+        if ((c < 0x20 && c != u'\n' && c != u'\r' && c != u'\t') || c == 0x7f || (c >= 0x80 && c < 0xa0))
+            return true;
+    }
+    return false;
+}
+
 QString TextRules::topicKey(const QString &tema)
 {
     // Upper-casing first applies the full mappings (ß -> SS); folding the
-    // result then makes every case variant meet.
-    return tema.toUpper().toCaseFolded();
+    // result then makes every case variant meet, and composing both ends
+    // makes the decomposed spelling of an accent meet the composed one.
+    return tema.normalized(QString::NormalizationForm_C).toUpper().toCaseFolded().normalized(
+        QString::NormalizationForm_C);
 }
 
 QString TextRules::upperTopic(const QString &tema)

@@ -4,9 +4,32 @@
 #include <QString>
 
 // How the collection compares and converts text: the initial an author is
-// filed under, topic equality and the upper-casing of new topics.
+// filed under, topic equality and the upper-casing of new topics, and the
+// rules the new-quote window and the companion tool share.
 class TextRules {
 public:
+    // A typed quotation holds at most this many characters, counted as
+    // characterCount() counts them.
+    static constexpr int MaxQuoteLength = 255;
+
+    // The author of a quotation whose author is empty or blank.
+    static QString anonymous();
+    static QString authorOrAnonymous(const QString &autor);
+
+    // Characters as a reader counts them: code points, so an emoji outside
+    // the basic plane is one.
+    static qsizetype characterCount(const QString &text);
+    // The longest start of text with at most maxCharacters characters that
+    // never cuts a letter from its combining accents (a grapheme cluster
+    // stays whole, or goes whole).
+    static QString leftCharacters(const QString &text, qsizetype maxCharacters);
+
+    // Canonical composition (NFC): the one form text is stored and compared
+    // in by the tool, so a decomposed "é" (e + U+0301) meets "é".
+    static QString composed(const QString &text);
+    // Whether text holds a C0 or C1 control character other than the line
+    // breaks (LF, CR) and the tab.
+    static bool hasControlCharacters(const QString &text);
     // The 24 letters offered for searching by initial, in the order the
     // search dialog tests them: A to Z without Q and X (and never Ñ).
     static const QString &searchLetters();
@@ -17,8 +40,9 @@ public:
     // quotation mark, Ñ...). Case and accents are ignored: "ángel" -> 'A'.
     static QChar initialOf(const QString &autor);
 
-    // Key for topic equality: case is ignored with full Unicode rules,
-    // accents are not (amor == AMOR, niñez == NIÑEZ, amor != ámor).
+    // Key for topic equality: case is ignored with full Unicode rules, and
+    // so is the difference between composed and decomposed accents; accents
+    // themselves are not (amor == AMOR, niñez == NIÑEZ, amor != ámor).
     static QString topicKey(const QString &tema);
 
     // Topics are stored and searched in capitals (Unicode upper-casing).

@@ -29,7 +29,7 @@ CollectionEditor::Outcome CollectionEditor::engineFailure()
 
 QString CollectionEditor::author(const QString &autor) const
 {
-    return autor.trimmed().isEmpty() ? QStringLiteral("Anónimo") : autor;
+    return TextRules::authorOrAnonymous(autor);
 }
 
 bool CollectionEditor::checkQuote(const QString &frace)
@@ -38,8 +38,9 @@ bool CollectionEditor::checkQuote(const QString &frace)
         m_error = QStringLiteral("No se puede guardar una frase en blanco.");
         return false;
     }
-    if (frace.size() > MaxQuoteLength) {
-        m_error = QStringLiteral("La frase tiene %1 caracteres; caben %2 como mucho.").arg(frace.size()).arg(MaxQuoteLength);
+    const qsizetype length = TextRules::characterCount(frace);
+    if (length > MaxQuoteLength) {
+        m_error = QStringLiteral("La frase tiene %1 caracteres; caben %2 como mucho.").arg(length).arg(MaxQuoteLength);
         return false;
     }
     return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/QuoteRecord.h"
+#include "store/TextRules.h"
 
 #include <QList>
 #include <QString>
@@ -28,7 +29,7 @@ class QuoteStore;
 //   has quotations.
 class CollectionEditor {
 public:
-    static constexpr int MaxQuoteLength = 255;
+    static constexpr int MaxQuoteLength = TextRules::MaxQuoteLength;
 
     enum class Outcome { Done, Refused, Failed };
 

@@ -73,7 +73,7 @@ bool isTitle(const QString &word)
 
 QString FortuneParser::anonymous()
 {
-    return QStringLiteral("Anónimo");
+    return TextRules::anonymous();
 }
 
 FortuneParser::FortuneParser(SourceFile &source, const QString &tema, const QString &autor)
