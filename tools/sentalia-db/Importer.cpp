@@ -16,6 +16,16 @@ bool sameRecord(const QuoteRecord &a, const QuoteRecord &b)
     return a.autor == b.autor && a.frace == b.frace && a.temaIsNull == b.temaIsNull && a.tema == b.tema;
 }
 
+// Records are stored, and compared, in composed form (NFC): a copy made
+// with decomposed accents is the same record.
+QuoteRecord composedRecord(QuoteRecord record)
+{
+    record.autor = TextRules::composed(record.autor);
+    record.frace = TextRules::composed(record.frace);
+    record.tema = TextRules::composed(record.tema);
+    return record;
+}
+
 bool opensTopic(const QuoteRecord &record)
 {
     return !record.temaIsNull && !record.tema.trimmed().isEmpty();
@@ -42,7 +52,7 @@ bool Importer::begin()
     m_listed.clear();
     m_lastIdBefore = 0;
     const bool read = m_store.forEachRecord([&](const QuoteRecord &record) {
-        m_rows.insert(recordHash(record), record.id);
+        m_rows.insert(recordHash(composedRecord(record)), record.id);
         m_lastIdBefore = qMax(m_lastIdBefore, record.id);
         if (opensTopic(record) && record.hasIndex && record.index == 1)
             m_listed.insert(TextRules::topicKey(record.tema));
@@ -63,7 +73,7 @@ bool Importer::present(const QuoteRecord &record, size_t hash, bool onlyBefore, 
         bool exists = false;
         if (!m_store.record(it.value(), &stored, &exists))
             return fail();
-        if (exists && sameRecord(stored, record)) {
+        if (exists && sameRecord(composedRecord(stored), record)) {
             *found = true;
             return true;
         }
@@ -73,7 +83,7 @@ bool Importer::present(const QuoteRecord &record, size_t hash, bool onlyBefore, 
 
 bool Importer::add(const QuoteRecord &given, Origin origin)
 {
-    QuoteRecord record = given;
+    QuoteRecord record = composedRecord(given);
     const size_t hash = recordHash(record);
     bool found = false;
     if (!present(record, hash, origin == Origin::ExactCopy, &found)) {
