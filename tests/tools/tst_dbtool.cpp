@@ -603,7 +603,7 @@ void TestDbTool::importSummaryAndOptions()
     result = runTool({QStringLiteral("import"), db, fortunes, csv, QStringLiteral("--tema"), QStringLiteral("infancia"),
                       QStringLiteral("--autor=Refranero")});
     QCOMPARE(result.code, 0);
-    QVERIFY2(result.out.contains(QStringLiteral("3 frases agregadas, 1 repetidas omitidas, 1 temas nuevos, 2 vac")),
+    QVERIFY2(result.out.contains(QStringLiteral("3 frases agregadas, 1 repetida omitida, 1 tema nuevo, 2 vac")),
              qPrintable(result.out));
 
     const QList<QuoteRecord> stored = records(db);
@@ -811,7 +811,7 @@ void TestDbTool::readOnlyCollections_data()
         {"read-only media (FAT)", "fat"}};
     const QList<QPair<QStringList, QString>> commands = {
         {{"list"}, "21 frases"},
-        {{"search", "camino"}, "Encontradas 1 frases"},
+        {{"search", "camino"}, "Encontrada 1 frase."},
         {{"random", "--tema", "PODER"}, "Poderoso caballero"},
         {{"topics"}, "SABIDURIA"},
         {{"export"}, "Exportadas 21 frases"},

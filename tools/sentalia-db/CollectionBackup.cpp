@@ -1,6 +1,7 @@
 #include "CollectionBackup.h"
 
 #include "PathName.h"
+#include "Wording.h"
 
 #include "store/FailureText.h"
 #include "store/FilePlacement.h"
@@ -105,7 +106,9 @@ CollectionBackup::Outcome CollectionBackup::copyTo(const QByteArray &destination
         if (!problems.isEmpty())
             return failed(QStringLiteral("la copia está dañada: %1").arg(problems.join(QStringLiteral("; "))));
         if (copied.records != counts.records)
-            return failed(QStringLiteral("la copia tiene %1 frases y el original %2").arg(copied.records).arg(counts.records));
+            return failed(QStringLiteral("la copia tiene %1 y el original %2")
+                              .arg(Wording::count(copied.records, "frase", "frases"))
+                              .arg(counts.records));
     }
     // The copy is complete and checked; it takes the destination's name
     // only if that is still free, the same way every new collection does.

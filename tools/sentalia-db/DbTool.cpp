@@ -12,6 +12,8 @@
 #include "RecordFilter.h"
 #include "RecordListing.h"
 #include "SourceFile.h"
+#include "TerminalText.h"
+#include "Wording.h"
 #include "TopicSummary.h"
 
 #include "Version.h"
@@ -248,7 +250,7 @@ QString DbTool::helpText()
 
 bool DbTool::print(const QString &text)
 {
-    return write(text.toUtf8());
+    return write(TerminalText::encode(text));
 }
 
 void DbTool::message(const QString &text)
@@ -256,7 +258,12 @@ void DbTool::message(const QString &text)
     // After a signal only the one line that says so is written.
     if (Interruption::requested())
         return;
-    std::fputs((text + QLatin1Char('\n')).toUtf8().constData(), m_err);
+    // A message never follows a progress line on the same row.
+    if (m_progressShown) {
+        std::fputc('\n', m_err);
+        m_progressShown = false;
+    }
+    std::fputs(TerminalText::encode(text + QLatin1Char('\n')).constData(), m_err);
     std::fflush(m_err);
 }
 
@@ -352,12 +359,25 @@ bool DbTool::parseArguments(const QList<QByteArray> &arguments, Options *options
                                           : QStringLiteral("opción desconocida: %1").arg(argument));
             return false;
         }
+        QByteArray valueBytes = bytes.mid(bytes.indexOf('=') + 1);
         if (!hasValue) {
             if (i + 1 >= arguments.size()) {
                 *exitCode = usageError(QStringLiteral("a la opción %1 le falta su valor").arg(name));
                 return false;
             }
-            value = QString::fromUtf8(arguments.at(++i));
+            valueBytes = arguments.at(++i);
+        }
+        // As the terminal's character set spells it, never with U+FFFD for
+        // what it cannot read; stored text is composed (NFC).
+        if (!TerminalText::decode(valueBytes, &value)) {
+            *exitCode = usageError(QStringLiteral("el valor de %1 no es texto válido en la codificación del sistema (%2)")
+                                       .arg(name, QString::fromLatin1(TerminalText::charset())));
+            return false;
+        }
+        value = TextRules::composed(value);
+        if (TextRules::hasControlCharacters(value)) {
+            *exitCode = usageError(QStringLiteral("el valor de %1 tiene un carácter de control, que no se guarda").arg(name));
+            return false;
         }
         if (*given) {
             *exitCode = usageError(QStringLiteral("la opción %1 está repetida").arg(name));
@@ -439,9 +459,15 @@ int DbTool::checkUsage(const Command &rule, Options *options)
     case Operands::Words:
         if (options->operands.isEmpty())
             return usageError(QStringLiteral("%1: falta al menos una palabra").arg(command));
-        for (const QByteArray &word : std::as_const(options->operands)) {
-            if (TextRules::searchKey(QString::fromUtf8(word)).trimmed().isEmpty())
+        for (const QByteArray &bytes : std::as_const(options->operands)) {
+            QString word;
+            if (!TerminalText::decode(bytes, &word))
+                return usageError(QStringLiteral("%1: la palabra «%2» no es texto válido en la codificación del "
+                                                 "sistema (%3)")
+                                      .arg(command, PathName::display(bytes), QString::fromLatin1(TerminalText::charset())));
+            if (TextRules::searchKey(word).trimmed().isEmpty())
                 return usageError(QStringLiteral("%1: una palabra en blanco no busca nada").arg(command));
+            options->words << TextRules::composed(word);
         }
         break;
     case Operands::Number:
@@ -692,9 +718,9 @@ int DbTool::import(const Options &options)
             return nothingImported();
         }
         doneBytes += source.size();
-        QString summary = QStringLiteral("%1 (%2): %3 frases").arg(sourcePath, kind).arg(found);
+        QString summary = QStringLiteral("%1 (%2): %3").arg(sourcePath, kind, Wording::count(found, "frase", "frases"));
         if (empty > 0)
-            summary += QStringLiteral(", %1 vacías omitidas").arg(empty);
+            summary += QStringLiteral(", %1").arg(Wording::count(empty, "vacía omitida", "vacías omitidas"));
         message(summary + QLatin1Char('.'));
         emptySkipped += empty;
     }
@@ -705,13 +731,12 @@ int DbTool::import(const Options &options)
     }
     showProgress(totalBytes, totalBytes, true);
     const Importer::Summary summary = importer.summary();
-    QString done = QStringLiteral("Importación terminada en %1: %2 frases agregadas, %3 repetidas omitidas, %4 temas nuevos")
-                       .arg(path)
-                       .arg(summary.added)
-                       .arg(summary.skipped)
-                       .arg(summary.topicsCreated);
+    QString done = QStringLiteral("Importación terminada en %1: %2, %3, %4")
+                       .arg(path, Wording::count(summary.added, "frase agregada", "frases agregadas"),
+                            Wording::count(summary.skipped, "repetida omitida", "repetidas omitidas"),
+                            Wording::count(summary.topicsCreated, "tema nuevo", "temas nuevos"));
     if (emptySkipped > 0)
-        done += QStringLiteral(", %1 vacías omitidas").arg(emptySkipped);
+        done += QStringLiteral(", %1").arg(Wording::count(emptySkipped, "vacía omitida", "vacías omitidas"));
     return print(done + QStringLiteral(".\n")) ? Done : outputFailed();
 }
 
@@ -727,8 +752,9 @@ void DbTool::showProgress(qint64 done, qint64 total, bool last)
             return;
         m_lastProgressMs = now;
         const QString line = QStringLiteral("\rGuardando frases: %1 %").arg(percent);
-        std::fputs((line + (last ? QStringLiteral("\n") : QString())).toUtf8().constData(), m_err);
+        std::fputs(TerminalText::encode(line + (last ? QStringLiteral("\n") : QString())).constData(), m_err);
         std::fflush(m_err);
+        m_progressShown = !last;
         return;
     }
     // Into a file or a pipe: one line per quarter.
@@ -776,9 +802,12 @@ int DbTool::exportRecords(const Options &options)
     if (!copyOut(store, spool))
         return Failed;
     if (exporter.skippedEmpty() > 0)
-        message(QStringLiteral("Aviso: %1 frases vacías no tienen lugar en un archivo fortune y no se escriben.")
-                    .arg(exporter.skippedEmpty()));
-    message(QStringLiteral("Exportadas %1 frases.").arg(exporter.written()));
+        message(exporter.skippedEmpty() == 1
+                    ? QStringLiteral("Aviso: 1 frase vacía no tiene lugar en un archivo fortune y no se escribe.")
+                    : QStringLiteral("Aviso: %1 frases vacías no tienen lugar en un archivo fortune y no se escriben.")
+                          .arg(exporter.skippedEmpty()));
+    message(QStringLiteral("%1 %2.").arg(Wording::agree(exporter.written(), "Exportada", "Exportadas"),
+                                         Wording::count(exporter.written(), "frase", "frases")));
     return Done;
 }
 
@@ -868,8 +897,7 @@ int DbTool::listRecords(const Options &options, bool searching)
         filter.setAuthor(options.autor.trimmed());
     QStringList words;
     if (searching) {
-        for (const QByteArray &operand : options.operands)
-            words << QString::fromUtf8(operand);
+        words = options.words;
         filter.setWords(words);
     }
     std::unique_ptr<QuoteStore> store = openStore(options.file);
@@ -902,7 +930,9 @@ int DbTool::listRecords(const Options &options, bool searching)
         fail(QStringLiteral("ninguna frase contiene %1").arg(words.join(QStringLiteral(" y "))));
         return Failed;
     }
-    message(searching ? QStringLiteral("Encontradas %1 frases.").arg(count) : QStringLiteral("%1 frases.").arg(count));
+    const QString counted = Wording::count(count, "frase", "frases");
+    message(searching ? QStringLiteral("%1 %2.").arg(Wording::agree(count, "Encontrada", "Encontradas"), counted)
+                      : counted + QLatin1Char('.'));
     return Done;
 }
 
@@ -961,8 +991,8 @@ int DbTool::random(const Options &options)
                               : QStringLiteral("ninguna frase es de ese tema o autor"));
         return Failed;
     }
-    const QString autor = record.autor.trimmed().isEmpty() ? QStringLiteral("Anónimo") : record.autor;
-    if (!write((record.frace + QLatin1String("\n\t\t-- ") + autor + QLatin1Char('\n')).toUtf8())) {
+    const QString autor = TextRules::authorOrAnonymous(record.autor);
+    if (!write(TerminalText::encode(record.frace + QLatin1String("\n\t\t-- ") + autor + QLatin1Char('\n')))) {
         return outputFailed();
     }
     return Done;
@@ -1043,7 +1073,8 @@ int DbTool::remove(const Options &options)
         return Failed;
     }
     const QSet<qint64> distinct(numbers.cbegin(), numbers.cend());
-    if (!print(QStringLiteral("Borradas %1 frases.\n").arg(distinct.size())))
+    if (!print(QStringLiteral("%1 %2.\n").arg(Wording::agree(distinct.size(), "Borrada", "Borradas"),
+                                             Wording::count(distinct.size(), "frase", "frases"))))
         return outputFailed();
     for (const QString &note : editor.notes())
         message(note);
@@ -1060,7 +1091,7 @@ int DbTool::topics(const Options &options)
         storeFailed(QStringLiteral("No se pudieron leer los temas"), *store, summary.lastError());
         return Failed;
     }
-    if (!write(summary.text().toUtf8())) {
+    if (!write(TerminalText::encode(summary.text()))) {
         return outputFailed();
     }
     return Done;
@@ -1076,9 +1107,9 @@ int DbTool::backup(const Options &options)
         fail(QStringLiteral("No se hizo la copia. %1").arg(backup.lastError()));
         return Failed;
     }
-    return print(QStringLiteral("Copiado %1 en %2: %3 frases, revisado.\n")
-              .arg(PathName::display(options.file), PathName::display(options.destination),
-                   QString::number(backup.records())))
+    return print(QStringLiteral("Copiado %1 en %2: %3, revisado.\n")
+                     .arg(PathName::display(options.file), PathName::display(options.destination),
+                          Wording::count(backup.records(), "frase", "frases")))
         ? Done
         : outputFailed();
 }

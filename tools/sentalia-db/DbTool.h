@@ -67,6 +67,7 @@ private:
         QByteArray file;              // the collection
         bool fileGiven = false;
         QList<QByteArray> operands;   // every other positional argument
+        QStringList words;            // search's operands, as text
         QByteArray destination;       // backup's DEST
         QString tema;
         QString autor;
@@ -126,6 +127,7 @@ private:
     FILE *m_out;
     FILE *m_err;
     bool m_errIsTerminal = false;
+    bool m_progressShown = false; // a progress line without its line end
     qint64 m_lastProgressMs = -1;
     int m_lastProgressQuarter = 0;
 };

@@ -1,5 +1,7 @@
 #include "RecordListing.h"
 
+#include "TerminalText.h"
+
 #include "CsvWriter.h"
 
 #include <QIODevice>
@@ -90,7 +92,8 @@ void RecordListing::add(const QuoteRecord &record)
 void RecordListing::flush()
 {
     if (!m_failed && !m_text.isEmpty()) {
-        const QByteArray bytes = m_text.toUtf8();
+        // The plain listing is for the terminal; the other formats are files.
+        const QByteArray bytes = m_format == Format::Text ? TerminalText::encode(m_text) : m_text.toUtf8();
         m_failed = m_out->write(bytes) != bytes.size();
     }
     // The capacity stays for the next piece.

@@ -1,5 +1,7 @@
 #include "TopicSummary.h"
 
+#include "Wording.h"
+
 #include "store/QuoteStore.h"
 #include "store/TextRules.h"
 #include "store/TopicOrder.h"
@@ -74,7 +76,7 @@ QString TopicSummary::text() const
     }
     if (m_withoutTopic > 0)
         text += QStringLiteral("%1  (sin tema)\n").arg(m_withoutTopic, 7);
-    text += QStringLiteral("%1 temas").arg(m_topics.size());
+    text += Wording::count(m_topics.size(), "tema", "temas");
     if (unlisted > 0)
         text += QStringLiteral(", %1 sin Index 1").arg(unlisted);
     text += QStringLiteral(".\n");
