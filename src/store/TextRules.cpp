@@ -1,7 +1,5 @@
 #include "TextRules.h"
 
-#include <QTextBoundaryFinder>
-
 #include <array>
 
 namespace {
@@ -93,22 +91,6 @@ qsizetype TextRules::characterCount(const QString &text)
             ++count;
     }
     return count;
-}
-
-QString TextRules::leftCharacters(const QString &text, qsizetype maxCharacters)
-{
-    if (characterCount(text) <= maxCharacters)
-        return text;
-    QTextBoundaryFinder clusters(QTextBoundaryFinder::Grapheme, text);
-    qsizetype kept = 0;
-    qsizetype counted = 0;
-    for (qsizetype end = clusters.toNextBoundary(); end > 0; end = clusters.toNextBoundary()) {
-        counted += characterCount(QStringView(text).mid(kept, end - kept).toString());
-        if (counted > maxCharacters)
-            break;
-        kept = end;
-    }
-    return text.left(kept);
 }
 
 QString TextRules::composed(const QString &text)

@@ -19,11 +19,6 @@ public:
     // Characters as a reader counts them: code points, so an emoji outside
     // the basic plane is one.
     static qsizetype characterCount(const QString &text);
-    // The longest start of text with at most maxCharacters characters that
-    // never cuts a letter from its combining accents (a grapheme cluster
-    // stays whole, or goes whole).
-    static QString leftCharacters(const QString &text, qsizetype maxCharacters);
-
     // Canonical composition (NFC): the one form text is stored and compared
     // in by the tool, so a decomposed "é" (e + U+0301) meets "é".
     static QString composed(const QString &text);

@@ -164,6 +164,8 @@ void TestQuoteStore::byTopic_data()
     QTest::newRow("enye either case") << "NIÑEZ" << 2;
     QTest::newRow("enye small") << "niñez" << 2;
     QTest::newRow("accent kept") << "ÉXITO" << 1;
+    QTest::newRow("decomposed accent meets the composed one") << "E\u0301XITO" << 1;
+    QTest::newRow("decomposed enye") << "nin\u0303ez" << 2;
     QTest::newRow("accent not ignored") << "EXITO" << 0;
     QTest::newRow("apostrophe") << "L'AMOUR" << 1;
     QTest::newRow("created twice") << "AMISTAD" << 2;

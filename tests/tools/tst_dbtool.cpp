@@ -63,6 +63,10 @@ private slots:
     void unreachableCollections();
     void outputThatCannotBeWritten_data();
     void outputThatCannotBeWritten();
+    void unicodeForms_data();
+    void unicodeForms();
+    void terminalCharacterSet_data();
+    void terminalCharacterSet();
     void interruptedWrites_data();
     void interruptedWrites();
     void closedPipeIsQuiet();
@@ -1041,6 +1045,119 @@ void TestDbTool::outputThatCannotBeWritten()
              qPrintable(result.err));
 }
 
+// Decomposed accents (as macOS and some editors write them) are the same
+// text: stored composed, the same topic, the same record; check counts the
+// records that hold them, or control characters, and changes nothing.
+void TestDbTool::unicodeForms_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("row"); // "id|autor|frace|tema|Index" afterwards, or empty
+
+    const QString nfdNinez = QStringLiteral("NIN\u0303EZ");
+    QTest::newRow("list, decomposed topic") << QStringList{"list", "--tema", nfdNinez} << 0
+                                            << "Hay otros mundos, pero están en este." << QString();
+    QTest::newRow("add, decomposed text stored composed, topic not new")
+        << QStringList{"add", "--frase", "Cafe\u0301 con leche.", "--tema", nfdNinez, "--autor", "Jose\u0301"} << 0
+        << "Agregada la frase 22" << "22|José|Café con leche.|NIÑEZ|-";
+    QTest::newRow("import of a decomposed copy adds nothing") << QStringList{"import", "NFD-COPY"} << 0
+                                                              << "0 frases agregadas, 21 repetidas omitidas" << QString();
+    QTest::newRow("check counts decomposed and control text") << QStringList{"check"} << 0
+                                                              << "(no en NFC): 1\nFrases con caracteres de control: 1\n"
+                                                              << QString();
+}
+
+void TestDbTool::unicodeForms()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, code);
+    QFETCH(QString, shown);
+    QFETCH(QString, row);
+
+    Fixture fixture;
+    if (arguments.first() == QLatin1String("check"))
+        QVERIFY(Fixture::makeCollection(fixture.path(), "INSERT INTO tabla1 VALUES ('Jose\xcc\x81', 'Descompuesta.', 'VIDA', NULL);"
+                                                        "INSERT INTO tabla1 VALUES ('Ctrl', 'Con \x01 dentro.', 'VIDA', NULL);"));
+    if (arguments.contains(QStringLiteral("NFD-COPY"))) {
+        const Result exported = runTool({QStringLiteral("export"), fixture.path()});
+        QCOMPARE(exported.code, 0);
+        const QString copy = fixture.folder() + QStringLiteral("/nfd.csv");
+        QVERIFY(writeFile(copy, exported.out.normalized(QString::NormalizationForm_D).toUtf8()));
+        arguments.replaceInStrings(QRegularExpression(QStringLiteral("^NFD-COPY$")), copy);
+    }
+    const QByteArray before = Fixture::readFile(fixture.path());
+    arguments.insert(1, fixture.path());
+    const Result result = runTool(arguments);
+    QCOMPARE(result.code, code);
+    QVERIFY2((result.out + result.err).contains(shown), qPrintable(result.out + result.err));
+    if (!row.isEmpty())
+        QCOMPARE(rows(fixture.path()).value(row.section(QLatin1Char('|'), 0, 0).toLongLong()), row);
+    else
+        QCOMPARE(Fixture::readFile(fixture.path()), before);
+}
+
+// Under an 8-bit locale (ISO-8859-1, made with localedef in a private
+// LOCPATH) the arguments are read, and the messages and the plain listing
+// written, in that character set; files stay UTF-8. Under UTF-8 a byte
+// that is not UTF-8 is a usage error, never a stored U+FFFD.
+void TestDbTool::terminalCharacterSet_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("commands"); // shell; $T is the tool, $F the collection
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QByteArray>("output"); // bytes standard output and error hold
+
+    QTest::newRow("Latin-1 argument stored as text, shown in Latin-1")
+        << "es_ES.ISO-8859-1" << "\"$T\" add \"$F\" --frase \"$(printf 'Dijo Mu\\361oz.')\" --tema VIDA && \"$T\" list \"$F\" --autor An"
+        << 0 << QByteArray("Dijo Mu\xf1oz.\n\t\t-- An\xf3nimo");
+    QTest::newRow("Latin-1 locale, tsv stays UTF-8")
+        << "es_ES.ISO-8859-1" << "\"$T\" list \"$F\" --tema \"$(printf 'NI\\321EZ')\" --format tsv" << 0
+        << QByteArray("\xc3\x89luard\tNI\xc3\x91""EZ");
+    QTest::newRow("Latin-1 locale, a character it lacks shows as ?")
+        << "es_ES.ISO-8859-1"
+        << "LC_ALL=C.UTF-8 \"$T\" add \"$F\" --frase \"$(printf 'Cuesta 5 \\342\\202\\254.')\" --tema VIDA >/dev/null &&"
+           " \"$T\" list \"$F\" --tema VIDA"
+        << 0 << QByteArray("Cuesta 5 ?.");
+    QTest::newRow("UTF-8 locale, a Latin-1 byte is a usage error")
+        << "C.UTF-8" << "\"$T\" add \"$F\" --autor \"$(printf 'Mu\\361oz')\" --frase F. --tema VIDA" << 2
+        << QByteArray("el valor de --autor no es texto v\xc3\xa1lido");
+    QTest::newRow("UTF-8 locale, a search word that is not UTF-8")
+        << "C.UTF-8" << "\"$T\" search \"$F\" \"$(printf 'ma\\361ana')\"" << 2 << QByteArray("search: la palabra");
+}
+
+void TestDbTool::terminalCharacterSet()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, commands);
+    QFETCH(int, code);
+    QFETCH(QByteArray, output);
+
+    Fixture fixture;
+    QTemporaryDir locales;
+    if (locale != QLatin1String("C.UTF-8")) {
+        QProcess localedef;
+        localedef.start(QStringLiteral("localedef"), {QStringLiteral("-i"), QStringLiteral("es_ES"), QStringLiteral("-f"),
+                                                      QStringLiteral("ISO-8859-1"), locales.filePath(locale)});
+        QVERIFY2(localedef.waitForFinished(60000) && QDir(locales.filePath(locale)).exists(),
+                 "localedef could not make the locale (package locales)");
+    }
+    QProcess shell;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("T"), tool());
+    environment.insert(QStringLiteral("F"), fixture.path());
+    environment.insert(QStringLiteral("LOCPATH"), locales.path());
+    environment.insert(QStringLiteral("LC_ALL"), locale);
+    shell.setProcessEnvironment(environment);
+    shell.setWorkingDirectory(fixture.folder());
+    shell.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), commands});
+    QVERIFY(shell.waitForFinished(60000));
+    QCOMPARE(shell.exitCode(), code);
+    const QByteArray said = shell.readAllStandardOutput() + shell.readAllStandardError();
+    QVERIFY2(said.contains(output), said.toHex(' ').constData());
+    QVERIFY(!said.contains("\xef\xbf\xbd"));
+}
+
 // Ctrl-C, SIGTERM and SIGHUP in the middle of a write (the tool is stopped
 // once its journal or temporary file exists, the signal is queued, and it
 // goes on): the write is rolled back, nothing but the collection is left,
@@ -1270,6 +1387,9 @@ void TestDbTool::writeCommands_data()
                                                      << QStringList{"22|Anónimo|X.|HUERFANO|1"};
     QTest::newRow("add, 255 characters") << QStringList{"add", "--frase", longQuote, "--tema", "VIDA"} << 0
                                          << QStringList{"22|Anónimo|" + longQuote + "|VIDA|-"};
+    const QString emoji = QString::fromUcs4(U"\U0001F600").repeated(255);
+    QTest::newRow("add, 255 emoji: characters, not UTF-16 units")
+        << QStringList{"add", "--frase", emoji, "--tema", "VIDA"} << 0 << QStringList{"22|Anónimo|" + emoji + "|VIDA|-"};
     QTest::newRow("add, 256 characters refused") << QStringList{"add", "--frase", longQuote + "y", "--tema", "VIDA"} << 1
                                                  << QStringList{"22|-"};
     QTest::newRow("add, blank quotation refused") << QStringList{"add", "--frase", "  ", "--tema", "VIDA"} << 1

@@ -826,7 +826,19 @@ int DbTool::check(const Options &options)
     // Topics whose records no topic list shows (no record with Index 1).
     QSet<QString> topics;
     QSet<QString> listed;
+    // Text from older imports or other programs: counted, never changed.
+    qint64 notComposed = 0;
+    qint64 withControls = 0;
     const bool read = store->forEachRecord([&](const QuoteRecord &record) {
+        const QString *texts[] = {&record.autor, &record.frace, &record.tema};
+        bool composed = true;
+        bool controls = false;
+        for (const QString *text : texts) {
+            composed = composed && TextRules::composed(*text) == *text;
+            controls = controls || TextRules::hasControlCharacters(*text);
+        }
+        notComposed += composed ? 0 : 1;
+        withControls += controls ? 1 : 0;
         if (record.temaIsNull)
             return;
         const QString key = TextRules::topicKey(record.tema);
@@ -855,6 +867,8 @@ int DbTool::check(const Options &options)
     report += QStringLiteral("Temas con Index 1: %1\n").arg(counts.topics);
     report += QStringLiteral("Frases sin tema (NULL): %1\n").arg(counts.nullTopics);
     report += QStringLiteral("Temas sin Index 1 (no salen en las listas de temas): %1\n").arg(unlisted);
+    report += QStringLiteral("Frases con acentos descompuestos (no en NFC): %1\n").arg(notComposed);
+    report += QStringLiteral("Frases con caracteres de control: %1\n").arg(withControls);
     if (problems.isEmpty()) {
         report += QStringLiteral("Integridad: correcta\n");
         return print(report) ? Done : outputFailed();
