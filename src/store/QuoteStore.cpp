@@ -352,31 +352,27 @@ QuoteStore::Failure QuoteStore::checkSchema(sqlite3 *db, QString *reason, QStrin
     return Failure::None;
 }
 
-QuoteStore::Failure QuoteStore::checkPath(const QByteArray &path, QString *reason, int *systemError)
+QuoteStore::OpenResult QuoteStore::checkPath(const QByteArray &path)
 {
-    const QString shown = QFile::decodeName(path);
+    const auto refuse = [](Failure failure, const QString &reason, int error) {
+        OpenResult result = fail(nullptr, failure, reason);
+        result.systemError = error;
+        return result;
+    };
     struct stat info;
     if (::stat(path.constData(), &info) == 0) {
         if (S_ISREG(info.st_mode))
-            return Failure::None;
-        *systemError = S_ISDIR(info.st_mode) ? EISDIR : 0;
-        *reason = S_ISDIR(info.st_mode) ? FailureText::systemReason(EISDIR)
-                                        : QStringLiteral("no es un archivo normal");
-        return Failure::Unreachable;
+            return {};
+        return S_ISDIR(info.st_mode) ? refuse(Failure::Unreachable, FailureText::systemReason(EISDIR), EISDIR)
+                                     : refuse(Failure::Unreachable, QStringLiteral("no es un archivo normal"), 0);
     }
     const int error = errno;
-    *systemError = error;
     struct stat link;
-    if (error == ENOENT && ::lstat(path.constData(), &link) == 0 && S_ISLNK(link.st_mode)) {
-        *reason = QStringLiteral("es un enlace a un archivo que no existe");
-        return Failure::Unreachable;
-    }
-    if (error == ENOENT) {
-        *reason = QStringLiteral("no existe el archivo %1").arg(shown);
-        return Failure::Missing;
-    }
-    *reason = FailureText::systemReason(error);
-    return Failure::Unreachable;
+    if (error == ENOENT && ::lstat(path.constData(), &link) == 0 && S_ISLNK(link.st_mode))
+        return refuse(Failure::Unreachable, QStringLiteral("es un enlace a un archivo que no existe"), error);
+    if (error == ENOENT)
+        return refuse(Failure::Missing, QStringLiteral("no existe el archivo %1").arg(QFile::decodeName(path)), error);
+    return refuse(Failure::Unreachable, FailureText::systemReason(error), error);
 }
 
 QuoteStore::OpenResult QuoteStore::open(const QString &path, const QByteArray &key)
@@ -388,16 +384,8 @@ QuoteStore::OpenResult QuoteStore::openPath(const QByteArray &path, const QByteA
 {
     if (key.isEmpty())
         return fail(nullptr, Failure::BadKey, QStringLiteral("la clave está vacía"));
-    {
-        QString reason;
-        int error = 0;
-        const Failure unusable = checkPath(path, &reason, &error);
-        if (unusable != Failure::None) {
-            OpenResult result = fail(nullptr, unusable, reason);
-            result.systemError = error;
-            return result;
-        }
-    }
+    if (OpenResult refused = checkPath(path); refused.failure != Failure::None)
+        return refused;
 
     sqlite3 *db = nullptr;
     int rc = sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
@@ -473,16 +461,8 @@ QuoteStore::OpenResult QuoteStore::openForReading(const QByteArray &path, const 
 {
     if (key.isEmpty())
         return fail(nullptr, Failure::BadKey, QStringLiteral("la clave está vacía"));
-    {
-        QString reason;
-        int error = 0;
-        const Failure unusable = checkPath(path, &reason, &error);
-        if (unusable != Failure::None) {
-            OpenResult result = fail(nullptr, unusable, reason);
-            result.systemError = error;
-            return result;
-        }
-    }
+    if (OpenResult refused = checkPath(path); refused.failure != Failure::None)
+        return refused;
 
     // Opens, keys and reads the schema inside a read transaction, which
     // keeps the shared lock (and, in WAL mode, the snapshot) until close.

@@ -150,7 +150,8 @@ private:
     static OpenResult fail(sqlite3 *db, Failure failure, const QString &reason);
     static bool registerFunctions(sqlite3 *db);
     static Failure checkSchema(sqlite3 *db, QString *reason, QStringList *hazards);
-    static Failure checkPath(const QByteArray &path, QString *reason, int *systemError);
+    // Refuses a path that is not a regular file it can reach (None when it is).
+    static OpenResult checkPath(const QByteArray &path);
     static Failure checkForeignSchema(sqlite3 *db, QString *reason);
 
     bool interrupted();

@@ -108,6 +108,9 @@ private:
     // A temporary folder that everyone may enter (and write, if asked).
     static void openToEveryone(const QString &folder, bool writable);
     static bool writeFile(const QString &path, const QByteArray &bytes);
+    // What Debian's sqlcipher shell prints for commands on the collection
+    // at path (keyed first), trimmed; the reason when it cannot run.
+    static QByteArray sqlcipherShell(const QString &path, const QByteArray &commands);
     static QList<QuoteRecord> records(const QString &path);
     // A collection whose tabla1 refuses the text "FALLA", as a stand-in for
     // any engine error in the middle of an import.
@@ -206,6 +209,19 @@ QMap<qint64, QString> TestDbTool::rows(const QString &path)
     return found;
 }
 
+QByteArray TestDbTool::sqlcipherShell(const QString &path, const QByteArray &commands)
+{
+    QProcess shell;
+    shell.start(QStringLiteral("sqlcipher"), {path});
+    if (!shell.waitForStarted())
+        return "the sqlcipher shell did not start (package sqlcipher): " + shell.errorString().toUtf8();
+    shell.write("PRAGMA key = 'qolvent';\n" + commands);
+    shell.closeWriteChannel();
+    if (!shell.waitForFinished(20000))
+        return "the sqlcipher shell did not finish";
+    return shell.readAllStandardOutput().trimmed();
+}
+
 bool TestDbTool::writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
@@ -279,15 +295,7 @@ void TestDbTool::createMakesFileTheShellReads()
     QVERIFY2(result.err.contains(QStringLiteral("ya existe")), qPrintable(result.err));
     QCOMPARE(Fixture::readFile(path), made);
 
-    const QString shell = QStandardPaths::findExecutable(QStringLiteral("sqlcipher"));
-    if (shell.isEmpty())
-        QSKIP("the sqlcipher shell is not installed");
-    QProcess process;
-    process.start(shell, {path});
-    process.write("PRAGMA key='qolvent';\n.tables\n");
-    process.closeWriteChannel();
-    QVERIFY(process.waitForFinished(20000));
-    QCOMPARE(process.readAllStandardOutput().trimmed(), QByteArray("tabla1"));
+    QCOMPARE(sqlcipherShell(path, ".tables\n"), QByteArray("tabla1"));
 }
 
 void TestDbTool::check_data()
@@ -898,13 +906,7 @@ void TestDbTool::readOnlyCollections()
         QCOMPARE(rows(destination).size(), 21);
     if (userWritable) {
         // Reading converted nothing: the file is still in WAL mode.
-        QProcess shell;
-        shell.start(QStringLiteral("sqlcipher"), {path});
-        QVERIFY(shell.waitForStarted());
-        shell.write("PRAGMA key = 'qolvent';\nPRAGMA journal_mode;\n");
-        shell.closeWriteChannel();
-        QVERIFY(shell.waitForFinished(10000));
-        QCOMPARE(shell.readAllStandardOutput().trimmed(), QByteArray("wal"));
+        QCOMPARE(sqlcipherShell(path, "PRAGMA journal_mode;\n"), QByteArray("wal"));
     }
 }
 
