@@ -9,9 +9,11 @@ QString CsvWriter::header()
 
 QString CsvWriter::record(const QuoteRecord &record)
 {
+    QString index;
+    if (record.hasIndex)
+        index = record.indexText.isNull() ? QString::number(record.index) : field(record.indexText);
     return field(record.autor, record.autorIsNull) + QLatin1Char(',') + field(record.frace, record.fraceIsNull)
-        + QLatin1Char(',') + field(record.tema, record.temaIsNull) + QLatin1Char(',')
-        + (record.hasIndex ? QString::number(record.index) : QString()) + QLatin1Char('\n');
+        + QLatin1Char(',') + field(record.tema, record.temaIsNull) + QLatin1Char(',') + index + QLatin1Char('\n');
 }
 
 QString CsvWriter::field(const QString &value, bool isNull)

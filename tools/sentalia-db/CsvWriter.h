@@ -8,8 +8,9 @@
 // the same records: the header autor,frace,tema,Index, one record per line
 // ending in LF. A field is quoted when it holds a comma, a quote, a line
 // break or a blank at either end, or when it is empty text; a NULL column
-// is an empty, unquoted field. Index is the stored number, or empty when
-// the record has none.
+// is an empty, unquoted field. Index is the stored number, the stored text
+// of one that is not a whole number (which the reader then refuses), or
+// empty when the record has none.
 class CsvWriter {
 public:
     static QString header();
