@@ -1300,6 +1300,7 @@ void TestDbTool::writeCommands_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("code");
     QTest::addColumn<QStringList>("expected"); // rows by number; "N|-" for a row that is gone
+    // An argument "FILE name\ntext" is a source file of that name and text.
 
     const QString longQuote(255, QLatin1Char('x'));
     QTest::newRow("add, new topic: upper-cased, Index 1")
@@ -1338,6 +1339,12 @@ void TestDbTool::writeCommands_data()
     QTest::newRow("edit author, NULL quotation kept") << QStringList{"edit", "17", "--autor", "Alguien"} << 0
                                                       << QStringList{"17|Alguien|<NULL>|VIDA|-"};
     QTest::newRow("delete the last of a topic") << QStringList{"delete", "8", "8"} << 0 << QStringList{"8|-"};
+    QTest::newRow("import CSV with semicolons, CRLF inside a field")
+        << QStringList{"import", "FILE hoja.csv\nautor;frace;tema\r\nCervantes;\"Uno; dos\r\ntres\";vida\r\n"} << 0
+        << QStringList{"22|Cervantes|Uno; dos\ntres|vida|-", "23|-"};
+    QTest::newRow("import CSV with tabs, lone CR inside a field")
+        << QStringList{"import", "FILE hoja.csv\nautor\tfrace\ttema\nA\t\"uno\rdos\"\tVIDA\n"} << 0
+        << QStringList{"22|A|uno\ndos|VIDA|-"};
     QTest::newRow("delete with a missing number: nothing")
         << QStringList{"delete", "3", "99"} << 1
         << QStringList{"3|antonio Machado|Caminante, no hay camino, se hace camino al andar.|VIDA|1"};
@@ -1350,6 +1357,13 @@ void TestDbTool::writeCommands()
     QFETCH(QStringList, expected);
 
     Fixture fixture;
+    for (QString &argument : arguments) {
+        if (!argument.startsWith(QLatin1String("FILE ")))
+            continue;
+        const QString file = fixture.folder() + QLatin1Char('/') + argument.section(QLatin1Char('\n'), 0, 0).mid(5);
+        QVERIFY(writeFile(file, argument.section(QLatin1Char('\n'), 1).toUtf8()));
+        argument = file;
+    }
     const QByteArray before = Fixture::readFile(fixture.path());
     const QMap<qint64, QString> old = rows(fixture.path());
     arguments.insert(1, fixture.path());
