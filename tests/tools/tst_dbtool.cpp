@@ -633,6 +633,11 @@ void TestDbTool::csvExportReadsBackExactly_data()
     QTest::addColumn<QString>("refusal");     // empty: it imports back exactly
 
     QTest::newRow("csv") << "csv" << QByteArray() << QByteArrayList{"autor,frace,tema,Index\n"} << QString();
+    // For spreadsheets: a byte-order mark, CR LF line ends, LF inside a field.
+    QTest::newRow("csv-excel") << "csv-excel" << QByteArray()
+                               << QByteArrayList{"\xef\xbb\xbf" "autor,frace,tema,Index\r\n",
+                                                 "\r\nYeats,\"Texto con\nsalto de l\xc3\xadnea.\",ni\xc3\xb1" "ez,\r\n"}
+                               << QString();
     // Index as another program stored it: written as it is (2.0 is the
     // whole number 2), and refused by the import, with its line.
     QTest::newRow("foreign Index values")

@@ -165,12 +165,18 @@ const QList<DbTool::Command> &DbTool::commands()
          "      --autor AUTOR  autor de las frases que no lo traen (si no, \"Anónimo\")\n"},
         {"export", "escribe las frases en CSV o en formato fortune", Tema | Format, 0, 0, Operands::None,
          Access::Read, &DbTool::exportRecords,
-         "  export [ARCHIVO] [--format csv|fortune] [--tema TEMA]\n"
+         "  export [ARCHIVO] [--format csv|csv-excel|fortune] [--tema TEMA]\n"
          "      Escribe las frases en la salida estándar, en CSV (lo predeterminado)\n"
          "      o en formato fortune; con --tema, solo las de ese tema. El CSV lleva\n"
-         "      también el Index y se vuelve a importar tal cual. Un archivo fortune\n"
-         "      no guarda el tema ni las frases vacías: el tema se toma del nombre\n"
-         "      del archivo al importarlo, por ejemplo\n"
+         "      también el Index y se vuelve a importar tal cual; un Index que otro\n"
+         "      programa guardó sin ser un número entero (1.5, uno) se escribe como\n"
+         "      está, y la importación lo rechaza. csv es UTF-8 con saltos de línea\n"
+         "      LF; csv-excel, el mismo CSV para hojas de cálculo (LibreOffice,\n"
+         "      Excel): empieza con la marca de orden de bytes de UTF-8 y sus líneas\n"
+         "      terminan en CR LF (dentro de un campo, el salto de línea sigue\n"
+         "      siendo LF). Un archivo fortune no guarda el tema ni las frases\n"
+         "      vacías: el tema se toma del nombre del archivo al importarlo, por\n"
+         "      ejemplo\n"
          "        sentalia-db export --format fortune --tema VIDA > vida.fortunes\n"},
         {"check", "revisa el archivo de frases y cuenta frases y temas", 0, 0, 0, Operands::None, Access::Read,
          &DbTool::check,
@@ -740,8 +746,11 @@ int DbTool::exportRecords(const Options &options)
     if (options.formatGiven) {
         if (options.format == QLatin1String("fortune"))
             format = Exporter::Format::Fortune;
+        else if (options.format == QLatin1String("csv-excel"))
+            format = Exporter::Format::CsvExcel;
         else if (options.format != QLatin1String("csv"))
-            return usageError(QStringLiteral("formato desconocido: %1 (use csv o fortune)").arg(options.format));
+            return usageError(
+                QStringLiteral("formato desconocido: %1 (use csv, csv-excel o fortune)").arg(options.format));
     }
     const QString path = PathName::display(options.file);
     std::unique_ptr<QuoteStore> store = openStore(options.file);
