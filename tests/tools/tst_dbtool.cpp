@@ -1353,6 +1353,14 @@ void TestDbTool::writeCommands_data()
     QTest::newRow("delete with a missing number: nothing")
         << QStringList{"delete", "3", "99"} << 1
         << QStringList{"3|antonio Machado|Caminante, no hay camino, se hace camino al andar.|VIDA|1"};
+    // Two exact copies in one command: the second one's records are
+    // already there, as they would be for a second command.
+    QTest::newRow("import two exact copies at once")
+        << QStringList{"import", "FILE a.csv\nautor,frace,tema,Index\nA,Uno.,NUEVO,1\nB,Dos.,NUEVO,\nB,Dos.,NUEVO,\n",
+                       "FILE b.csv\nautor,frace,tema,Index\nA,Uno.,NUEVO,1\nC,Tres.,NUEVO,1\nD,Cuatro.,OTRO,1\n"}
+        << 0
+        << QStringList{"22|A|Uno.|NUEVO|1", "23|B|Dos.|NUEVO|-", "24|B|Dos.|NUEVO|-", "25|C|Tres.|NUEVO|-",
+                       "26|D|Cuatro.|OTRO|1", "27|-"};
 }
 
 void TestDbTool::writeCommands()

@@ -639,6 +639,9 @@ int DbTool::import(const Options &options)
         qint64 found = 0;
         qint64 empty = 0;
         bool stored = true;
+        // Each source is compared with what the ones before it stored, as
+        // if it were imported on its own afterwards.
+        importer.startSource();
         const auto take = [&](QuoteRecord record, qint64 line, Importer::Origin origin) {
             if (!tema.isEmpty() && record.tema.trimmed().isEmpty()) {
                 record.tema = tema;

@@ -40,17 +40,23 @@ bool Importer::begin()
     m_summary = Summary();
     m_rows.clear();
     m_listed.clear();
-    m_lastIdBefore = 0;
+    m_lastId = 0;
     const bool read = m_store.forEachRecord([&](const QuoteRecord &record) {
         m_rows.insert(recordHash(record), record.id);
-        m_lastIdBefore = qMax(m_lastIdBefore, record.id);
+        m_lastId = qMax(m_lastId, record.id);
         if (opensTopic(record) && record.hasIndex && record.index == 1)
             m_listed.insert(TextRules::topicKey(record.tema));
     });
     if (!read)
         return fail();
-    m_listedBefore = m_listed;
+    startSource();
     return m_store.begin() || fail();
+}
+
+void Importer::startSource()
+{
+    m_lastIdBefore = m_lastId;
+    m_listedBefore = m_listed;
 }
 
 bool Importer::present(const QuoteRecord &record, size_t hash, bool onlyBefore, bool *found)
@@ -97,6 +103,7 @@ bool Importer::add(const QuoteRecord &given, Origin origin)
         rollback();
         return false;
     }
+    m_lastId = qMax(m_lastId, m_store.lastInsertId());
     m_rows.insert(hash, m_store.lastInsertId());
     if (record.hasIndex && record.index == 1 && !topic.isEmpty()) {
         if (!m_listed.contains(topic))

@@ -24,8 +24,12 @@
 //
 // An exact copy (the four-column CSV that export writes): records keep
 // their Index, and repeated records within the copy are all kept; only
-// records already in the collection before the import are skipped, and a
-// topic the collection already listed gets no second Index 1.
+// records already in the collection before the copy's source began are
+// skipped, and a topic listed by then gets no second Index 1.
+//
+// Several sources in one import are handled as if each were imported by a
+// command of its own, one after the other: startSource() marks where each
+// one begins.
 class Importer {
 public:
     enum class Origin { NewMaterial, ExactCopy };
@@ -42,6 +46,9 @@ public:
 
     // Reads what the collection holds and opens the transaction.
     bool begin();
+    // What the collection holds now is what an exact copy from here on
+    // is compared with.
+    void startSource();
     bool add(const QuoteRecord &record, Origin origin = Origin::NewMaterial);
     bool commit();
     // Undoes everything since begin().
@@ -63,7 +70,8 @@ private:
     Summary m_summary;
     // Hash of autor, frace and tema -> row ids of the records that have it.
     QMultiHash<size_t, qint64> m_rows;
-    qint64 m_lastIdBefore = 0;
+    qint64 m_lastId = 0;       // highest row id stored so far
+    qint64 m_lastIdBefore = 0; // the highest when the current source began
     QSet<QString> m_listedBefore;
     QSet<QString> m_listed;
 };
