@@ -589,20 +589,24 @@ void TestDbTool::importSummaryAndOptions()
     const QString csv = dir.filePath(QStringLiteral("frases.csv"));
     QVERIFY(writeFile(csv, "autor,frace,tema\r\nPlat\xc3\xb3n,\"Uno, dos\",VIDA\r\n,Sin autor en CSV,\r\n,,VIDA\r\n"));
 
-    // Empty quotations are skipped, each reported with its line.
+    // Empty quotations, and rows without a topic, are skipped, each
+    // reported with its line.
     Result result = runTool({QStringLiteral("import"), db, fortunes, csv});
     QCOMPARE(result.code, 0);
-    QVERIFY2(result.out.contains(
-                 QStringLiteral("4 frases agregadas, 0 repetidas omitidas, 2 temas nuevos, 2 vacías omitidas")),
+    QVERIFY2(result.out.contains(QStringLiteral(
+                 "3 frases agregadas, 0 repetidas omitidas, 2 temas nuevos, 2 vacías omitidas, 1 sin tema omitidas")),
              qPrintable(result.out));
     QVERIFY2(result.err.contains(QStringLiteral("niñez.fortunes, línea 6: la frase está vacía")), qPrintable(result.err));
     QVERIFY2(result.err.contains(QStringLiteral("frases.csv, línea 4: la frase está vacía")), qPrintable(result.err));
+    QVERIFY2(result.err.contains(QStringLiteral("frases.csv, línea 3: la frase no tiene tema; se omite (--tema")),
+             qPrintable(result.err));
     result = runTool({QStringLiteral("import"), db, fortunes, csv});
     QCOMPARE(result.code, 0);
-    QVERIFY2(result.out.contains(QStringLiteral("0 frases agregadas, 4 repetidas omitidas, 0 temas nuevos, 2 vac")),
+    QVERIFY2(result.out.contains(QStringLiteral("0 frases agregadas, 3 repetidas omitidas, 0 temas nuevos, 2 vac")),
              qPrintable(result.out));
 
-    // --tema replaces the file's name (upper-cased); --autor fills the gaps.
+    // --tema replaces the file's name (upper-cased), and gives a topic to
+    // the rows without one; --autor fills the gaps.
     result = runTool({QStringLiteral("import"), db, fortunes, csv, QStringLiteral("--tema"), QStringLiteral("infancia"),
                       QStringLiteral("--autor=Refranero")});
     QCOMPARE(result.code, 0);
@@ -610,7 +614,7 @@ void TestDbTool::importSummaryAndOptions()
              qPrintable(result.out));
 
     const QList<QuoteRecord> stored = records(db);
-    QCOMPARE(stored.size(), 7);
+    QCOMPARE(stored.size(), 6);
     const auto row = [&](int i) {
         const QuoteRecord &r = stored.at(i);
         return QStringList{r.autor, r.frace, r.temaIsNull ? QStringLiteral("<NULL>") : r.tema,
@@ -619,10 +623,9 @@ void TestDbTool::importSummaryAndOptions()
     QCOMPARE(row(0), (QStringList{"William Wordsworth", "El niño es padre del hombre.", "NIÑEZ", "1"}));
     QCOMPARE(row(1), (QStringList{"Anónimo", "Sin autor conocido.", "NIÑEZ", "-"}));
     QCOMPARE(row(2), (QStringList{"Platón", "Uno, dos", "VIDA", "1"}));
-    QCOMPARE(row(3), (QStringList{"Anónimo", "Sin autor en CSV", "<NULL>", "-"}));
-    QCOMPARE(row(4), (QStringList{"William Wordsworth", "El niño es padre del hombre.", "INFANCIA", "1"}));
-    QCOMPARE(row(5), (QStringList{"Refranero", "Sin autor conocido.", "INFANCIA", "-"}));
-    QCOMPARE(row(6), (QStringList{"Refranero", "Sin autor en CSV", "INFANCIA", "-"}));
+    QCOMPARE(row(3), (QStringList{"William Wordsworth", "El niño es padre del hombre.", "INFANCIA", "1"}));
+    QCOMPARE(row(4), (QStringList{"Refranero", "Sin autor conocido.", "INFANCIA", "-"}));
+    QCOMPARE(row(5), (QStringList{"Refranero", "Sin autor en CSV", "INFANCIA", "-"}));
 }
 
 void TestDbTool::csvExportReadsBackExactly_data()
@@ -1334,6 +1337,23 @@ void TestDbTool::writeCommands_data()
                                               << QStringList{"3|antonio Machado|Caminante, no hay camino, se hace camino al andar.|vida|1",
                                                              "6|Ñandú Pérez|Texto de un autor con eñe.|VIDA|-"};
     QTest::newRow("edit, no such number") << QStringList{"edit", "99", "--autor", "X"} << 1 << QStringList{"99|-"};
+    // A topic is stored without the blanks and line breaks around it.
+    QTest::newRow("add, topic with blanks: the listed topic") << QStringList{"add", "--frase", "X.", "--tema", " vida "}
+                                                              << 0 << QStringList{"22|Anónimo|X.|vida|-"};
+    QTest::newRow("add, topic ending in a line break") << QStringList{"add", "--frase", "X.", "--tema", "PAZ\n"} << 0
+                                                       << QStringList{"22|Anónimo|X.|PAZ|1"};
+    QTest::newRow("edit, topic with a blank after it") << QStringList{"edit", "7", "--tema", "PODER "} << 0
+                                                       << QStringList{"7|Nietzsche|Lo que no me mata me hace más fuerte.|PODER|-"};
+    QTest::newRow("import, a new topic in capitals, Index 1")
+        << QStringList{"import", "FILE t.csv\nautor,frace,tema\nLope,Nueva.,tema minúsculas\nTirso,Otra.,tema minúsculas\n"}
+        << 0 << QStringList{"22|Lope|Nueva.|TEMA MINÚSCULAS|1", "23|Tirso|Otra.|tema minúsculas|-"};
+    QTest::newRow("import, topics with blanks and line breaks")
+        << QStringList{"import", "FILE t.csv\nautor,frace,tema\nA,Uno.,\" vida \"\nB,Dos.,\"VIDA \"\nC,Tres.,\"VIDA\n\"\n"
+                                 "D,Cuatro.,\" otro\r\n\"\n"} << 0
+        << QStringList{"22|A|Uno.|vida|-", "23|B|Dos.|VIDA|-", "24|C|Tres.|VIDA|-", "25|D|Cuatro.|OTRO|1"};
+    QTest::newRow("import, rows without a topic skipped")
+        << QStringList{"import", "FILE t.csv\nautor,frace,tema\nA,Uno.,\nB,Dos.,\"  \"\nC,Tres.,PAZ\n"} << 0
+        << QStringList{"22|C|Tres.|PAZ|1", "23|-"};
     QTest::newRow("delete passes Index 1 on") << QStringList{"delete", "3", "6"} << 0
                                               << QStringList{"3|-", "6|-", "7|Nietzsche|Lo que no me mata me hace más fuerte.|VIDA|1"};
     QTest::newRow("delete one of two listed") << QStringList{"delete", "2"} << 0

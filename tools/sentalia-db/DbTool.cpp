@@ -624,6 +624,7 @@ int DbTool::import(const Options &options)
     // is rolled back and the file stays as it was.
     qint64 doneBytes = 0;
     qint64 emptySkipped = 0;
+    qint64 untopicedSkipped = 0;
     qint64 handled = 0;
     for (qsizetype i = 0; i < options.operands.size(); ++i) {
         const QByteArray &sourceName = options.operands.at(i);
@@ -638,6 +639,7 @@ int DbTool::import(const Options &options)
         }
         qint64 found = 0;
         qint64 empty = 0;
+        qint64 untopiced = 0;
         bool stored = true;
         // Each source is compared with what the ones before it stored, as
         // if it were imported on its own afterwards.
@@ -656,6 +658,16 @@ int DbTool::import(const Options &options)
             if (origin == Importer::Origin::NewMaterial && record.frace.trimmed().isEmpty()) {
                 ++empty;
                 message(QStringLiteral("%1, línea %2: la frase está vacía; se omite.").arg(sourcePath).arg(line));
+                return;
+            }
+            // New material needs a topic; an exact copy keeps the records
+            // its collection held without one.
+            if (origin == Importer::Origin::NewMaterial && record.tema.trimmed().isEmpty()) {
+                ++untopiced;
+                message(QStringLiteral("%1, línea %2: la frase no tiene tema; se omite (--tema da uno a las que no "
+                                       "lo traen).")
+                            .arg(sourcePath)
+                            .arg(line));
                 return;
             }
             ++found;
@@ -699,8 +711,11 @@ int DbTool::import(const Options &options)
         QString summary = QStringLiteral("%1 (%2): %3 frases").arg(sourcePath, kind).arg(found);
         if (empty > 0)
             summary += QStringLiteral(", %1 vacías omitidas").arg(empty);
+        if (untopiced > 0)
+            summary += QStringLiteral(", %1 sin tema omitidas").arg(untopiced);
         message(summary + QLatin1Char('.'));
         emptySkipped += empty;
+        untopicedSkipped += untopiced;
     }
     if (!importer.commit()) {
         fail(QStringLiteral("La importación falló. ") + FailureText::sentence(importer.lastFailure(), path)
@@ -716,6 +731,8 @@ int DbTool::import(const Options &options)
                        .arg(summary.topicsCreated);
     if (emptySkipped > 0)
         done += QStringLiteral(", %1 vacías omitidas").arg(emptySkipped);
+    if (untopicedSkipped > 0)
+        done += QStringLiteral(", %1 sin tema omitidas").arg(untopicedSkipped);
     return print(done + QStringLiteral(".\n")) ? Done : outputFailed();
 }
 
