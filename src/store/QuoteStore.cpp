@@ -135,8 +135,23 @@ QuoteRecord readRecord(sqlite3_stmt *stmt)
     record.frace = columnText(stmt, 1);
     record.tema = columnText(stmt, 2);
     record.temaIsNull = sqlite3_column_type(stmt, 2) == SQLITE_NULL;
-    record.hasIndex = sqlite3_column_type(stmt, 3) != SQLITE_NULL;
-    record.index = sqlite3_column_int64(stmt, 3);
+    // The type is read before any conversion, which may change it.
+    const int indexType = sqlite3_column_type(stmt, 3);
+    record.hasIndex = indexType != SQLITE_NULL;
+    if (indexType == SQLITE_FLOAT) {
+        // 2.0 is the whole number 2 to the program and to the topic list.
+        const double value = sqlite3_column_double(stmt, 3);
+        record.index = sqlite3_column_int64(stmt, 3);
+        if (value != double(record.index))
+            record.indexText = columnText(stmt, 3);
+    } else {
+        record.index = sqlite3_column_int64(stmt, 3);
+        if (indexType == SQLITE_TEXT || indexType == SQLITE_BLOB) {
+            record.indexText = columnText(stmt, 3);
+            if (record.indexText.isNull())
+                record.indexText = QStringLiteral(""); // empty text, not NULL
+        }
+    }
     record.id = sqlite3_column_int64(stmt, 4);
     record.autorIsNull = sqlite3_column_type(stmt, 0) == SQLITE_NULL;
     record.fraceIsNull = sqlite3_column_type(stmt, 1) == SQLITE_NULL;

@@ -27,9 +27,16 @@ Q_DECLARE_METATYPE(QuoteRecord)
 
 namespace {
 
-bool sameRecord(const QuoteRecord &a, const QuoteRecord &b)
+// A line break inside a field reads back as LF, however it was written.
+QString withLf(QString text)
 {
-    return a.autor == b.autor && a.frace == b.frace && a.tema == b.tema && a.temaIsNull == b.temaIsNull;
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
+bool sameRecord(const QuoteRecord &read, const QuoteRecord &written)
+{
+    return read.autor == withLf(written.autor) && read.frace == withLf(written.frace)
+        && read.tema == withLf(written.tema) && read.temaIsNull == written.temaIsNull;
 }
 
 } // namespace
@@ -103,6 +110,15 @@ void TestCsv::readsHandWrittenFiles_data()
     QTest::newRow("quoted field over lines") << "autor,frace,tema\nA,\"uno,\n\n\"\"dos\"\"\",T\nB,tres,T\n"
                                              << QStringList{"uno,\n\n\"dos\"", "tres"};
     QTest::newRow("header only") << "autor,frace,tema\n" << QStringList{};
+    QTest::newRow("semicolons, as spreadsheets write in Spanish")
+        << "autor;frace;tema\r\nA;\"uno; dos, tres\";T\r\nB;cuatro, cinco;T\r\n" << QStringList{"uno; dos, tres", "cuatro, cinco"};
+    QTest::newRow("tabs, quoted header") << "\"autor\"\t\"frace\"\t\"tema\"\nA\tuno, dos\tT\n" << QStringList{"uno, dos"};
+    QTest::newRow("CRLF inside quotes becomes LF") << "autor,frace,tema\r\nA,\"uno\r\ndos\r\n\r\ntres\",T\r\n"
+                                                   << QStringList{"uno\ndos\n\ntres"};
+    QTest::newRow("lone CR inside quotes becomes LF") << "autor;frace;tema\nA;\"uno\rdos\r\";T\n"
+                                                      << QStringList{"uno\ndos\n"};
+    QTest::newRow("byte-order mark and CRLF, as spreadsheets save")
+        << QStringLiteral("\uFEFFautor,frace,tema,Index\r\nA,\"uno\ndos\",T,1\r\n") << QStringList{"uno\ndos"};
 }
 
 void TestCsv::readsHandWrittenFiles()
@@ -132,6 +148,8 @@ void TestCsv::refusesMalformedInput_data()
     QTest::newRow("text after closing quote") << "autor,frace,tema\nA,\"b\"x,C\n" << "línea 2";
     QTest::newRow("quote inside plain field") << "autor,frace,tema\nA,b\"c,D\n" << "línea 2";
     QTest::newRow("line count after quoted break") << "autor,frace,tema\nA,\"b\nc\",D\nE,f\n" << "línea 4";
+    QTest::newRow("semicolon header, comma rows") << "autor;frace;tema\nA;b;C\nA,b,C\n" << "línea 3";
+    QTest::newRow("text after closing quote, semicolons") << "autor;frace;tema\nA;\"b\",C;D\n" << "línea 2";
 }
 
 void TestCsv::refusesMalformedInput()

@@ -49,6 +49,7 @@ private slots:
     void failedImportChangesNothing_data();
     void failedImportChangesNothing();
     void importSummaryAndOptions();
+    void csvExportReadsBackExactly_data();
     void csvExportReadsBackExactly();
     void fortuneExportReadsBack();
     void failedExportWritesNothing();
@@ -88,6 +89,7 @@ private:
         int code = -1;
         QString out;
         QString err;
+        QByteArray outBytes; // out as written (QString::fromUtf8 drops a byte-order mark)
     };
     // unprivileged: as nobody when the tests run as the superuser, so that
     // file permissions bind the tool. tempFolder: its TMPDIR, where no file
@@ -159,7 +161,8 @@ TestDbTool::Result TestDbTool::runTool(const QStringList &arguments, bool unpriv
         return result;
     }
     result.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.outBytes = process.readAllStandardOutput();
+    result.out = QString::fromUtf8(result.outBytes);
     result.err = QString::fromUtf8(process.readAllStandardError());
     return result;
 }
@@ -598,20 +601,24 @@ void TestDbTool::importSummaryAndOptions()
     const QString csv = dir.filePath(QStringLiteral("frases.csv"));
     QVERIFY(writeFile(csv, "autor,frace,tema\r\nPlat\xc3\xb3n,\"Uno, dos\",VIDA\r\n,Sin autor en CSV,\r\n,,VIDA\r\n"));
 
-    // Empty quotations are skipped, each reported with its line.
+    // Empty quotations, and rows without a topic, are skipped, each
+    // reported with its line.
     Result result = runTool({QStringLiteral("import"), db, fortunes, csv});
     QCOMPARE(result.code, 0);
-    QVERIFY2(result.out.contains(
-                 QStringLiteral("4 frases agregadas, 0 repetidas omitidas, 2 temas nuevos, 2 vacías omitidas")),
+    QVERIFY2(result.out.contains(QStringLiteral(
+                 "3 frases agregadas, 0 repetidas omitidas, 2 temas nuevos, 2 vacías omitidas, 1 sin tema omitida")),
              qPrintable(result.out));
     QVERIFY2(result.err.contains(QStringLiteral("niñez.fortunes, línea 6: la frase está vacía")), qPrintable(result.err));
     QVERIFY2(result.err.contains(QStringLiteral("frases.csv, línea 4: la frase está vacía")), qPrintable(result.err));
+    QVERIFY2(result.err.contains(QStringLiteral("frases.csv, línea 3: la frase no tiene tema; se omite (--tema")),
+             qPrintable(result.err));
     result = runTool({QStringLiteral("import"), db, fortunes, csv});
     QCOMPARE(result.code, 0);
-    QVERIFY2(result.out.contains(QStringLiteral("0 frases agregadas, 4 repetidas omitidas, 0 temas nuevos, 2 vac")),
+    QVERIFY2(result.out.contains(QStringLiteral("0 frases agregadas, 3 repetidas omitidas, 0 temas nuevos, 2 vac")),
              qPrintable(result.out));
 
-    // --tema replaces the file's name (upper-cased); --autor fills the gaps.
+    // --tema replaces the file's name (upper-cased), and gives a topic to
+    // the rows without one; --autor fills the gaps.
     result = runTool({QStringLiteral("import"), db, fortunes, csv, QStringLiteral("--tema"), QStringLiteral("infancia"),
                       QStringLiteral("--autor=Refranero")});
     QCOMPARE(result.code, 0);
@@ -619,7 +626,7 @@ void TestDbTool::importSummaryAndOptions()
              qPrintable(result.out));
 
     const QList<QuoteRecord> stored = records(db);
-    QCOMPARE(stored.size(), 7);
+    QCOMPARE(stored.size(), 6);
     const auto row = [&](int i) {
         const QuoteRecord &r = stored.at(i);
         return QStringList{r.autor, r.frace, r.temaIsNull ? QStringLiteral("<NULL>") : r.tema,
@@ -628,28 +635,71 @@ void TestDbTool::importSummaryAndOptions()
     QCOMPARE(row(0), (QStringList{"William Wordsworth", "El niño es padre del hombre.", "NIÑEZ", "1"}));
     QCOMPARE(row(1), (QStringList{"Anónimo", "Sin autor conocido.", "NIÑEZ", "-"}));
     QCOMPARE(row(2), (QStringList{"Platón", "Uno, dos", "VIDA", "1"}));
-    QCOMPARE(row(3), (QStringList{"Anónimo", "Sin autor en CSV", "<NULL>", "-"}));
-    QCOMPARE(row(4), (QStringList{"William Wordsworth", "El niño es padre del hombre.", "INFANCIA", "1"}));
-    QCOMPARE(row(5), (QStringList{"Refranero", "Sin autor conocido.", "INFANCIA", "-"}));
-    QCOMPARE(row(6), (QStringList{"Refranero", "Sin autor en CSV", "INFANCIA", "-"}));
+    QCOMPARE(row(3), (QStringList{"William Wordsworth", "El niño es padre del hombre.", "INFANCIA", "1"}));
+    QCOMPARE(row(4), (QStringList{"Refranero", "Sin autor conocido.", "INFANCIA", "-"}));
+    QCOMPARE(row(5), (QStringList{"Refranero", "Sin autor en CSV", "INFANCIA", "-"}));
+}
+
+void TestDbTool::csvExportReadsBackExactly_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QByteArray>("sql");      // the collection; empty: the fixture
+    QTest::addColumn<QByteArrayList>("expected"); // pieces the export must hold
+    QTest::addColumn<QString>("refusal");     // empty: it imports back exactly
+
+    QTest::newRow("csv") << "csv" << QByteArray() << QByteArrayList{"autor,frace,tema,Index\n"} << QString();
+    // For spreadsheets: a byte-order mark, CR LF line ends, LF inside a field.
+    QTest::newRow("csv-excel") << "csv-excel" << QByteArray()
+                               << QByteArrayList{"\xef\xbb\xbf" "autor,frace,tema,Index\r\n",
+                                                 "\r\nYeats,\"Texto con\nsalto de l\xc3\xadnea.\",ni\xc3\xb1" "ez,\r\n"}
+                               << QString();
+    // Index as another program stored it: written as it is (2.0 is the
+    // whole number 2), and refused by the import, with its line.
+    QTest::newRow("foreign Index values")
+        << "csv"
+        << QByteArray("CREATE TABLE tabla1 (autor TEXT, frace TEXT, tema TEXT, \"Index\");"
+                      "INSERT INTO tabla1 VALUES ('A', 'Uno.', 'VIDA', 2.0);"
+                      "INSERT INTO tabla1 VALUES ('B', 'Dos.', 'VIDA', 1.5);"
+                      "INSERT INTO tabla1 VALUES ('C', 'Tres.', 'OTRO', 'uno');")
+        << QByteArrayList{"autor,frace,tema,Index\nA,Uno.,VIDA,2\nB,Dos.,VIDA,1.5\nC,Tres.,OTRO,uno\n"}
+        << "copia.csv: línea 3: Index debe ser un número entero o quedar vacío, no «1.5»";
 }
 
 void TestDbTool::csvExportReadsBackExactly()
 {
+    QFETCH(QString, format);
+    QFETCH(QByteArray, sql);
+    QFETCH(QByteArrayList, expected);
+    QFETCH(QString, refusal);
+
     Fixture fixture;
-    const Result exported = runTool({QStringLiteral("export"), fixture.path()});
+    if (!sql.isEmpty()) {
+        QVERIFY(QFile::remove(fixture.path()));
+        QVERIFY(Fixture::makeCollection(fixture.path(), sql.constData()));
+    }
+    const QString formatOption = QStringLiteral("--format=") + format;
+    const Result exported = runTool({QStringLiteral("export"), fixture.path(), formatOption});
     QCOMPARE(exported.code, 0);
-    QVERIFY(exported.out.startsWith(QStringLiteral("autor,frace,tema,Index\n")));
+    QVERIFY2(exported.outBytes.startsWith(expected.first()), exported.outBytes.constData());
+    for (const QByteArray &piece : std::as_const(expected))
+        QVERIFY2(exported.outBytes.contains(piece), exported.outBytes.constData());
 
     const QString csv = fixture.folder() + QStringLiteral("/copia.csv");
-    QVERIFY(writeFile(csv, exported.out.toUtf8()));
+    QVERIFY(writeFile(csv, exported.outBytes));
     const QString copy = fixture.folder() + QStringLiteral("/copia.mdb");
     QCOMPARE(runTool({QStringLiteral("create"), copy}).code, 0);
-    QCOMPARE(runTool({QStringLiteral("import"), copy, csv}).code, 0);
+    const Result imported = runTool({QStringLiteral("import"), copy, csv});
+    if (!refusal.isEmpty()) {
+        QCOMPARE(imported.code, 1);
+        QVERIFY2(imported.err.contains(refusal), qPrintable(imported.err));
+        QCOMPARE(records(copy).size(), 0);
+        return;
+    }
+    QCOMPARE(imported.code, 0);
 
-    const Result again = runTool({QStringLiteral("export"), copy, QStringLiteral("--format=csv")});
+    const Result again = runTool({QStringLiteral("export"), copy, formatOption});
     QCOMPARE(again.code, 0);
-    QCOMPARE(again.out, exported.out);
+    QCOMPARE(again.outBytes, exported.outBytes);
 
     const QList<QuoteRecord> original = records(fixture.path());
     const QList<QuoteRecord> restored = records(copy);
@@ -1377,6 +1427,7 @@ void TestDbTool::writeCommands_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("code");
     QTest::addColumn<QStringList>("expected"); // rows by number; "N|-" for a row that is gone
+    // An argument "FILE name\ntext" is a source file of that name and text.
 
     const QString longQuote(255, QLatin1Char('x'));
     QTest::newRow("add, new topic: upper-cased, Index 1")
@@ -1408,6 +1459,23 @@ void TestDbTool::writeCommands_data()
                                               << QStringList{"3|antonio Machado|Caminante, no hay camino, se hace camino al andar.|vida|1",
                                                              "6|Ñandú Pérez|Texto de un autor con eñe.|VIDA|-"};
     QTest::newRow("edit, no such number") << QStringList{"edit", "99", "--autor", "X"} << 1 << QStringList{"99|-"};
+    // A topic is stored without the blanks and line breaks around it.
+    QTest::newRow("add, topic with blanks: the listed topic") << QStringList{"add", "--frase", "X.", "--tema", " vida "}
+                                                              << 0 << QStringList{"22|Anónimo|X.|vida|-"};
+    QTest::newRow("add, topic ending in a line break") << QStringList{"add", "--frase", "X.", "--tema", "PAZ\n"} << 0
+                                                       << QStringList{"22|Anónimo|X.|PAZ|1"};
+    QTest::newRow("edit, topic with a blank after it") << QStringList{"edit", "7", "--tema", "PODER "} << 0
+                                                       << QStringList{"7|Nietzsche|Lo que no me mata me hace más fuerte.|PODER|-"};
+    QTest::newRow("import, a new topic in capitals, Index 1")
+        << QStringList{"import", "FILE t.csv\nautor,frace,tema\nLope,Nueva.,tema minúsculas\nTirso,Otra.,tema minúsculas\n"}
+        << 0 << QStringList{"22|Lope|Nueva.|TEMA MINÚSCULAS|1", "23|Tirso|Otra.|tema minúsculas|-"};
+    QTest::newRow("import, topics with blanks and line breaks")
+        << QStringList{"import", "FILE t.csv\nautor,frace,tema\nA,Uno.,\" vida \"\nB,Dos.,\"VIDA \"\nC,Tres.,\"VIDA\n\"\n"
+                                 "D,Cuatro.,\" otro\r\n\"\n"} << 0
+        << QStringList{"22|A|Uno.|vida|-", "23|B|Dos.|VIDA|-", "24|C|Tres.|VIDA|-", "25|D|Cuatro.|OTRO|1"};
+    QTest::newRow("import, rows without a topic skipped")
+        << QStringList{"import", "FILE t.csv\nautor,frace,tema\nA,Uno.,\nB,Dos.,\"  \"\nC,Tres.,PAZ\n"} << 0
+        << QStringList{"22|C|Tres.|PAZ|1", "23|-"};
     QTest::newRow("delete passes Index 1 on") << QStringList{"delete", "3", "6"} << 0
                                               << QStringList{"3|-", "6|-", "7|Nietzsche|Lo que no me mata me hace más fuerte.|VIDA|1"};
     QTest::newRow("delete one of two listed") << QStringList{"delete", "2"} << 0
@@ -1418,9 +1486,23 @@ void TestDbTool::writeCommands_data()
     QTest::newRow("edit author, NULL quotation kept") << QStringList{"edit", "17", "--autor", "Alguien"} << 0
                                                       << QStringList{"17|Alguien|<NULL>|VIDA|-"};
     QTest::newRow("delete the last of a topic") << QStringList{"delete", "8", "8"} << 0 << QStringList{"8|-"};
+    QTest::newRow("import CSV with semicolons, CRLF inside a field")
+        << QStringList{"import", "FILE hoja.csv\nautor;frace;tema\r\nCervantes;\"Uno; dos\r\ntres\";vida\r\n"} << 0
+        << QStringList{"22|Cervantes|Uno; dos\ntres|vida|-", "23|-"};
+    QTest::newRow("import CSV with tabs, lone CR inside a field")
+        << QStringList{"import", "FILE hoja.csv\nautor\tfrace\ttema\nA\t\"uno\rdos\"\tVIDA\n"} << 0
+        << QStringList{"22|A|uno\ndos|VIDA|-"};
     QTest::newRow("delete with a missing number: nothing")
         << QStringList{"delete", "3", "99"} << 1
         << QStringList{"3|antonio Machado|Caminante, no hay camino, se hace camino al andar.|VIDA|1"};
+    // Two exact copies in one command: the second one's records are
+    // already there, as they would be for a second command.
+    QTest::newRow("import two exact copies at once")
+        << QStringList{"import", "FILE a.csv\nautor,frace,tema,Index\nA,Uno.,NUEVO,1\nB,Dos.,NUEVO,\nB,Dos.,NUEVO,\n",
+                       "FILE b.csv\nautor,frace,tema,Index\nA,Uno.,NUEVO,1\nC,Tres.,NUEVO,1\nD,Cuatro.,OTRO,1\n"}
+        << 0
+        << QStringList{"22|A|Uno.|NUEVO|1", "23|B|Dos.|NUEVO|-", "24|B|Dos.|NUEVO|-", "25|C|Tres.|NUEVO|-",
+                       "26|D|Cuatro.|OTRO|1", "27|-"};
 }
 
 void TestDbTool::writeCommands()
@@ -1430,6 +1512,13 @@ void TestDbTool::writeCommands()
     QFETCH(QStringList, expected);
 
     Fixture fixture;
+    for (QString &argument : arguments) {
+        if (!argument.startsWith(QLatin1String("FILE ")))
+            continue;
+        const QString file = fixture.folder() + QLatin1Char('/') + argument.section(QLatin1Char('\n'), 0, 0).mid(5);
+        QVERIFY(writeFile(file, argument.section(QLatin1Char('\n'), 1).toUtf8()));
+        argument = file;
+    }
     const QByteArray before = Fixture::readFile(fixture.path());
     const QMap<qint64, QString> old = rows(fixture.path());
     arguments.insert(1, fixture.path());

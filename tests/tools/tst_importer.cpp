@@ -53,23 +53,33 @@ void TestImporter::indexOneOnFirstRecordOfUnlistedTopic()
     QVERIFY(store);
     const qsizetype before = allRecords(*store).size();
 
-    // tema, and whether the record must open the topic with Index 1
-    const QList<QPair<QString, bool>> plan = {
-        {"amor", false},      // listed, stored in small letters
-        {"AMOR", false},      // the same topic in capitals
-        {"HUERFANO", true},   // has records, but none with Index 1
-        {"HUERFANO", false},
-        {"NUEVO", true},
-        {"nuevo", false},
-        {"éxito", false},     // ÉXITO is listed
-        {"EXITO", true},      // without the accent it is another topic
-        {"L'AMOUR", false},
-        {"niñez", false},     // NIÑEZ is listed
-        {"", false},          // empty text is no topic
-        {"VARIOS", true},
+    // tema, whether the record must open the topic with Index 1, and the
+    // topic stored
+    const struct {
+        QString tema;
+        bool opens;
+        QString stored;
+    } plan[] = {
+        {"amor", false, "amor"},         // listed, stored in small letters
+        {"AMOR", false, "AMOR"},         // the same topic in capitals
+        {"HUERFANO", true, "HUERFANO"},  // has records, but none with Index 1
+        {"HUERFANO", false, "HUERFANO"},
+        {"NUEVO", true, "NUEVO"},
+        {"nuevo", false, "nuevo"},
+        {"éxito", false, "éxito"},       // ÉXITO is listed
+        {"EXITO", true, "EXITO"},        // without the accent it is another topic
+        {"L'AMOUR", false, "L'AMOUR"},
+        {"niñez", false, "niñez"},       // NIÑEZ is listed
+        {"", false, ""},                 // empty text is no topic
+        {"VARIOS", true, "VARIOS"},
+        {"tema minúsculas", true, "TEMA MINÚSCULAS"}, // a new topic in capitals
+        {"tema minúsculas", false, "tema minúsculas"},
+        {" vida ", false, "vida"},       // blanks around it: VIDA
+        {"PODER\n", false, "PODER"},
+        {"\tOTRO ", true, "OTRO"},
     };
     QList<QuoteRecord> records;
-    for (const auto &[tema, opens] : plan)
+    for (const auto &[tema, opens, stored] : plan)
         records << makeRecord(QStringLiteral("Autor"), QStringLiteral("Frase de %1 %2").arg(tema).arg(records.size()), tema);
     records << makeRecord(QStringLiteral("Autor"), QStringLiteral("Sin tema"), QString(), true);
 
@@ -78,14 +88,13 @@ void TestImporter::indexOneOnFirstRecordOfUnlistedTopic()
     QVERIFY2(importer.run(records, &summary), qPrintable(importer.lastError()));
     QCOMPARE(summary.added, qint64(records.size()));
     QCOMPARE(summary.skipped, qint64(0));
-    QCOMPARE(summary.topicsCreated, qint64(4));
+    QCOMPARE(summary.topicsCreated, qint64(6));
 
     const QList<QuoteRecord> stored = allRecords(*store).mid(before);
     QCOMPARE(stored.size(), records.size());
-    for (qsizetype i = 0; i < plan.size(); ++i) {
-        QCOMPARE(stored.at(i).tema, plan.at(i).first);
-        QVERIFY2((stored.at(i).hasIndex && stored.at(i).index == 1) == plan.at(i).second,
-                 qPrintable(plan.at(i).first));
+    for (qsizetype i = 0; i < qsizetype(std::size(plan)); ++i) {
+        QCOMPARE(stored.at(i).tema, plan[i].stored);
+        QVERIFY2((stored.at(i).hasIndex && stored.at(i).index == 1) == plan[i].opens, qPrintable(plan[i].tema));
         QVERIFY(!stored.at(i).hasIndex || stored.at(i).index == 1);
     }
     QVERIFY(stored.constLast().temaIsNull);
@@ -93,7 +102,7 @@ void TestImporter::indexOneOnFirstRecordOfUnlistedTopic()
 
     QStringList topics;
     QVERIFY(store->topicList(&topics));
-    for (const char *topic : {"HUERFANO", "NUEVO", "EXITO", "VARIOS"})
+    for (const char *topic : {"HUERFANO", "NUEVO", "EXITO", "VARIOS", "TEMA MINÚSCULAS", "OTRO"})
         QCOMPARE(topics.count(QString::fromUtf8(topic)), 1);
     QCOMPARE(topics.count(QStringLiteral("AMOR")), 0);
 }
@@ -109,7 +118,13 @@ void TestImporter::duplicates_data()
     QTest::newRow("exact copy of a stored record")
         << QList<QuoteRecord>{makeRecord("Séneca", suerte, "SABIDURIA")} << 0 << 1;
     QTest::newRow("author in other case") << QList<QuoteRecord>{makeRecord("séneca", suerte, "SABIDURIA")} << 1 << 0;
-    QTest::newRow("topic in other case") << QList<QuoteRecord>{makeRecord("Séneca", suerte, "sabiduria")} << 1 << 0;
+    // Topics compare as the program compares them, blanks around them
+    // left out.
+    QTest::newRow("topic in other case") << QList<QuoteRecord>{makeRecord("Séneca", suerte, "sabiduria")} << 0 << 1;
+    QTest::newRow("topic with blanks around") << QList<QuoteRecord>{makeRecord("Séneca", suerte, " SABIDURIA ")} << 0 << 1;
+    QTest::newRow("topic with a line break") << QList<QuoteRecord>{makeRecord("Séneca", suerte, "SABIDURIA\n")} << 0 << 1;
+    QTest::newRow("new topic twice, the second in other case")
+        << QList<QuoteRecord>{makeRecord("Uno", "Dos", "tema nuevo"), makeRecord("Uno", "Dos", "Tema Nuevo")} << 1 << 1;
     QTest::newRow("text differs by a blank") << QList<QuoteRecord>{makeRecord("Séneca", suerte + " ", "SABIDURIA")} << 1
                                              << 0;
     QTest::newRow("copy inside the import")

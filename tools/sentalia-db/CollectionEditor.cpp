@@ -46,6 +46,15 @@ bool CollectionEditor::checkQuote(const QString &frace)
     return true;
 }
 
+bool CollectionEditor::checkTopic(const QString &tema)
+{
+    if (tema.isEmpty()) {
+        m_error = QStringLiteral("El tema no puede quedar en blanco.");
+        return false;
+    }
+    return true;
+}
+
 bool CollectionEditor::readRows(QList<Row> *rows)
 {
     rows->clear();
@@ -88,11 +97,12 @@ bool CollectionEditor::keepTopicListed(const QList<Row> &rows, const QString &to
     return true;
 }
 
-CollectionEditor::Outcome CollectionEditor::add(const QString &autor, const QString &frace, const QString &tema,
+CollectionEditor::Outcome CollectionEditor::add(const QString &autor, const QString &frace, const QString &given,
                                                 QuoteRecord *stored)
 {
     m_notes.clear();
-    if (!checkQuote(frace))
+    const QString tema = given.trimmed();
+    if (!checkQuote(frace) || !checkTopic(tema))
         return Outcome::Refused;
     QStringList listed;
     if (!m_store.topicList(&listed))
@@ -115,7 +125,8 @@ CollectionEditor::Outcome CollectionEditor::add(const QString &autor, const QStr
 CollectionEditor::Outcome CollectionEditor::edit(qint64 id, const Change &change, QuoteRecord *stored)
 {
     m_notes.clear();
-    if (change.frace && !checkQuote(*change.frace))
+    const std::optional<QString> tema = change.tema ? std::optional<QString>(change.tema->trimmed()) : std::nullopt;
+    if ((change.frace && !checkQuote(*change.frace)) || (tema && !checkTopic(*tema)))
         return Outcome::Refused;
     if (!m_store.begin())
         return engineFailure();
@@ -138,12 +149,12 @@ CollectionEditor::Outcome CollectionEditor::edit(qint64 id, const Change &change
         updated.fraceIsNull = false;
     }
     const bool wasListed = old.hasIndex && old.index == 1;
-    if (change.tema) {
-        const QString newKey = TextRules::topicKey(*change.tema);
+    if (tema) {
+        const QString newKey = TextRules::topicKey(*tema);
         const QString oldKey = old.temaIsNull ? QString() : TextRules::topicKey(old.tema);
         updated.temaIsNull = false;
         if (!old.temaIsNull && oldKey == newKey) {
-            updated.tema = *change.tema; // the same topic, spelt as given
+            updated.tema = *tema; // the same topic, spelt as given
         } else {
             QList<Row> rows;
             if (!readRows(&rows))
@@ -152,11 +163,11 @@ CollectionEditor::Outcome CollectionEditor::edit(qint64 id, const Change &change
             for (const Row &row : std::as_const(rows))
                 listedElsewhere = listedElsewhere || (row.id != id && row.listed && row.topicKey == newKey);
             if (listedElsewhere) {
-                updated.tema = *change.tema;
+                updated.tema = *tema;
                 if (wasListed)
                     updated.hasIndex = false;
             } else {
-                updated.tema = TextRules::upperTopic(*change.tema);
+                updated.tema = TextRules::upperTopic(*tema);
                 updated.hasIndex = true;
                 updated.index = 1;
                 m_notes << QStringLiteral("Tema nuevo: %1 (esta frase tiene su Index 1).").arg(updated.tema);

@@ -20,6 +20,9 @@ class QuoteStore;
 //   stored upper-cased with Index 1; a listed topic as given, Index unset.
 //   An empty author becomes "Anónimo"; a blank quotation is refused, and so
 //   is one longer than MaxQuoteLength characters.
+// - add and edit store a topic without the blanks and line breaks around
+//   it (with them it would be a topic of its own that no --tema selects),
+//   and refuse a blank one.
 // - edit: a topic that still has records keeps the Index 1 records it had
 //   (if the edited record was its only one, the topic's first remaining
 //   record takes it), and a topic that the edit names and the topic list
@@ -61,6 +64,7 @@ private:
     };
     bool readRows(QList<Row> *rows);
     bool checkQuote(const QString &frace);
+    bool checkTopic(const QString &tema);
     QString author(const QString &autor) const;
     // Gives Index 1 to the first record of topicKey among rows that is not
     // in skip, when none of those has it; false on an engine failure.

@@ -12,9 +12,10 @@ struct Field {
 // Splits the text of one record into its fields.
 class Scanner {
 public:
-    Scanner(const QString &text, qint64 line)
+    Scanner(const QString &text, qint64 line, QChar delimiter)
         : m_text(text)
         , m_line(line)
+        , m_delimiter(delimiter)
     {
     }
 
@@ -30,12 +31,12 @@ public:
             if (atEnd())
                 return true;
             const QChar ch = m_text.at(m_pos);
-            if (ch == QLatin1Char(',')) {
+            if (ch == m_delimiter) {
                 ++m_pos;
                 continue;
             }
-            // readField stops only at a comma, a line end or the end; a
-            // record's text ends with its line end.
+            // readField stops only at a delimiter, a line end or the end;
+            // a record's text ends with its line end.
             return true;
         }
     }
@@ -57,7 +58,7 @@ private:
         const qsizetype start = m_pos;
         while (!atEnd()) {
             const QChar ch = m_text.at(m_pos);
-            if (ch == QLatin1Char(',') || isLineEnd(m_pos))
+            if (ch == m_delimiter || isLineEnd(m_pos))
                 break;
             if (ch == QLatin1Char('"')) {
                 *error = QStringLiteral("línea %1: comilla dentro de un campo sin comillas").arg(m_line);
@@ -96,9 +97,16 @@ private:
             }
             break;
         }
-        if (!atEnd() && m_text.at(m_pos) != QLatin1Char(',') && !isLineEnd(m_pos)) {
+        if (!atEnd() && m_text.at(m_pos) != m_delimiter && !isLineEnd(m_pos)) {
             *error = QStringLiteral("línea %1: texto después de las comillas de cierre").arg(m_line);
             return false;
+        }
+        // Spreadsheets write the line breaks of a cell as CR LF, older
+        // programs as a lone CR; the collection keeps LF, as the program
+        // and fortune import do.
+        if (value.contains(QLatin1Char('\r'))) {
+            value.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+            value.replace(QLatin1Char('\r'), QLatin1Char('\n'));
         }
         field->value = value;
         field->quoted = true;
@@ -108,6 +116,7 @@ private:
     const QString &m_text;
     qsizetype m_pos = 0;
     qint64 m_line;
+    QChar m_delimiter;
 };
 
 bool isBlankLine(const QList<Field> &fields)
@@ -145,30 +154,48 @@ bool CsvReader::nextRecordText(QString *text, QString *error)
     return !text->isEmpty();
 }
 
+bool CsvReader::isHeader(QStringView line, QChar *delimiter, bool *hasIndex)
+{
+    if (line.startsWith(QChar(0xFEFF)))
+        line = line.mid(1);
+    if (line.endsWith(QLatin1Char('\r')))
+        line.chop(1);
+    const QString text = line.toString();
+    for (const QChar candidate : {QLatin1Char(','), QLatin1Char(';'), QLatin1Char('\t')}) {
+        Scanner scanner(text, 1, candidate);
+        QList<Field> fields;
+        QString ignored;
+        if (!scanner.fields(&fields, &ignored))
+            continue;
+        QStringList names;
+        for (const Field &field : std::as_const(fields))
+            names << field.value;
+        const QString joined = names.join(QLatin1Char(','));
+        const bool withIndex = joined == QLatin1String(SourceFile::CsvHeaderWithIndex);
+        if (withIndex || joined == QLatin1String(SourceFile::CsvHeader)) {
+            if (delimiter)
+                *delimiter = candidate;
+            if (hasIndex)
+                *hasIndex = withIndex;
+            return true;
+        }
+    }
+    return false;
+}
+
 bool CsvReader::readHeader(QString *error)
 {
     error->clear();
     QString text;
-    QList<Field> fields;
     if (!nextRecordText(&text, error)) {
         if (error->isEmpty())
             *error = QStringLiteral("la primera línea debe ser %1").arg(QLatin1String(SourceFile::CsvHeader));
         return false;
     }
-    Scanner scanner(text, m_line);
     m_line += text.count(QLatin1Char('\n'));
-    if (!scanner.fields(&fields, error))
-        return false;
-    QStringList header;
-    for (const Field &field : std::as_const(fields))
-        header << field.value;
-    const QString joined = header.join(QLatin1Char(','));
-    if (joined == QLatin1String(SourceFile::CsvHeaderWithIndex)) {
-        m_hasIndex = true;
-        return true;
-    }
-    if (joined != QLatin1String(SourceFile::CsvHeader)) {
-        *error = QStringLiteral("la primera línea debe ser %1 (o %2)")
+    if (!isHeader(text, &m_delimiter, &m_hasIndex)) {
+        *error = QStringLiteral("la primera línea debe ser %1 (o %2), con comas, puntos y comas o tabuladores "
+                                "entre los nombres")
                      .arg(QLatin1String(SourceFile::CsvHeader), QLatin1String(SourceFile::CsvHeaderWithIndex));
         return false;
     }
@@ -185,7 +212,7 @@ bool CsvReader::next(QuoteRecord *record, qint64 *line, QString *error)
         if (!nextRecordText(&text, error))
             return false;
         const qint64 start = m_line;
-        Scanner scanner(text, start);
+        Scanner scanner(text, start, m_delimiter);
         m_line += text.count(QLatin1Char('\n'));
         if (!scanner.fields(&fields, error))
             return false;

@@ -8,9 +8,13 @@
 class SourceFile;
 
 // Reads quotation CSV (RFC 4180), one record at a time: a header, then one
-// record per line; fields holding commas, quotes or line breaks are quoted
-// and their quotes doubled. Lines end in LF or CRLF; inside quotes every
-// character is kept as it stands. Blank lines are ignored.
+// record per line; fields holding the delimiter, quotes or line breaks are
+// quoted and their quotes doubled. The delimiter is the one the header is
+// written with: a comma, or the semicolon or tab that spreadsheets write
+// where the comma is the decimal sign (LibreOffice and Excel in Spanish).
+// Lines end in LF or CRLF; inside quotes every character is kept as it
+// stands, but for line breaks: CR LF and a lone CR become LF. A byte-order
+// mark before the header and blank lines are ignored.
 //
 // Two headers are read:
 //   autor,frace,tema        hand-made lists: an empty tema written without
@@ -27,6 +31,11 @@ public:
     // Reads the header; false with *error set when it is neither of the two.
     bool readHeader(QString *error);
     bool hasIndex() const { return m_hasIndex; }
+    QChar delimiter() const { return m_delimiter; }
+
+    // Whether a line (its line end and a byte-order mark ignored) is one of
+    // the two headers, written with one of the three delimiters.
+    static bool isHeader(QStringView line, QChar *delimiter = nullptr, bool *hasIndex = nullptr);
 
     // The next record and the line it starts on. False at the end, with
     // *error empty, or on malformed input, with *error naming the line.
@@ -41,5 +50,6 @@ private:
 
     SourceFile &m_source;
     bool m_hasIndex = false;
+    QChar m_delimiter = QLatin1Char(',');
     qint64 m_line = 1; // line the next record starts on
 };

@@ -2,16 +2,27 @@
 
 #include "SourceFile.h"
 
-QString CsvWriter::header()
+namespace {
+
+QLatin1StringView lineEnd(CsvWriter::LineEnd end)
 {
-    return QLatin1String(SourceFile::CsvHeaderWithIndex) + QLatin1Char('\n');
+    return end == CsvWriter::LineEnd::CrLf ? QLatin1StringView("\r\n") : QLatin1StringView("\n");
 }
 
-QString CsvWriter::record(const QuoteRecord &record)
+} // namespace
+
+QString CsvWriter::header(LineEnd end)
 {
+    return QLatin1String(SourceFile::CsvHeaderWithIndex) + lineEnd(end);
+}
+
+QString CsvWriter::record(const QuoteRecord &record, LineEnd end)
+{
+    QString index;
+    if (record.hasIndex)
+        index = record.indexText.isNull() ? QString::number(record.index) : field(record.indexText);
     return field(record.autor, record.autorIsNull) + QLatin1Char(',') + field(record.frace, record.fraceIsNull)
-        + QLatin1Char(',') + field(record.tema, record.temaIsNull) + QLatin1Char(',')
-        + (record.hasIndex ? QString::number(record.index) : QString()) + QLatin1Char('\n');
+        + QLatin1Char(',') + field(record.tema, record.temaIsNull) + QLatin1Char(',') + index + lineEnd(end);
 }
 
 QString CsvWriter::field(const QString &value, bool isNull)

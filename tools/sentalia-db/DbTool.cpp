@@ -158,21 +158,33 @@ const QList<DbTool::Command> &DbTool::commands()
          "  import [ARCHIVO] ORIGEN... [--tema TEMA] [--autor AUTOR]\n"
          "      Agrega las frases de archivos fortune o CSV (primera línea\n"
          "      autor,frace,tema, o autor,frace,tema,Index: la copia exacta que\n"
-         "      escribe export). Todo en una sola operación: si algo falla, el\n"
-         "      archivo queda exactamente como estaba. Las frases que ya están (mismo\n"
-         "      texto, autor y tema) se omiten.\n"
+         "      escribe export; los nombres separados por comas, o por puntos y\n"
+         "      comas o tabuladores, como los escriben las hojas de cálculo). Todo\n"
+         "      en una sola operación: si algo falla, el archivo queda exactamente\n"
+         "      como estaba. Las frases que ya están (mismo texto, autor y tema) se\n"
+         "      omiten; varios orígenes se importan como si cada uno fuera una orden\n"
+         "      aparte, uno tras otro. Un tema se guarda sin los blancos ni los\n"
+         "      saltos de línea de sus bordes; uno nuevo, en mayúsculas y con Index 1\n"
+         "      (la copia exacta guarda el tema y el Index que trae). Una frase sin\n"
+         "      tema se omite, con un aviso, si no se da --tema.\n"
          "      --tema TEMA    tema de las frases, en mayúsculas; en un archivo fortune\n"
          "                     reemplaza al nombre del archivo, en un CSV llena los\n"
          "                     temas que faltan\n"
          "      --autor AUTOR  autor de las frases que no lo traen (si no, \"Anónimo\")\n"},
         {"export", "escribe las frases en CSV o en formato fortune", Tema | Format, 0, 0, Operands::None,
          Access::Read, &DbTool::exportRecords,
-         "  export [ARCHIVO] [--format csv|fortune] [--tema TEMA]\n"
+         "  export [ARCHIVO] [--format csv|csv-excel|fortune] [--tema TEMA]\n"
          "      Escribe las frases en la salida estándar, en CSV (lo predeterminado)\n"
          "      o en formato fortune; con --tema, solo las de ese tema. El CSV lleva\n"
-         "      también el Index y se vuelve a importar tal cual. Un archivo fortune\n"
-         "      no guarda el tema ni las frases vacías: el tema se toma del nombre\n"
-         "      del archivo al importarlo, por ejemplo\n"
+         "      también el Index y se vuelve a importar tal cual; un Index que otro\n"
+         "      programa guardó sin ser un número entero (1.5, uno) se escribe como\n"
+         "      está, y la importación lo rechaza. csv es UTF-8 con saltos de línea\n"
+         "      LF; csv-excel, el mismo CSV para hojas de cálculo (LibreOffice,\n"
+         "      Excel): empieza con la marca de orden de bytes de UTF-8 y sus líneas\n"
+         "      terminan en CR LF (dentro de un campo, el salto de línea sigue\n"
+         "      siendo LF). Un archivo fortune no guarda el tema ni las frases\n"
+         "      vacías: el tema se toma del nombre del archivo al importarlo, por\n"
+         "      ejemplo\n"
          "        sentalia-db export --format fortune --tema VIDA > vida.fortunes\n"},
         {"check", "revisa el archivo de frases y cuenta frases y temas", 0, 0, 0, Operands::None, Access::Read,
          &DbTool::check,
@@ -649,6 +661,7 @@ int DbTool::import(const Options &options)
     // is rolled back and the file stays as it was.
     qint64 doneBytes = 0;
     qint64 emptySkipped = 0;
+    qint64 untopicedSkipped = 0;
     qint64 handled = 0;
     for (qsizetype i = 0; i < options.operands.size(); ++i) {
         const QByteArray &sourceName = options.operands.at(i);
@@ -663,7 +676,11 @@ int DbTool::import(const Options &options)
         }
         qint64 found = 0;
         qint64 empty = 0;
+        qint64 untopiced = 0;
         bool stored = true;
+        // Each source is compared with what the ones before it stored, as
+        // if it were imported on its own afterwards.
+        importer.startSource();
         const auto take = [&](QuoteRecord record, qint64 line, Importer::Origin origin) {
             if (!tema.isEmpty() && record.tema.trimmed().isEmpty()) {
                 record.tema = tema;
@@ -678,6 +695,16 @@ int DbTool::import(const Options &options)
             if (origin == Importer::Origin::NewMaterial && record.frace.trimmed().isEmpty()) {
                 ++empty;
                 message(QStringLiteral("%1, línea %2: la frase está vacía; se omite.").arg(sourcePath).arg(line));
+                return;
+            }
+            // New material needs a topic; an exact copy keeps the records
+            // its collection held without one.
+            if (origin == Importer::Origin::NewMaterial && record.tema.trimmed().isEmpty()) {
+                ++untopiced;
+                message(QStringLiteral("%1, línea %2: la frase no tiene tema; se omite (--tema da uno a las que no "
+                                       "lo traen).")
+                            .arg(sourcePath)
+                            .arg(line));
                 return;
             }
             ++found;
@@ -721,8 +748,11 @@ int DbTool::import(const Options &options)
         QString summary = QStringLiteral("%1 (%2): %3").arg(sourcePath, kind, Wording::count(found, "frase", "frases"));
         if (empty > 0)
             summary += QStringLiteral(", %1").arg(Wording::count(empty, "vacía omitida", "vacías omitidas"));
+        if (untopiced > 0)
+            summary += QStringLiteral(", %1").arg(Wording::count(untopiced, "sin tema omitida", "sin tema omitidas"));
         message(summary + QLatin1Char('.'));
         emptySkipped += empty;
+        untopicedSkipped += untopiced;
     }
     if (!importer.commit()) {
         fail(QStringLiteral("La importación falló. ") + FailureText::sentence(importer.lastFailure(), path)
@@ -737,6 +767,8 @@ int DbTool::import(const Options &options)
                             Wording::count(summary.topicsCreated, "tema nuevo", "temas nuevos"));
     if (emptySkipped > 0)
         done += QStringLiteral(", %1").arg(Wording::count(emptySkipped, "vacía omitida", "vacías omitidas"));
+    if (untopicedSkipped > 0)
+        done += QStringLiteral(", %1").arg(Wording::count(untopicedSkipped, "sin tema omitida", "sin tema omitidas"));
     return print(done + QStringLiteral(".\n")) ? Done : outputFailed();
 }
 
@@ -771,8 +803,11 @@ int DbTool::exportRecords(const Options &options)
     if (options.formatGiven) {
         if (options.format == QLatin1String("fortune"))
             format = Exporter::Format::Fortune;
+        else if (options.format == QLatin1String("csv-excel"))
+            format = Exporter::Format::CsvExcel;
         else if (options.format != QLatin1String("csv"))
-            return usageError(QStringLiteral("formato desconocido: %1 (use csv o fortune)").arg(options.format));
+            return usageError(
+                QStringLiteral("formato desconocido: %1 (use csv, csv-excel o fortune)").arg(options.format));
     }
     const QString path = PathName::display(options.file);
     std::unique_ptr<QuoteStore> store = openStore(options.file);

@@ -28,8 +28,12 @@ bool Exporter::run(QIODevice *out)
     };
     const QString topicKey = m_topic.isEmpty() ? QString() : TextRules::topicKey(m_topic);
 
-    if (m_format == Format::Csv)
-        buffer += CsvWriter::header().toUtf8();
+    const bool csv = m_format != Format::Fortune;
+    const CsvWriter::LineEnd lineEnd = m_format == Format::CsvExcel ? CsvWriter::LineEnd::CrLf : CsvWriter::LineEnd::Lf;
+    if (m_format == Format::CsvExcel)
+        buffer += "\xEF\xBB\xBF";
+    if (csv)
+        buffer += CsvWriter::header(lineEnd).toUtf8();
     const bool read = m_store.forEachRecord([&](const QuoteRecord &record) {
         // The caller sees the interruption and stops; the rest is skipped.
         if (Interruption::requested())
@@ -40,7 +44,7 @@ bool Exporter::run(QIODevice *out)
             ++m_skippedEmpty;
             return;
         }
-        buffer += (m_format == Format::Csv ? CsvWriter::record(record) : FortuneWriter::record(record)).toUtf8();
+        buffer += (csv ? CsvWriter::record(record, lineEnd) : FortuneWriter::record(record)).toUtf8();
         ++m_written;
         if (buffer.size() >= 64 * 1024)
             flush();

@@ -7,12 +7,14 @@ class QuoteStore;
 
 // Writes a collection in UTF-8, in table order, in a form the importer reads
 // back: CSV keeps every record exactly (text, author, topic, Index, NULLs);
+// CsvExcel is the same CSV for spreadsheets, with a byte-order mark (without
+// it they take the file for their local 8-bit set) and CR LF line ends;
 // the fortune form keeps text and author (see FortuneWriter), and the topic
 // is given by the file's name (or --tema) when it is imported again, so it
 // is written one topic at a time when a topic is chosen.
 class Exporter {
 public:
-    enum class Format { Csv, Fortune };
+    enum class Format { Csv, CsvExcel, Fortune };
 
     Exporter(QuoteStore &store, Format format);
 

@@ -5,15 +5,19 @@
 
 namespace {
 
+// Topics are compared as the program compares them: "vida" is the topic
+// VIDA. So a record that a first import stored under a new topic, in
+// capitals, is found again when the same file is imported once more.
 size_t recordHash(const QuoteRecord &record)
 {
-    return qHashMulti(0x5e17a11a, record.autor, record.frace, record.tema, record.temaIsNull);
+    return qHashMulti(0x5e17a11a, record.autor, record.frace, TextRules::topicKey(record.tema), record.temaIsNull);
 }
 
 // NULL and empty text count as the same here: the program shows both alike.
 bool sameRecord(const QuoteRecord &a, const QuoteRecord &b)
 {
-    return a.autor == b.autor && a.frace == b.frace && a.temaIsNull == b.temaIsNull && a.tema == b.tema;
+    return a.autor == b.autor && a.frace == b.frace && a.temaIsNull == b.temaIsNull
+        && (a.tema == b.tema || TextRules::topicKey(a.tema) == TextRules::topicKey(b.tema));
 }
 
 // Records are stored, and compared, in composed form (NFC): a copy made
@@ -50,17 +54,23 @@ bool Importer::begin()
     m_summary = Summary();
     m_rows.clear();
     m_listed.clear();
-    m_lastIdBefore = 0;
+    m_lastId = 0;
     const bool read = m_store.forEachRecord([&](const QuoteRecord &record) {
         m_rows.insert(recordHash(composedRecord(record)), record.id);
-        m_lastIdBefore = qMax(m_lastIdBefore, record.id);
+        m_lastId = qMax(m_lastId, record.id);
         if (opensTopic(record) && record.hasIndex && record.index == 1)
             m_listed.insert(TextRules::topicKey(record.tema));
     });
     if (!read)
         return fail();
-    m_listedBefore = m_listed;
+    startSource();
     return m_store.begin() || fail();
+}
+
+void Importer::startSource()
+{
+    m_lastIdBefore = m_lastId;
+    m_listedBefore = m_listed;
 }
 
 bool Importer::present(const QuoteRecord &record, size_t hash, bool onlyBefore, bool *found)
@@ -84,6 +94,18 @@ bool Importer::present(const QuoteRecord &record, size_t hash, bool onlyBefore, 
 bool Importer::add(const QuoteRecord &given, Origin origin)
 {
     QuoteRecord record = composedRecord(given);
+    if (!record.temaIsNull)
+        record.tema = record.tema.trimmed();
+    const QString topic = opensTopic(record) ? TextRules::topicKey(record.tema) : QString();
+    if (origin == Origin::NewMaterial) {
+        record.hasIndex = !topic.isEmpty() && !m_listed.contains(topic);
+        record.index = record.hasIndex ? 1 : 0;
+        if (record.hasIndex)
+            record.tema = TextRules::upperTopic(record.tema);
+    } else if (record.hasIndex && record.index == 1 && m_listedBefore.contains(topic)) {
+        record.hasIndex = false;
+        record.index = 0;
+    }
     const size_t hash = recordHash(record);
     bool found = false;
     if (!present(record, hash, origin == Origin::ExactCopy, &found)) {
@@ -94,19 +116,12 @@ bool Importer::add(const QuoteRecord &given, Origin origin)
         ++m_summary.skipped;
         return true;
     }
-    const QString topic = opensTopic(record) ? TextRules::topicKey(record.tema) : QString();
-    if (origin == Origin::NewMaterial) {
-        record.hasIndex = !topic.isEmpty() && !m_listed.contains(topic);
-        record.index = record.hasIndex ? 1 : 0;
-    } else if (record.hasIndex && record.index == 1 && m_listedBefore.contains(topic)) {
-        record.hasIndex = false;
-        record.index = 0;
-    }
     if (!m_store.insertRecord(record)) {
         fail();
         rollback();
         return false;
     }
+    m_lastId = qMax(m_lastId, m_store.lastInsertId());
     m_rows.insert(hash, m_store.lastInsertId());
     if (record.hasIndex && record.index == 1 && !topic.isEmpty()) {
         if (!m_listed.contains(topic))
