@@ -154,11 +154,13 @@ const QList<DbTool::Command> &DbTool::commands()
         {"import", "agrega las frases de archivos fortune o CSV", Tema | Autor, 0, 0, Operands::Sources,
          Access::Write, &DbTool::import,
          "  import [ARCHIVO] ORIGEN... [--tema TEMA] [--autor AUTOR]\n"
-         "      Agrega las frases de archivos fortune o CSV (primera línea\n"
-         "      autor,frace,tema, o autor,frace,tema,Index: la copia exacta que\n"
-         "      escribe export). Todo en una sola operación: si algo falla, el\n"
-         "      archivo queda exactamente como estaba. Las frases que ya están (mismo\n"
-         "      texto, autor y tema) se omiten.\n"
+         "      Agrega las frases de archivos fortune o CSV. Un CSV se reconoce por su\n"
+         "      primera línea, autor,frace,tema, o autor,frace,tema,Index (la copia\n"
+         "      exacta que escribe export), sea cual sea su nombre. Cada línea se lee en\n"
+         "      UTF-8 o, si no lo es, en Windows-1252; un archivo con marca de orden de\n"
+         "      bytes UTF-16 (el \"Texto Unicode\" de Excel) se lee en UTF-16. Todo en\n"
+         "      una sola operación: si algo falla, el archivo queda exactamente como\n"
+         "      estaba. Las frases que ya están (mismo texto, autor y tema) se omiten.\n"
          "      --tema TEMA    tema de las frases, en mayúsculas; en un archivo fortune\n"
          "                     reemplaza al nombre del archivo, en un CSV llena los\n"
          "                     temas que faltan\n"
@@ -594,8 +596,19 @@ int DbTool::import(const Options &options)
             fail(error);
             return nothingImported();
         }
-        if (source->readAsLatin1())
-            message(QStringLiteral("Aviso: %1 no está en UTF-8; se lee como Latin-1.").arg(sourcePath));
+        if (const qint64 lines = source->windowsLines()) {
+            QStringList numbers;
+            for (const qint64 number : source->firstWindowsLines())
+                numbers << QString::number(number);
+            if (lines > numbers.size())
+                numbers << QStringLiteral("…");
+            message(lines == 1 ? QStringLiteral("Aviso: %1: 1 línea no está en UTF-8 (%2); se lee como Windows-1252.")
+                                     .arg(sourcePath, numbers.join(QStringLiteral(", ")))
+                               : QStringLiteral("Aviso: %1: %2 líneas no están en UTF-8 (%3); se leen como Windows-1252.")
+                                     .arg(sourcePath)
+                                     .arg(lines)
+                                     .arg(numbers.join(QStringLiteral(", "))));
+        }
         totalBytes += source->size();
         if (source->spooled())
             spooled[i] = std::move(source);
