@@ -662,6 +662,28 @@ void TestDbTool::importedText_data()
         << big << "vida.txt" << QStringList()
         << QStringList{"Calderón|La vida es sueño.|VIDA", "Anónimo|¿Qué es la vida? Un frenesí.|VIDA"} << QStringList();
 
+    QTest::newRow("control characters skip their records")
+        << QByteArray("autor,frace,tema\nA,Con \x01 dentro,VIDA\nNEL\xc2\x85,Texto.,VIDA\nB,\"Dos\nl\xc3\xadneas\tcon tab\",VIDA\n")
+        << "control.csv" << QStringList() << QStringList{"B|Dos\nlíneas\tcon tab|VIDA"}
+        << QStringList{"control.csv, línea 2: la frase tiene un carácter de control (U+0001), que no se guarda; se omite.",
+                       "control.csv, línea 3: el autor tiene un carácter de control (U+0085)",
+                       "1 frases agregadas, 0 repetidas omitidas, 1 temas nuevos, 2 omitidas por caracteres de control."};
+    QTest::newRow("a field of 200 KB skips its record")
+        << "autor,frace,tema\nA," + QByteArray(200000, 'x') + ",VIDA\nB,Corta.,VIDA\n" << "largo.csv" << QStringList()
+        << QStringList{"B|Corta.|VIDA"}
+        << QStringList{"largo.csv, línea 2: la frase tiene más de 100.000 caracteres; se omite.",
+                       ", 1 omitida por un campo de más de 100.000 caracteres."};
+    // Past the line limit the rest of the line is dropped unread, its
+    // quotes still counted: the record after it is found.
+    QTest::newRow("a line of 3 MiB in a CSV, with quotes")
+        << "autor,frace,tema\nA,\"" + QByteArray("y\"\" ").repeated(1 << 20) + "\",VIDA\nB,\"Tras \"\"eso\"\"\",VIDA\n"
+        << "enorme.csv" << QStringList() << QStringList{"B|Tras \"eso\"|VIDA"}
+        << QStringList{"enorme.csv, línea 2: un campo tiene más de 100.000 caracteres; se omite."};
+    QTest::newRow("a line of 3 MiB in a fortune file")
+        << "Corta.\n%\n" + QByteArray(3 << 20, 'z') + "\n%\nOtra.\n\t\t-- Yo\n%\n" << "enorme" << QStringList()
+        << QStringList{"Anónimo|Corta.|ENORME", "Yo|Otra.|ENORME"}
+        << QStringList{"enorme, línea 3: un campo tiene más de 100.000 caracteres; se omite."};
+
     QTest::newRow("a CSV header, names quoted, makes a .txt CSV")
         << QByteArray("\"autor\",\"frace\",\"tema\"\r\n\"Plat\xc3\xb3n\",\"La obra.\",\"TRABAJO\"\r\n") << "frases.txt"
         << QStringList()

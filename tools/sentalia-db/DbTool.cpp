@@ -40,6 +40,45 @@ namespace {
 
 const char *const Program = "sentalia-db";
 
+// Whether an imported field is over the limit, counted in characters (a
+// character outside the BMP is two QChars, and one character).
+bool overFieldLimit(const QString &text)
+{
+    if (text.size() <= SourceFile::FieldLimit)
+        return false;
+    const qsizetype pairs = std::count_if(text.cbegin(), text.cend(), [](QChar ch) { return ch.isLowSurrogate(); });
+    return text.size() - pairs > SourceFile::FieldLimit;
+}
+
+// The first C0 or C1 control character in text other than a tab or a line
+// break (LF, or the CR of CR LF), or 0.
+char16_t controlCharacter(const QString &text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t ch = text.at(i).unicode();
+        if (ch >= 0x20 && (ch < 0x80 || ch >= 0xA0))
+            continue;
+        if (ch == u'\t' || ch == u'\n' || (ch == u'\r' && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n')))
+            continue;
+        return ch;
+    }
+    return 0;
+}
+
+// The part of an import summary that counts records skipped for what they
+// hold: ", 1 omitida por un carácter de control", and so on.
+QString contentSkips(qint64 control, qint64 tooLong)
+{
+    QString text;
+    if (control > 0)
+        text += control == 1 ? QStringLiteral(", 1 omitida por un carácter de control")
+                             : QStringLiteral(", %1 omitidas por caracteres de control").arg(control);
+    if (tooLong > 0)
+        text += tooLong == 1 ? QStringLiteral(", 1 omitida por un campo de más de 100.000 caracteres")
+                             : QStringLiteral(", %1 omitidas por campos de más de 100.000 caracteres").arg(tooLong);
+    return text;
+}
+
 // The engine's or the system's own words, after the user's sentence.
 QString detail(const QString &reason)
 {
@@ -160,7 +199,10 @@ const QList<DbTool::Command> &DbTool::commands()
          "      UTF-8 o, si no lo es, en Windows-1252; un archivo con marca de orden de\n"
          "      bytes UTF-16 (el \"Texto Unicode\" de Excel) se lee en UTF-16. Todo en\n"
          "      una sola operación: si algo falla, el archivo queda exactamente como\n"
-         "      estaba. Las frases que ya están (mismo texto, autor y tema) se omiten.\n"
+         "      estaba. Las frases que ya están (mismo texto, autor y tema) se\n"
+         "      omiten, y también, con un aviso con su línea, las vacías, las que tienen\n"
+         "      caracteres de control (salvo saltos de línea y tabuladores) y las de un\n"
+         "      campo de más de 100.000 caracteres.\n"
          "      --tema TEMA    tema de las frases, en mayúsculas; en un archivo fortune\n"
          "                     reemplaza al nombre del archivo, en un CSV llena los\n"
          "                     temas que faltan\n"
@@ -631,6 +673,8 @@ int DbTool::import(const Options &options)
     // is rolled back and the file stays as it was.
     qint64 doneBytes = 0;
     qint64 emptySkipped = 0;
+    qint64 controlSkipped = 0;
+    qint64 longSkipped = 0;
     qint64 handled = 0;
     for (qsizetype i = 0; i < options.operands.size(); ++i) {
         const QByteArray &sourceName = options.operands.at(i);
@@ -645,8 +689,32 @@ int DbTool::import(const Options &options)
         }
         qint64 found = 0;
         qint64 empty = 0;
+        qint64 control = 0;
+        qint64 tooLong = 0;
         bool stored = true;
-        const auto take = [&](QuoteRecord record, qint64 line, Importer::Origin origin) {
+        const auto take = [&](QuoteRecord record, qint64 line, Importer::Origin origin, bool overLong) {
+            // Nothing of a record is stored when one of its fields cannot be.
+            const QString where = QStringLiteral("%1, línea %2: ").arg(sourcePath).arg(line);
+            const struct {
+                const char *name;
+                const QString &text;
+            } fields[] = {{"la frase", record.frace}, {"el autor", record.autor}, {"el tema", record.tema}};
+            for (const auto &field : fields) {
+                if (overLong || overFieldLimit(field.text)) {
+                    ++tooLong;
+                    message(where + QStringLiteral("%1 tiene más de %2 caracteres; se omite.")
+                                        .arg(overLong ? QStringLiteral("un campo") : QString::fromUtf8(field.name))
+                                        .arg(QStringLiteral("100.000")));
+                    return;
+                }
+                if (const char16_t ch = controlCharacter(field.text)) {
+                    ++control;
+                    message(where + QStringLiteral("%1 tiene un carácter de control (U+%2), que no se guarda; se omite.")
+                                        .arg(QString::fromUtf8(field.name),
+                                             QStringLiteral("%1").arg(unsigned(ch), 4, 16, QLatin1Char('0')).toUpper()));
+                    return;
+                }
+            }
             if (!tema.isEmpty() && record.tema.trimmed().isEmpty()) {
                 record.tema = tema;
                 record.temaIsNull = false;
@@ -677,7 +745,7 @@ int DbTool::import(const Options &options)
                     reader.hasIndex() ? Importer::Origin::ExactCopy : Importer::Origin::NewMaterial;
                 kind = reader.hasIndex() ? QStringLiteral("CSV con Index") : QStringLiteral("CSV");
                 while (stored && reader.next(&record, &line, &error))
-                    take(record, line, origin);
+                    take(record, line, origin, reader.overLong());
             }
             if (!error.isEmpty() && !error.startsWith(sourcePath))
                 error = QStringLiteral("%1: %2").arg(sourcePath, error);
@@ -686,7 +754,7 @@ int DbTool::import(const Options &options)
             kind = QStringLiteral("fortune, tema %1").arg(topic);
             FortuneParser parser(source, topic, autor);
             while (stored && parser.next(&record, &line))
-                take(record, line, Importer::Origin::NewMaterial);
+                take(record, line, Importer::Origin::NewMaterial, parser.overLong());
             error = source.error();
         }
         if (!stored) {
@@ -703,8 +771,11 @@ int DbTool::import(const Options &options)
         QString summary = QStringLiteral("%1 (%2): %3 frases").arg(sourcePath, kind).arg(found);
         if (empty > 0)
             summary += QStringLiteral(", %1 vacías omitidas").arg(empty);
+        summary += contentSkips(control, tooLong);
         message(summary + QLatin1Char('.'));
         emptySkipped += empty;
+        controlSkipped += control;
+        longSkipped += tooLong;
     }
     if (!importer.commit()) {
         fail(QStringLiteral("La importación falló. ") + FailureText::sentence(importer.lastFailure(), path)
@@ -720,6 +791,7 @@ int DbTool::import(const Options &options)
                        .arg(summary.topicsCreated);
     if (emptySkipped > 0)
         done += QStringLiteral(", %1 vacías omitidas").arg(emptySkipped);
+    done += contentSkips(controlSkipped, longSkipped);
     return print(done + QStringLiteral(".\n")) ? Done : outputFailed();
 }
 
