@@ -448,8 +448,9 @@ void TestDbTool::failedImportChangesNothing_data()
     QTest::addColumn<bool>("refusingTable");
     QTest::addColumn<QByteArray>("tail");
     // "missing", "collection", "binary", "read-only folder", a device,
-    // "yes" (through a pipe), "over 2 GiB", "missing TMPDIR", "near
-    // header" (a .txt whose header is nearly right) or none
+    // "yes" (through a pipe), "over 2 GiB", "missing TMPDIR", "no %"
+    // (several lines, no separator), "tsv" (list --format tsv of the
+    // fixture), "near header" (a .txt whose header is nearly right) or none
     QTest::addColumn<QString>("secondSource");
     QTest::addColumn<QString>("reason"); // TMPDIR stands for the tool's temporary folder
 
@@ -478,6 +479,13 @@ void TestDbTool::failedImportChangesNothing_data()
         << false << QByteArray() << "over 2 GiB" << "grande.csv es demasiado grande para importarlo (más de 2 GiB)";
     QTest::newRow("missing TMPDIR") << false << QByteArray() << "missing TMPDIR"
                                     << "no se pudo leer /dev/zero: no existe la carpeta temporal TMPDIR.";
+    // Text with no "%" line is no fortune file; the sentence names both
+    // ways out.
+    QTest::newRow("one saying per line, no % line")
+        << false << QByteArray() << "no %"
+        << "refranes.txt tiene varias líneas de texto y ninguna línea «%», así que no es un archivo fortune: escriba "
+           "una línea que solo tenga «%» después de cada frase, o importe cada línea como una frase con --una-por-linea";
+    QTest::newRow("our own list --format tsv") << false << QByteArray() << "tsv" << "lista.tsv tiene varias líneas de texto";
     QTest::newRow("a header nearly right, in a .txt")
         << false << QByteArray() << "near header"
         << "casi.txt, línea 1: «Autor, frase ,tema» no es la cabecera de un CSV de frases; la primera línea debe ser "
@@ -521,6 +529,15 @@ void TestDbTool::failedImportChangesNothing()
         arguments << fixture.folder() + QStringLiteral("/imagen.fortunes");
     } else if (secondSource.startsWith(QLatin1String("/dev/")) || secondSource == QLatin1String("missing TMPDIR")) {
         arguments << (secondSource.startsWith(QLatin1Char('/')) ? secondSource : QStringLiteral("/dev/zero"));
+    } else if (secondSource == QLatin1String("no %")) {
+        QVERIFY(writeFile(fixture.folder() + QStringLiteral("/refranes.txt"),
+                          "A quien madruga, Dios le ayuda.\nM\xc3\xa1s vale tarde que nunca.\n"));
+        arguments << fixture.folder() + QStringLiteral("/refranes.txt");
+    } else if (secondSource == QLatin1String("tsv")) {
+        const Result listed = runTool({QStringLiteral("list"), fixture.path(), QStringLiteral("--format=tsv")});
+        QCOMPARE(listed.code, 0);
+        QVERIFY(writeFile(fixture.folder() + QStringLiteral("/lista.tsv"), listed.out.toUtf8()));
+        arguments << fixture.folder() + QStringLiteral("/lista.tsv");
     } else if (secondSource == QLatin1String("near header")) {
         QVERIFY(writeFile(fixture.folder() + QStringLiteral("/casi.txt"), "Autor, frase ,tema\nA,B,VIDA\n"));
         arguments << fixture.folder() + QStringLiteral("/casi.txt");
@@ -684,6 +701,12 @@ void TestDbTool::importedText_data()
         << QStringList{"Anónimo|Corta.|ENORME", "Yo|Otra.|ENORME"}
         << QStringList{"enorme, línea 3: un campo tiene más de 100.000 caracteres; se omite."};
 
+    const QByteArray sayings = "A quien madruga, Dios le ayuda.\n  M\xc3\xa1s vale tarde que nunca.  \r\n\n%\nNo hay mal que por bien no venga.";
+    QTest::newRow("one saying per line with --una-por-linea")
+        << sayings << "refranes.txt" << QStringList{"--una-por-linea"}
+        << QStringList{"Anónimo|A quien madruga, Dios le ayuda.|REFRANES", "Anónimo|Más vale tarde que nunca.|REFRANES",
+                       "Anónimo|No hay mal que por bien no venga.|REFRANES"}
+        << QStringList{"refranes.txt (una frase por línea, tema REFRANES): 3 frases."};
     QTest::newRow("a CSV header, names quoted, makes a .txt CSV")
         << QByteArray("\"autor\",\"frace\",\"tema\"\r\n\"Plat\xc3\xb3n\",\"La obra.\",\"TRABAJO\"\r\n") << "frases.txt"
         << QStringList()

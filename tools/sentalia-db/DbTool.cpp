@@ -6,6 +6,7 @@
 #include "CollectionBackup.h"
 #include "CollectionEditor.h"
 #include "Importer.h"
+#include "LineListReader.h"
 #include "OutputSpool.h"
 #include "PathName.h"
 #include "RandomPicker.h"
@@ -190,9 +191,9 @@ const QList<DbTool::Command> &DbTool::commands()
          &DbTool::create,
          "  create ARCHIVO\n"
          "      Crea un archivo de frases nuevo y vacío. Nunca sobrescribe un archivo.\n"},
-        {"import", "agrega las frases de archivos fortune o CSV", Tema | Autor, 0, 0, Operands::Sources,
-         Access::Write, &DbTool::import,
-         "  import [ARCHIVO] ORIGEN... [--tema TEMA] [--autor AUTOR]\n"
+        {"import", "agrega las frases de archivos fortune o CSV", Tema | Autor | UnaPorLinea, 0, 0,
+         Operands::Sources, Access::Write, &DbTool::import,
+         "  import [ARCHIVO] ORIGEN... [--tema TEMA] [--autor AUTOR] [--una-por-linea]\n"
          "      Agrega las frases de archivos fortune o CSV. Un CSV se reconoce por su\n"
          "      primera línea, autor,frace,tema, o autor,frace,tema,Index (la copia\n"
          "      exacta que escribe export), sea cual sea su nombre. Cada línea se lee en\n"
@@ -202,11 +203,15 @@ const QList<DbTool::Command> &DbTool::commands()
          "      estaba. Las frases que ya están (mismo texto, autor y tema) se\n"
          "      omiten, y también, con un aviso con su línea, las vacías, las que tienen\n"
          "      caracteres de control (salvo saltos de línea y tabuladores) y las de un\n"
-         "      campo de más de 100.000 caracteres.\n"
+         "      campo de más de 100.000 caracteres. Un texto de varias líneas sin\n"
+         "      ninguna línea % no se importa, salvo que sea una sola frase con su autor\n"
+         "      al final.\n"
          "      --tema TEMA    tema de las frases, en mayúsculas; en un archivo fortune\n"
          "                     reemplaza al nombre del archivo, en un CSV llena los\n"
          "                     temas que faltan\n"
-         "      --autor AUTOR  autor de las frases que no lo traen (si no, \"Anónimo\")\n"},
+         "      --autor AUTOR  autor de las frases que no lo traen (si no, \"Anónimo\")\n"
+         "      --una-por-linea  en un origen que no es CSV, cada línea no vacía es\n"
+         "                     una frase\n"},
         {"export", "escribe las frases en CSV o en formato fortune", Tema | Format, 0, 0, Operands::None,
          Access::Read, &DbTool::exportRecords,
          "  export [ARCHIVO] [--format csv|fortune] [--tema TEMA]\n"
@@ -364,6 +369,18 @@ bool DbTool::parseArguments(const QList<QByteArray> &arguments, Options *options
                 : outputFailed();
             return false;
         }
+        if (bytes == "--una-por-linea" || bytes.startsWith("--una-por-linea=")) {
+            if (bytes != "--una-por-linea") {
+                *exitCode = usageError(QStringLiteral("la opción --una-por-linea no lleva valor"));
+                return false;
+            }
+            if (options->onePerLine) {
+                *exitCode = usageError(QStringLiteral("la opción --una-por-linea está repetida"));
+                return false;
+            }
+            options->onePerLine = true;
+            continue;
+        }
         QString name = argument;
         QString value;
         bool hasValue = false;
@@ -421,6 +438,7 @@ int DbTool::checkUsage(const Command &rule, Options *options)
         {"--autor", Autor, options->autorGiven, &options->autor},
         {"--format", Format, options->formatGiven, &options->format},
         {"--frase", Frase, options->fraseGiven, &options->frase},
+        {"--una-por-linea", UnaPorLinea, options->onePerLine, nullptr},
     };
     QStringList missing;
     QStringList oneOf;
@@ -439,7 +457,7 @@ int DbTool::checkUsage(const Command &rule, Options *options)
         // An empty author becomes "Anónimo", and a blank quotation gets the
         // program's own refusal; any other option needs a value.
         const bool mayBeEmpty = rule.access == Access::Write && (rule.options & Frase) && option.flag != Tema;
-        if (!mayBeEmpty && option.value->trimmed().isEmpty())
+        if (option.value && !mayBeEmpty && option.value->trimmed().isEmpty())
             return usageError(QStringLiteral("la opción %1 necesita un valor no vacío").arg(QLatin1String(option.name)));
     }
 
@@ -617,7 +635,8 @@ int DbTool::import(const Options &options)
     };
 
     // Every source is checked before the collection is touched: readable,
-    // text, and not the collection itself.
+    // text, not the collection itself, and, unless it is CSV, a fortune
+    // file or a list taken line by line.
     struct stat collection;
     const bool collectionExists = ::stat(options.file.constData(), &collection) == 0;
     qint64 totalBytes = 0;
@@ -636,6 +655,14 @@ int DbTool::import(const Options &options)
         QString error;
         if (!source->open(sourceName, sourcePath, &error)) {
             fail(error);
+            return nothingImported();
+        }
+        const bool csv = source->kind() == SourceFile::Kind::Csv;
+        if (!csv && !options.onePerLine && source->lacksSeparators()) {
+            fail(QStringLiteral("%1 tiene varias líneas de texto y ninguna línea «%», así que no es un archivo "
+                                "fortune: escriba una línea que solo tenga «%» después de cada frase, o importe "
+                                "cada línea como una frase con --una-por-linea")
+                     .arg(sourcePath));
             return nothingImported();
         }
         if (const qint64 lines = source->windowsLines()) {
@@ -749,6 +776,13 @@ int DbTool::import(const Options &options)
             }
             if (!error.isEmpty() && !error.startsWith(sourcePath))
                 error = QStringLiteral("%1: %2").arg(sourcePath, error);
+        } else if (options.onePerLine) {
+            const QString topic = tema.isEmpty() ? FortuneParser::topicForFile(sourcePath) : tema;
+            kind = QStringLiteral("una frase por línea, tema %1").arg(topic);
+            LineListReader reader(source, topic, autor);
+            while (stored && reader.next(&record, &line))
+                take(record, line, Importer::Origin::NewMaterial, reader.overLong());
+            error = source.error();
         } else {
             const QString topic = tema.isEmpty() ? FortuneParser::topicForFile(sourcePath) : tema;
             kind = QStringLiteral("fortune, tema %1").arg(topic);
