@@ -711,6 +711,9 @@ void TestDbTool::importedText_data()
         << QByteArray("\"autor\",\"frace\",\"tema\"\r\n\"Plat\xc3\xb3n\",\"La obra.\",\"TRABAJO\"\r\n") << "frases.txt"
         << QStringList()
         << QStringList{"Platón|La obra.|TRABAJO"} << QStringList{"frases.txt (CSV): 1 frases."};
+    QTest::newRow("- reads standard input")
+        << QByteArray("Breve.\n\t\t-- S\xc3\xa9neca\n%\nOtra.\n") << "-" << QStringList{"--tema", "vida"}
+        << QStringList{"Séneca|Breve.|VIDA", "Anónimo|Otra.|VIDA"} << QStringList{"la entrada estándar (fortune, tema VIDA): 2 frases."};
 }
 
 void TestDbTool::importedText()

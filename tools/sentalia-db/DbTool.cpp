@@ -198,9 +198,10 @@ const QList<DbTool::Command> &DbTool::commands()
          "      primera línea, autor,frace,tema, o autor,frace,tema,Index (la copia\n"
          "      exacta que escribe export), sea cual sea su nombre. Cada línea se lee en\n"
          "      UTF-8 o, si no lo es, en Windows-1252; un archivo con marca de orden de\n"
-         "      bytes UTF-16 (el \"Texto Unicode\" de Excel) se lee en UTF-16. Todo en\n"
-         "      una sola operación: si algo falla, el archivo queda exactamente como\n"
-         "      estaba. Las frases que ya están (mismo texto, autor y tema) se\n"
+         "      bytes UTF-16 (el \"Texto Unicode\" de Excel) se lee en UTF-16. Un\n"
+         "      ORIGEN - es la entrada estándar (que, si no es CSV, necesita --tema).\n"
+         "      Todo en una sola operación: si algo falla, el archivo queda exactamente\n"
+         "      como estaba. Las frases que ya están (mismo texto, autor y tema) se\n"
          "      omiten, y también, con un aviso con su línea, las vacías, las que tienen\n"
          "      caracteres de control (salvo saltos de línea y tabuladores) y las de un\n"
          "      campo de más de 100.000 caracteres. Un texto de varias líneas sin\n"
@@ -634,20 +635,27 @@ int DbTool::import(const Options &options)
         return Failed;
     };
 
+    // "-" is standard input, which has no name to show or to take a topic
+    // from.
+    const auto nameOf = [](const QByteArray &source) {
+        return source == "-" ? QStringLiteral("la entrada estándar") : PathName::text(source);
+    };
+
     // Every source is checked before the collection is touched: readable,
     // text, not the collection itself, and, unless it is CSV, a fortune
     // file or a list taken line by line.
     struct stat collection;
     const bool collectionExists = ::stat(options.file.constData(), &collection) == 0;
     qint64 totalBytes = 0;
-    // Pipes and devices read once, kept for the second pass.
+    // Pipes, devices and standard input read once, kept for the second pass.
     std::map<qsizetype, std::unique_ptr<SourceFile>> spooled;
     for (qsizetype i = 0; i < options.operands.size(); ++i) {
         const QByteArray &sourceName = options.operands.at(i);
-        const QString sourcePath = PathName::text(sourceName);
+        const QString sourcePath = nameOf(sourceName);
         struct stat info;
-        if (collectionExists && ::stat(sourceName.constData(), &info) == 0
-            && info.st_dev == collection.st_dev && info.st_ino == collection.st_ino) {
+        const bool found = sourceName == "-" ? ::fstat(STDIN_FILENO, &info) == 0
+                                             : ::stat(sourceName.constData(), &info) == 0;
+        if (collectionExists && found && info.st_dev == collection.st_dev && info.st_ino == collection.st_ino) {
             fail(QStringLiteral("%1 es el propio archivo de frases: no se puede importar en sí mismo").arg(sourcePath));
             return nothingImported();
         }
@@ -663,6 +671,11 @@ int DbTool::import(const Options &options)
                                 "fortune: escriba una línea que solo tenga «%» después de cada frase, o importe "
                                 "cada línea como una frase con --una-por-linea")
                      .arg(sourcePath));
+            return nothingImported();
+        }
+        if (!csv && sourceName == "-" && tema.isEmpty()) {
+            fail(QStringLiteral("la entrada estándar no tiene un nombre del que tomar el tema de sus frases: "
+                                "indíquelo con --tema"));
             return nothingImported();
         }
         if (const qint64 lines = source->windowsLines()) {
@@ -705,7 +718,7 @@ int DbTool::import(const Options &options)
     qint64 handled = 0;
     for (qsizetype i = 0; i < options.operands.size(); ++i) {
         const QByteArray &sourceName = options.operands.at(i);
-        const QString sourcePath = PathName::text(sourceName);
+        const QString sourcePath = nameOf(sourceName);
         std::unique_ptr<SourceFile> opened = spooled.count(i) ? std::move(spooled[i]) : std::make_unique<SourceFile>();
         SourceFile &source = *opened;
         QString error;
