@@ -50,6 +50,8 @@ private slots:
     void failedImportChangesNothing();
     void importSummaryAndOptions();
     void csvExportReadsBackExactly_data();
+    void importedText_data();
+    void importedText();
     void csvExportReadsBackExactly();
     void fortuneExportReadsBack();
     void failedExportWritesNothing();
@@ -461,8 +463,9 @@ void TestDbTool::failedImportChangesNothing_data()
     QTest::addColumn<bool>("refusingTable");
     QTest::addColumn<QByteArray>("tail");
     // "missing", "collection", "binary", "read-only folder", a device,
-    // "yes" and "UTF-16" (through a pipe), "over 2 GiB", "missing TMPDIR"
-    // or none
+    // "yes" (through a pipe), "over 2 GiB", "missing TMPDIR", "no %"
+    // (several lines, no separator), "tsv" (list --format tsv of the
+    // fixture), "near header" (a .txt whose header is nearly right) or none
     QTest::addColumn<QString>("secondSource");
     QTest::addColumn<QString>("reason"); // TMPDIR stands for the tool's temporary folder
 
@@ -491,10 +494,17 @@ void TestDbTool::failedImportChangesNothing_data()
         << false << QByteArray() << "over 2 GiB" << "grande.csv es demasiado grande para importarlo (más de 2 GiB)";
     QTest::newRow("missing TMPDIR") << false << QByteArray() << "missing TMPDIR"
                                     << "no se pudo leer /dev/zero: no existe la carpeta temporal TMPDIR.";
-    // Read through, not taken for binary by the NUL bytes of its letters;
-    // the sentence says it is refused for its encoding.
-    QTest::newRow("UTF-16 text through a pipe is no binary")
-        << false << QByteArray() << "UTF-16" << "/dev/stdin está en UTF-16";
+    // Text with no "%" line is no fortune file; the sentence names both
+    // ways out.
+    QTest::newRow("one saying per line, no % line")
+        << false << QByteArray() << "no %"
+        << "refranes.txt tiene varias líneas de texto y ninguna línea «%», así que no es un archivo fortune: escriba "
+           "una línea que solo tenga «%» después de cada frase, o importe cada línea como una frase con --una-por-linea";
+    QTest::newRow("our own list --format tsv") << false << QByteArray() << "tsv" << "lista.tsv tiene varias líneas de texto";
+    QTest::newRow("a header nearly right, in a .txt")
+        << false << QByteArray() << "near header"
+        << "casi.txt, línea 1: «Autor, frase ,tema» no es la cabecera de un CSV de frases; la primera línea debe ser "
+           "exactamente autor,frace,tema o autor,frace,tema,Index";
 }
 
 void TestDbTool::failedImportChangesNothing()
@@ -534,6 +544,18 @@ void TestDbTool::failedImportChangesNothing()
         arguments << fixture.folder() + QStringLiteral("/imagen.fortunes");
     } else if (secondSource.startsWith(QLatin1String("/dev/")) || secondSource == QLatin1String("missing TMPDIR")) {
         arguments << (secondSource.startsWith(QLatin1Char('/')) ? secondSource : QStringLiteral("/dev/zero"));
+    } else if (secondSource == QLatin1String("no %")) {
+        QVERIFY(writeFile(fixture.folder() + QStringLiteral("/refranes.txt"),
+                          "A quien madruga, Dios le ayuda.\nM\xc3\xa1s vale tarde que nunca.\n"));
+        arguments << fixture.folder() + QStringLiteral("/refranes.txt");
+    } else if (secondSource == QLatin1String("tsv")) {
+        const Result listed = runTool({QStringLiteral("list"), fixture.path(), QStringLiteral("--format=tsv")});
+        QCOMPARE(listed.code, 0);
+        QVERIFY(writeFile(fixture.folder() + QStringLiteral("/lista.tsv"), listed.out.toUtf8()));
+        arguments << fixture.folder() + QStringLiteral("/lista.tsv");
+    } else if (secondSource == QLatin1String("near header")) {
+        QVERIFY(writeFile(fixture.folder() + QStringLiteral("/casi.txt"), "Autor, frase ,tema\nA,B,VIDA\n"));
+        arguments << fixture.folder() + QStringLiteral("/casi.txt");
     } else if (secondSource == QLatin1String("over 2 GiB")) {
         // Sparse: the file system holds only its first line.
         QFile big(fixture.folder() + QStringLiteral("/grande.csv"));
@@ -544,16 +566,6 @@ void TestDbTool::failedImportChangesNothing()
     QStringList feeder;
     if (secondSource == QLatin1String("yes")) {
         feeder = QStringList{QStringLiteral("yes"), QStringLiteral("Nadie,Sin fin,VIDA")};
-        arguments << QStringLiteral("/dev/stdin");
-    } else if (secondSource == QLatin1String("UTF-16")) {
-        // Over a MiB, so the whole of the first stretch is judged.
-        const QString text = QStringLiteral("autor,frace,tema\n")
-            + QStringLiteral("Séneca,La vida es larga si se sabe usar.,VIDA\n").repeated(30000);
-        QByteArray bytes("\xff\xfe");
-        bytes += QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
-        const QString utf16 = fixture.folder() + QStringLiteral("/utf16.csv");
-        QVERIFY(writeFile(utf16, bytes));
-        feeder = QStringList{QStringLiteral("cat"), utf16};
         arguments << QStringLiteral("/dev/stdin");
     }
     // A private TMPDIR: whatever the import leaves there shows.
@@ -663,6 +675,113 @@ void TestDbTool::csvExportReadsBackExactly_data()
                       "INSERT INTO tabla1 VALUES ('C', 'Tres.', 'OTRO', 'uno');")
         << QByteArrayList{"autor,frace,tema,Index\nA,Uno.,VIDA,2\nB,Dos.,VIDA,1.5\nC,Tres.,OTRO,uno\n"}
         << "copia.csv: línea 3: Index debe ser un número entero o quedar vacío, no «1.5»";
+}
+
+// What an import makes of the text it is given: the encoding of each line,
+// records skipped for what they hold, and sources that are not fortune files.
+void TestDbTool::importedText_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("source");       // its name; "-" or /dev/stdin: through a pipe
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QStringList>("stored");   // "autor|frace|tema", in order
+    QTest::addColumn<QStringList>("messages"); // in standard error or output
+
+    QTest::newRow("Windows-1252 quotes, dashes, ellipsis and euro")
+        << QByteArray("autor,frace,tema\nPepe,\x93Hola\x94\x85 \x80 5 \x96 y \x97 \x91s\x92,VIDA\n") << "win.csv"
+        << QStringList() << QStringList{"Pepe|“Hola”… € 5 – y — ‘s’|VIDA"}
+        << QStringList{"/win.csv: 1 línea no está en UTF-8 (2); se lee como Windows-1252."};
+
+    QByteArray mixed = "autor,frace,tema\n";
+    QStringList mixedStored;
+    for (int i = 0; i < 50; ++i) {
+        mixed += "Jos\xc3\xa9 Mart\xc3\xad,La canci\xc3\xb3n " + QByteArray::number(i) + ",VIDA\n";
+        mixedStored << QStringLiteral("José Martí|La canción %1|VIDA").arg(i);
+    }
+    mixed += "Mu\xf1oz,L\xednea 52,VIDA\n";
+    mixedStored << QStringLiteral("Muñoz|Línea 52|VIDA");
+    QTest::newRow("one Latin-1 line among 50 UTF-8 records")
+        << mixed << "mixto.csv" << QStringList() << mixedStored
+        << QStringList{"/mixto.csv: 1 línea no está en UTF-8 (52); se lee como Windows-1252."};
+
+    // Over a MiB through a pipe, so the whole of the binary test's first
+    // stretch is judged by 16-bit characters.
+    const QString repeated = QStringLiteral("autor,frace,tema\n")
+        + QStringLiteral("Séneca,La vida es larga si se sabe usar.,VIDA\n").repeated(30000);
+    QByteArray little("\xff\xfe");
+    for (const QChar ch : repeated)
+        little += char(ch.unicode() & 0xFF) + QByteArray(1, char(ch.unicode() >> 8));
+    QTest::newRow("UTF-16 LE through a pipe")
+        << little << "/dev/stdin" << QStringList() << QStringList{"Séneca|La vida es larga si se sabe usar.|VIDA"}
+        << QStringList{"29999 repetidas omitidas"};
+    const QString fortune = QStringLiteral("La vida es sueño.\n\t\t-- Calderón\n%\n¿Qué es la vida? Un frenesí.\n%\n");
+    QByteArray big("\xfe\xff");
+    for (const QChar ch : fortune)
+        big += char(ch.unicode() >> 8) + QByteArray(1, char(ch.unicode() & 0xFF));
+    QTest::newRow("UTF-16 BE fortune file")
+        << big << "vida.txt" << QStringList()
+        << QStringList{"Calderón|La vida es sueño.|VIDA", "Anónimo|¿Qué es la vida? Un frenesí.|VIDA"} << QStringList();
+
+    QTest::newRow("control characters skip their records")
+        << QByteArray("autor,frace,tema\nA,Con \x01 dentro,VIDA\nNEL\xc2\x85,Texto.,VIDA\nB,\"Dos\nl\xc3\xadneas\tcon tab\",VIDA\n")
+        << "control.csv" << QStringList() << QStringList{"B|Dos\nlíneas\tcon tab|VIDA"}
+        << QStringList{"control.csv, línea 2: la frase tiene un carácter de control (U+0001), que no se guarda; se omite.",
+                       "control.csv, línea 3: el autor tiene un carácter de control (U+0085)",
+                       "1 frase agregada, 0 repetidas omitidas, 1 tema nuevo, 2 omitidas por caracteres de control."};
+    QTest::newRow("a field of 200 KB skips its record")
+        << "autor,frace,tema\nA," + QByteArray(200000, 'x') + ",VIDA\nB,Corta.,VIDA\n" << "largo.csv" << QStringList()
+        << QStringList{"B|Corta.|VIDA"}
+        << QStringList{"largo.csv, línea 2: la frase tiene más de 100.000 caracteres; se omite.",
+                       ", 1 omitida por un campo de más de 100.000 caracteres."};
+    // Past the line limit the rest of the line is dropped unread, its
+    // quotes still counted: the record after it is found.
+    QTest::newRow("a line of 3 MiB in a CSV, with quotes")
+        << "autor,frace,tema\nA,\"" + QByteArray("y\"\" ").repeated(1 << 20) + "\",VIDA\nB,\"Tras \"\"eso\"\"\",VIDA\n"
+        << "enorme.csv" << QStringList() << QStringList{"B|Tras \"eso\"|VIDA"}
+        << QStringList{"enorme.csv, línea 2: un campo tiene más de 100.000 caracteres; se omite."};
+    QTest::newRow("a line of 3 MiB in a fortune file")
+        << "Corta.\n%\n" + QByteArray(3 << 20, 'z') + "\n%\nOtra.\n\t\t-- Yo\n%\n" << "enorme" << QStringList()
+        << QStringList{"Anónimo|Corta.|ENORME", "Yo|Otra.|ENORME"}
+        << QStringList{"enorme, línea 3: un campo tiene más de 100.000 caracteres; se omite."};
+
+    const QByteArray sayings = "A quien madruga, Dios le ayuda.\n  M\xc3\xa1s vale tarde que nunca.  \r\n\n%\nNo hay mal que por bien no venga.";
+    QTest::newRow("one saying per line with --una-por-linea")
+        << sayings << "refranes.txt" << QStringList{"--una-por-linea"}
+        << QStringList{"Anónimo|A quien madruga, Dios le ayuda.|REFRANES", "Anónimo|Más vale tarde que nunca.|REFRANES",
+                       "Anónimo|No hay mal que por bien no venga.|REFRANES"}
+        << QStringList{"refranes.txt (una frase por línea, tema REFRANES): 3 frases."};
+    QTest::newRow("a CSV header, names quoted, makes a .txt CSV")
+        << QByteArray("\"autor\",\"frace\",\"tema\"\r\n\"Plat\xc3\xb3n\",\"La obra.\",\"TRABAJO\"\r\n") << "frases.txt"
+        << QStringList()
+        << QStringList{"Platón|La obra.|TRABAJO"} << QStringList{"frases.txt (CSV): 1 frase."};
+    QTest::newRow("- reads standard input")
+        << QByteArray("Breve.\n\t\t-- S\xc3\xa9neca\n%\nOtra.\n") << "-" << QStringList{"--tema", "vida"}
+        << QStringList{"Séneca|Breve.|VIDA", "Anónimo|Otra.|VIDA"} << QStringList{"la entrada estándar (fortune, tema VIDA): 2 frases."};
+}
+
+void TestDbTool::importedText()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, source);
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, stored);
+    QFETCH(QStringList, messages);
+
+    QTemporaryDir dir;
+    const QString db = dir.filePath(QStringLiteral("frase.mdb"));
+    QCOMPARE(runTool({QStringLiteral("create"), db}).code, 0);
+    const bool piped = source.startsWith(QLatin1Char('-')) || source.startsWith(QLatin1String("/dev/"));
+    const QString file = dir.filePath(piped ? QStringLiteral("origen") : source);
+    QVERIFY(writeFile(file, bytes));
+    const Result result = runTool(QStringList{QStringLiteral("import"), db, piped ? source : file} + options, false,
+                                  QString(), piped ? QStringList{QStringLiteral("cat"), file} : QStringList());
+    QVERIFY2(result.code == 0, qPrintable(result.err));
+    QStringList found;
+    for (const QuoteRecord &record : records(db))
+        found << QStringList{record.autor, record.frace, record.tema}.join(QLatin1Char('|'));
+    QCOMPARE(found, stored);
+    for (const QString &text : std::as_const(messages))
+        QVERIFY2(result.err.contains(text) || result.out.contains(text), qPrintable(result.err + result.out));
 }
 
 void TestDbTool::csvExportReadsBackExactly()

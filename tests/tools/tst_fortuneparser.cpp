@@ -187,21 +187,30 @@ void TestFortuneParser::decode_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("latin1");
+    QTest::addColumn<bool>("windows1252");
     QTest::newRow("utf-8") << QByteArray("Cicer\xc3\xb3n, a\xc3\xb1o") << "Cicerón, año" << false;
     QTest::newRow("latin-1") << QByteArray("Cicer\xf3n, a\xf1o") << "Cicerón, año" << true;
     QTest::newRow("byte-order mark") << QByteArray("\xef\xbb\xbf" "autor") << "autor" << false;
     QTest::newRow("ascii") << QByteArray("%\nhola\n") << "%\nhola\n" << false;
+    // The five bytes Windows-1252 leaves undefined stay C1 controls.
+    QByteArray high;
+    for (int byte = 0x80; byte < 0xA0; ++byte)
+        high += char(byte);
+    QTest::newRow("windows-1252, bytes 80 to 9F")
+        << high << QString::fromUtf8("€\u0081‚ƒ„…†‡ˆ‰Š‹Œ\u008DŽ\u008F\u0090‘’“”•–—˜™š›œ\u009DžŸ") << true;
+    QTest::newRow("one line not UTF-8 among UTF-8 lines")
+        << QByteArray("La canci\xc3\xb3n\nJos\xe9 Mart\xed, \x93Versos\x94\r\nMu\xc3\xb1oz")
+        << "La canción\nJosé Martí, “Versos”\r\nMuñoz" << true;
 }
 
 void TestFortuneParser::decode()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
-    QFETCH(bool, latin1);
-    bool wasLatin1 = !latin1;
-    QCOMPARE(SourceFile::decode(bytes, &wasLatin1), text);
-    QCOMPARE(wasLatin1, latin1);
+    QFETCH(bool, windows1252);
+    bool was1252 = !windows1252;
+    QCOMPARE(SourceFile::decode(bytes, &was1252), text);
+    QCOMPARE(was1252, windows1252);
 }
 
 void TestFortuneParser::writerRoundTrip_data()

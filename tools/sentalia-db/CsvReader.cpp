@@ -139,11 +139,19 @@ CsvReader::CsvReader(SourceFile &source)
 bool CsvReader::nextRecordText(QString *text, QString *error)
 {
     text->clear();
+    m_recordLines = 0;
+    m_overLong = false;
     qint64 quotes = 0;
     QString line;
     while (m_source.readLine(&line)) {
-        quotes += line.count(QLatin1Char('"'));
-        *text += line;
+        quotes += line.count(QLatin1Char('"')) + m_source.quotesCut();
+        if (line.endsWith(QLatin1Char('\n')))
+            ++m_recordLines;
+        m_overLong = m_overLong || m_source.lineCut() || text->size() + line.size() > SourceFile::LineLimit;
+        if (m_overLong)
+            text->clear();
+        else
+            *text += line;
         if (quotes % 2 == 0)
             return true;
     }
@@ -151,7 +159,7 @@ bool CsvReader::nextRecordText(QString *text, QString *error)
         *error = m_source.error();
         return false;
     }
-    return !text->isEmpty();
+    return !text->isEmpty() || m_overLong;
 }
 
 bool CsvReader::isHeader(QStringView line, QChar *delimiter, bool *hasIndex)
@@ -192,7 +200,7 @@ bool CsvReader::readHeader(QString *error)
             *error = QStringLiteral("la primera línea debe ser %1").arg(QLatin1String(SourceFile::CsvHeader));
         return false;
     }
-    m_line += text.count(QLatin1Char('\n'));
+    m_line += m_recordLines;
     if (!isHeader(text, &m_delimiter, &m_hasIndex)) {
         *error = QStringLiteral("la primera línea debe ser %1 (o %2), con comas, puntos y comas o tabuladores "
                                 "entre los nombres")
@@ -212,8 +220,13 @@ bool CsvReader::next(QuoteRecord *record, qint64 *line, QString *error)
         if (!nextRecordText(&text, error))
             return false;
         const qint64 start = m_line;
+        m_line += m_recordLines;
+        if (m_overLong) {
+            *record = QuoteRecord();
+            *line = start;
+            return true;
+        }
         Scanner scanner(text, start, m_delimiter);
-        m_line += text.count(QLatin1Char('\n'));
         if (!scanner.fields(&fields, error))
             return false;
         if (isBlankLine(fields))

@@ -40,6 +40,11 @@ public:
     // The next record and the line it starts on. False at the end, with
     // *error empty, or on malformed input, with *error naming the line.
     bool next(QuoteRecord *record, qint64 *line, QString *error);
+    // Whether the record last handed out was too long to keep: a line cut
+    // by the source, or more text than its fields within the limit can
+    // hold. Its text is dropped as it comes, its quotes still counted to
+    // find its end; the record handed out holds nothing.
+    bool overLong() const { return m_overLong; }
 
     // A whole text at once; nothing is handed out on failure.
     static bool read(const QString &text, QList<QuoteRecord> *records, QString *error);
@@ -52,4 +57,6 @@ private:
     bool m_hasIndex = false;
     QChar m_delimiter = QLatin1Char(',');
     qint64 m_line = 1; // line the next record starts on
+    qint64 m_recordLines = 0; // line ends in the text of the last record
+    bool m_overLong = false;
 };

@@ -6,6 +6,7 @@
 #include "CollectionBackup.h"
 #include "CollectionEditor.h"
 #include "Importer.h"
+#include "LineListReader.h"
 #include "OutputSpool.h"
 #include "PathName.h"
 #include "RandomPicker.h"
@@ -41,6 +42,45 @@
 namespace {
 
 const char *const Program = "sentalia-db";
+
+// Whether an imported field is over the limit, counted in characters (a
+// character outside the BMP is two QChars, and one character).
+bool overFieldLimit(const QString &text)
+{
+    if (text.size() <= SourceFile::FieldLimit)
+        return false;
+    const qsizetype pairs = std::count_if(text.cbegin(), text.cend(), [](QChar ch) { return ch.isLowSurrogate(); });
+    return text.size() - pairs > SourceFile::FieldLimit;
+}
+
+// The first C0 or C1 control character in text other than a tab or a line
+// break (LF, or the CR of CR LF), or 0.
+char16_t controlCharacter(const QString &text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t ch = text.at(i).unicode();
+        if (ch >= 0x20 && (ch < 0x80 || ch >= 0xA0))
+            continue;
+        if (ch == u'\t' || ch == u'\n' || (ch == u'\r' && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n')))
+            continue;
+        return ch;
+    }
+    return 0;
+}
+
+// The part of an import summary that counts records skipped for what they
+// hold: ", 1 omitida por un carácter de control", and so on.
+QString contentSkips(qint64 control, qint64 tooLong)
+{
+    QString text;
+    if (control > 0)
+        text += control == 1 ? QStringLiteral(", 1 omitida por un carácter de control")
+                             : QStringLiteral(", %1 omitidas por caracteres de control").arg(control);
+    if (tooLong > 0)
+        text += tooLong == 1 ? QStringLiteral(", 1 omitida por un campo de más de 100.000 caracteres")
+                             : QStringLiteral(", %1 omitidas por campos de más de 100.000 caracteres").arg(tooLong);
+    return text;
+}
 
 // The engine's or the system's own words, after the user's sentence.
 QString detail(const QString &reason)
@@ -153,24 +193,34 @@ const QList<DbTool::Command> &DbTool::commands()
          &DbTool::create,
          "  create ARCHIVO\n"
          "      Crea un archivo de frases nuevo y vacío. Nunca sobrescribe un archivo.\n"},
-        {"import", "agrega las frases de archivos fortune o CSV", Tema | Autor, 0, 0, Operands::Sources,
-         Access::Write, &DbTool::import,
-         "  import [ARCHIVO] ORIGEN... [--tema TEMA] [--autor AUTOR]\n"
-         "      Agrega las frases de archivos fortune o CSV (primera línea\n"
-         "      autor,frace,tema, o autor,frace,tema,Index: la copia exacta que\n"
-         "      escribe export; los nombres separados por comas, o por puntos y\n"
-         "      comas o tabuladores, como los escriben las hojas de cálculo). Todo\n"
-         "      en una sola operación: si algo falla, el archivo queda exactamente\n"
-         "      como estaba. Las frases que ya están (mismo texto, autor y tema) se\n"
-         "      omiten; varios orígenes se importan como si cada uno fuera una orden\n"
-         "      aparte, uno tras otro. Un tema se guarda sin los blancos ni los\n"
-         "      saltos de línea de sus bordes; uno nuevo, en mayúsculas y con Index 1\n"
-         "      (la copia exacta guarda el tema y el Index que trae). Una frase sin\n"
-         "      tema se omite, con un aviso, si no se da --tema.\n"
+        {"import", "agrega las frases de archivos fortune o CSV", Tema | Autor | UnaPorLinea, 0, 0,
+         Operands::Sources, Access::Write, &DbTool::import,
+         "  import [ARCHIVO] ORIGEN... [--tema TEMA] [--autor AUTOR] [--una-por-linea]\n"
+         "      Agrega las frases de archivos fortune o CSV. Un CSV se reconoce por su\n"
+         "      primera línea, autor,frace,tema, o autor,frace,tema,Index (la copia\n"
+         "      exacta que escribe export), sea cual sea su nombre; los nombres van\n"
+         "      separados por comas, o por puntos y comas o tabuladores, como los\n"
+         "      escriben las hojas de cálculo. Cada línea se lee en UTF-8 o, si no lo\n"
+         "      es, en Windows-1252; un archivo con marca de orden de bytes UTF-16 (el\n"
+         "      \"Texto Unicode\" de Excel) se lee en UTF-16. Un ORIGEN - es la entrada\n"
+         "      estándar (que, si no es CSV, necesita --tema). Todo en una sola\n"
+         "      operación: si algo falla, el archivo queda exactamente como estaba.\n"
+         "      Las frases que ya están (mismo texto, autor y tema) se omiten, y\n"
+         "      también, con un aviso con su línea, las vacías, las que tienen\n"
+         "      caracteres de control (salvo saltos de línea y tabuladores) y las de un\n"
+         "      campo de más de 100.000 caracteres; varios orígenes se importan como si\n"
+         "      cada uno fuera una orden aparte, uno tras otro. Un tema se guarda sin\n"
+         "      los blancos ni los saltos de línea de sus bordes; uno nuevo, en\n"
+         "      mayúsculas y con Index 1 (la copia exacta guarda el tema y el Index que\n"
+         "      trae). Una frase sin tema se omite, con un aviso, si no se da --tema.\n"
+         "      Un texto de varias líneas sin ninguna línea % no se importa, salvo que\n"
+         "      sea una sola frase con su autor al final.\n"
          "      --tema TEMA    tema de las frases, en mayúsculas; en un archivo fortune\n"
          "                     reemplaza al nombre del archivo, en un CSV llena los\n"
          "                     temas que faltan\n"
-         "      --autor AUTOR  autor de las frases que no lo traen (si no, \"Anónimo\")\n"},
+         "      --autor AUTOR  autor de las frases que no lo traen (si no, \"Anónimo\")\n"
+         "      --una-por-linea  en un origen que no es CSV, cada línea no vacía es\n"
+         "                     una frase\n"},
         {"export", "escribe las frases en CSV o en formato fortune", Tema | Format, 0, 0, Operands::None,
          Access::Read, &DbTool::exportRecords,
          "  export [ARCHIVO] [--format csv|csv-excel|fortune] [--tema TEMA]\n"
@@ -339,6 +389,18 @@ bool DbTool::parseArguments(const QList<QByteArray> &arguments, Options *options
                 : outputFailed();
             return false;
         }
+        if (bytes == "--una-por-linea" || bytes.startsWith("--una-por-linea=")) {
+            if (bytes != "--una-por-linea") {
+                *exitCode = usageError(QStringLiteral("la opción --una-por-linea no lleva valor"));
+                return false;
+            }
+            if (options->onePerLine) {
+                *exitCode = usageError(QStringLiteral("la opción --una-por-linea está repetida"));
+                return false;
+            }
+            options->onePerLine = true;
+            continue;
+        }
         QString name = argument;
         QString value;
         bool hasValue = false;
@@ -414,6 +476,7 @@ int DbTool::checkUsage(const Command &rule, Options *options)
         {"--autor", Autor, options->autorGiven, &options->autor},
         {"--format", Format, options->formatGiven, &options->format},
         {"--frase", Frase, options->fraseGiven, &options->frase},
+        {"--una-por-linea", UnaPorLinea, options->onePerLine, nullptr},
     };
     QStringList missing;
     QStringList oneOf;
@@ -432,7 +495,7 @@ int DbTool::checkUsage(const Command &rule, Options *options)
         // An empty author becomes "Anónimo", and a blank quotation gets the
         // program's own refusal; any other option needs a value.
         const bool mayBeEmpty = rule.access == Access::Write && (rule.options & Frase) && option.flag != Tema;
-        if (!mayBeEmpty && option.value->trimmed().isEmpty())
+        if (option.value && !mayBeEmpty && option.value->trimmed().isEmpty())
             return usageError(QStringLiteral("la opción %1 necesita un valor no vacío").arg(QLatin1String(option.name)));
     }
 
@@ -615,19 +678,27 @@ int DbTool::import(const Options &options)
         return Failed;
     };
 
+    // "-" is standard input, which has no name to show or to take a topic
+    // from.
+    const auto nameOf = [](const QByteArray &source) {
+        return source == "-" ? QStringLiteral("la entrada estándar") : PathName::text(source);
+    };
+
     // Every source is checked before the collection is touched: readable,
-    // text, and not the collection itself.
+    // text, not the collection itself, and, unless it is CSV, a fortune
+    // file or a list taken line by line.
     struct stat collection;
     const bool collectionExists = ::stat(options.file.constData(), &collection) == 0;
     qint64 totalBytes = 0;
-    // Pipes and devices read once, kept for the second pass.
+    // Pipes, devices and standard input read once, kept for the second pass.
     std::map<qsizetype, std::unique_ptr<SourceFile>> spooled;
     for (qsizetype i = 0; i < options.operands.size(); ++i) {
         const QByteArray &sourceName = options.operands.at(i);
-        const QString sourcePath = PathName::text(sourceName);
+        const QString sourcePath = nameOf(sourceName);
         struct stat info;
-        if (collectionExists && ::stat(sourceName.constData(), &info) == 0
-            && info.st_dev == collection.st_dev && info.st_ino == collection.st_ino) {
+        const bool found = sourceName == "-" ? ::fstat(STDIN_FILENO, &info) == 0
+                                             : ::stat(sourceName.constData(), &info) == 0;
+        if (collectionExists && found && info.st_dev == collection.st_dev && info.st_ino == collection.st_ino) {
             fail(QStringLiteral("%1 es el propio archivo de frases: no se puede importar en sí mismo").arg(sourcePath));
             return nothingImported();
         }
@@ -637,8 +708,32 @@ int DbTool::import(const Options &options)
             fail(error);
             return nothingImported();
         }
-        if (source->readAsLatin1())
-            message(QStringLiteral("Aviso: %1 no está en UTF-8; se lee como Latin-1.").arg(sourcePath));
+        const bool csv = source->kind() == SourceFile::Kind::Csv;
+        if (!csv && !options.onePerLine && source->lacksSeparators()) {
+            fail(QStringLiteral("%1 tiene varias líneas de texto y ninguna línea «%», así que no es un archivo "
+                                "fortune: escriba una línea que solo tenga «%» después de cada frase, o importe "
+                                "cada línea como una frase con --una-por-linea")
+                     .arg(sourcePath));
+            return nothingImported();
+        }
+        if (!csv && sourceName == "-" && tema.isEmpty()) {
+            fail(QStringLiteral("la entrada estándar no tiene un nombre del que tomar el tema de sus frases: "
+                                "indíquelo con --tema"));
+            return nothingImported();
+        }
+        if (const qint64 lines = source->windowsLines()) {
+            QStringList numbers;
+            for (const qint64 number : source->firstWindowsLines())
+                numbers << QString::number(number);
+            if (lines > numbers.size())
+                numbers << QStringLiteral("…");
+            message(lines == 1 ? QStringLiteral("Aviso: %1: 1 línea no está en UTF-8 (%2); se lee como Windows-1252.")
+                                     .arg(sourcePath, numbers.join(QStringLiteral(", ")))
+                               : QStringLiteral("Aviso: %1: %2 líneas no están en UTF-8 (%3); se leen como Windows-1252.")
+                                     .arg(sourcePath)
+                                     .arg(lines)
+                                     .arg(numbers.join(QStringLiteral(", "))));
+        }
         totalBytes += source->size();
         if (source->spooled())
             spooled[i] = std::move(source);
@@ -662,10 +757,12 @@ int DbTool::import(const Options &options)
     qint64 doneBytes = 0;
     qint64 emptySkipped = 0;
     qint64 untopicedSkipped = 0;
+    qint64 controlSkipped = 0;
+    qint64 longSkipped = 0;
     qint64 handled = 0;
     for (qsizetype i = 0; i < options.operands.size(); ++i) {
         const QByteArray &sourceName = options.operands.at(i);
-        const QString sourcePath = PathName::text(sourceName);
+        const QString sourcePath = nameOf(sourceName);
         std::unique_ptr<SourceFile> opened = spooled.count(i) ? std::move(spooled[i]) : std::make_unique<SourceFile>();
         SourceFile &source = *opened;
         QString error;
@@ -677,11 +774,35 @@ int DbTool::import(const Options &options)
         qint64 found = 0;
         qint64 empty = 0;
         qint64 untopiced = 0;
+        qint64 control = 0;
+        qint64 tooLong = 0;
         bool stored = true;
         // Each source is compared with what the ones before it stored, as
         // if it were imported on its own afterwards.
         importer.startSource();
-        const auto take = [&](QuoteRecord record, qint64 line, Importer::Origin origin) {
+        const auto take = [&](QuoteRecord record, qint64 line, Importer::Origin origin, bool overLong) {
+            // Nothing of a record is stored when one of its fields cannot be.
+            const QString where = QStringLiteral("%1, línea %2: ").arg(sourcePath).arg(line);
+            const struct {
+                const char *name;
+                const QString &text;
+            } fields[] = {{"la frase", record.frace}, {"el autor", record.autor}, {"el tema", record.tema}};
+            for (const auto &field : fields) {
+                if (overLong || overFieldLimit(field.text)) {
+                    ++tooLong;
+                    message(where + QStringLiteral("%1 tiene más de %2 caracteres; se omite.")
+                                        .arg(overLong ? QStringLiteral("un campo") : QString::fromUtf8(field.name))
+                                        .arg(QStringLiteral("100.000")));
+                    return;
+                }
+                if (const char16_t ch = controlCharacter(field.text)) {
+                    ++control;
+                    message(where + QStringLiteral("%1 tiene un carácter de control (U+%2), que no se guarda; se omite.")
+                                        .arg(QString::fromUtf8(field.name),
+                                             QStringLiteral("%1").arg(unsigned(ch), 4, 16, QLatin1Char('0')).toUpper()));
+                    return;
+                }
+            }
             if (!tema.isEmpty() && record.tema.trimmed().isEmpty()) {
                 record.tema = tema;
                 record.temaIsNull = false;
@@ -722,16 +843,23 @@ int DbTool::import(const Options &options)
                     reader.hasIndex() ? Importer::Origin::ExactCopy : Importer::Origin::NewMaterial;
                 kind = reader.hasIndex() ? QStringLiteral("CSV con Index") : QStringLiteral("CSV");
                 while (stored && reader.next(&record, &line, &error))
-                    take(record, line, origin);
+                    take(record, line, origin, reader.overLong());
             }
             if (!error.isEmpty() && !error.startsWith(sourcePath))
                 error = QStringLiteral("%1: %2").arg(sourcePath, error);
+        } else if (options.onePerLine) {
+            const QString topic = tema.isEmpty() ? FortuneParser::topicForFile(sourcePath) : tema;
+            kind = QStringLiteral("una frase por línea, tema %1").arg(topic);
+            LineListReader reader(source, topic, autor);
+            while (stored && reader.next(&record, &line))
+                take(record, line, Importer::Origin::NewMaterial, reader.overLong());
+            error = source.error();
         } else {
             const QString topic = tema.isEmpty() ? FortuneParser::topicForFile(sourcePath) : tema;
             kind = QStringLiteral("fortune, tema %1").arg(topic);
             FortuneParser parser(source, topic, autor);
             while (stored && parser.next(&record, &line))
-                take(record, line, Importer::Origin::NewMaterial);
+                take(record, line, Importer::Origin::NewMaterial, parser.overLong());
             error = source.error();
         }
         if (!stored) {
@@ -750,9 +878,12 @@ int DbTool::import(const Options &options)
             summary += QStringLiteral(", %1").arg(Wording::count(empty, "vacía omitida", "vacías omitidas"));
         if (untopiced > 0)
             summary += QStringLiteral(", %1").arg(Wording::count(untopiced, "sin tema omitida", "sin tema omitidas"));
+        summary += contentSkips(control, tooLong);
         message(summary + QLatin1Char('.'));
         emptySkipped += empty;
         untopicedSkipped += untopiced;
+        controlSkipped += control;
+        longSkipped += tooLong;
     }
     if (!importer.commit()) {
         fail(QStringLiteral("La importación falló. ") + FailureText::sentence(importer.lastFailure(), path)
@@ -769,6 +900,7 @@ int DbTool::import(const Options &options)
         done += QStringLiteral(", %1").arg(Wording::count(emptySkipped, "vacía omitida", "vacías omitidas"));
     if (untopicedSkipped > 0)
         done += QStringLiteral(", %1").arg(Wording::count(untopicedSkipped, "sin tema omitida", "sin tema omitidas"));
+    done += contentSkips(controlSkipped, longSkipped);
     return print(done + QStringLiteral(".\n")) ? Done : outputFailed();
 }
 

@@ -43,7 +43,7 @@ private:
         Numbers,     // delete: one or more record numbers
     };
     enum class Access { Read, Write, Create };
-    enum Option : unsigned { Tema = 1, Autor = 2, Format = 4, Frase = 8 };
+    enum Option : unsigned { Tema = 1, Autor = 2, Format = 4, Frase = 8, UnaPorLinea = 16 };
 
     struct Options;
     // One command: everything usage checks, dispatch and the help page know
@@ -77,6 +77,7 @@ private:
         bool autorGiven = false;
         bool formatGiven = false;
         bool fraseGiven = false;
+        bool onePerLine = false;      // --una-por-linea
     };
 
     bool parseArguments(const QList<QByteArray> &arguments, Options *options, int *exitCode);

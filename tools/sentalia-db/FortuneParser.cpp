@@ -87,6 +87,8 @@ bool FortuneParser::next(QuoteRecord *record, qint64 *line)
 {
     QStringList lines;
     qint64 firstLine = 0;
+    qint64 kept = 0;
+    m_overLong = false;
     QString raw;
     for (;;) {
         const bool more = m_source.readLine(&raw);
@@ -101,9 +103,20 @@ bool FortuneParser::next(QuoteRecord *record, qint64 *line)
             if (!(text.startsWith(QLatin1Char('%')) && text.mid(1).trimmed().isEmpty())) {
                 if (firstLine == 0 && !isBlank(text.toString()))
                     firstLine = m_line;
-                lines << text.toString();
+                kept += text.trimmed().size();
+                m_overLong = m_overLong || m_source.lineCut() || kept > SourceFile::LineLimit;
+                if (m_overLong)
+                    lines.clear();
+                else
+                    lines << text.toString();
                 continue;
             }
+        }
+        if (m_overLong) {
+            *record = QuoteRecord();
+            record->tema = m_tema;
+            *line = firstLine;
+            return true;
         }
         if (parseRecord(lines, m_tema, m_autor, record)) {
             *line = firstLine;

@@ -44,6 +44,11 @@ public:
     // The next record, and the line its text starts on; false at the end
     // (or when the source fails to read: see its error()).
     bool next(QuoteRecord *record, qint64 *line);
+    // Whether the record last handed out was too long to keep: a line cut
+    // by the source, or more text than two fields of the limit can hold.
+    // Its lines are read and dropped as they come, and the record handed
+    // out holds no text.
+    bool overLong() const { return m_overLong; }
 
     // A whole text at once.
     static QList<QuoteRecord> parse(const QString &text, const QString &tema, const QString &autor = QString());
@@ -76,4 +81,5 @@ private:
     QString m_tema;
     QString m_autor;
     qint64 m_line = 0;
+    bool m_overLong = false;
 };

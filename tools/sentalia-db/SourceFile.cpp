@@ -7,6 +7,7 @@
 
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <QStringList>
 
 #include <algorithm>
 #include <array>
@@ -135,7 +136,7 @@ constexpr auto StrayControls = [] {
 
 // How many bytes at the end of bytes begin a UTF-8 character that goes on
 // in the next piece.
-qsizetype cutCharacter(const QByteArray &bytes)
+qsizetype cutCharacter(QByteArrayView bytes)
 {
     const qsizetype size = bytes.size();
     for (qsizetype back = 1; back <= 3 && back <= size; ++back) {
@@ -154,14 +155,160 @@ qsizetype cutCharacter(const QByteArray &bytes)
     return 0;
 }
 
-QString utf8Piece(QByteArrayView bytes, bool *valid)
+// Windows-1252 for 80-9F; the five bytes it leaves undefined stay what
+// Latin-1 makes of them, C1 controls, which no record may hold.
+constexpr char16_t WindowsHigh[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+QString windows1252(QByteArrayView bytes)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8,
-                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    QString text = decoder.decode(bytes);
-    *valid = !decoder.hasError();
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *out = text.data();
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        out[i] = byte >= 0x80 && byte < 0xA0 ? QChar(WindowsHigh[byte - 0x80]) : QChar(byte);
+    }
     return text;
 }
+
+constexpr QByteArrayView Utf8Bom("\xEF\xBB\xBF");
+
+bool isBlankByte(char byte)
+{
+    return byte == ' ' || byte == '\t' || byte == '\r' || byte == '\f' || byte == '\v';
+}
+
+// A hyphen, or an en or em dash in UTF-8 or in Windows-1252: its length.
+qsizetype dashAt(QByteArrayView bytes)
+{
+    if (bytes.startsWith('-') || bytes.startsWith('\x96') || bytes.startsWith('\x97'))
+        return 1;
+    if (bytes.startsWith("\xE2\x80\x93") || bytes.startsWith("\xE2\x80\x94"))
+        return 3;
+    return 0;
+}
+
+// What the first pass learns of a source's lines, given its bytes (UTF-8,
+// or any 8-bit text) piece by piece: which lines are not UTF-8, and the
+// shape of the text (see SourceFile::lacksSeparators()).
+class LineSurvey {
+public:
+    explicit LineSurvey(bool checkUtf8)
+        : m_checkUtf8(checkUtf8)
+    {
+    }
+
+    void add(QByteArrayView bytes)
+    {
+        while (!bytes.isEmpty()) {
+            const auto *newline = static_cast<const char *>(std::memchr(bytes.data(), '\n', size_t(bytes.size())));
+            const qsizetype end = newline ? newline - bytes.data() : bytes.size();
+            segment(bytes.first(end));
+            if (!newline)
+                break;
+            endLine();
+            bytes = bytes.sliced(end + 1);
+        }
+    }
+
+    // The end of the source.
+    void finish()
+    {
+        if (m_lineBytes > 0)
+            endLine();
+    }
+
+    QByteArray firstLine; // its first 256 bytes
+    qint64 windowsLines = 0;
+    QList<qint64> firstWindowsLines;
+    qint64 textLines = 0;
+    bool separator = false;
+    qint64 attributionLines = 0;
+    bool endsInAttribution = false;
+
+private:
+    // How much of a line is kept to judge its shape.
+    static constexpr qsizetype HeadSize = 64;
+
+    void segment(QByteArrayView bytes)
+    {
+        if (m_line == 1 && firstLine.size() < 256)
+            firstLine += bytes.first(std::min<qsizetype>(bytes.size(), 256 - firstLine.size()));
+        const qsizetype toHead = std::min<qsizetype>(bytes.size(), HeadSize - m_headSize);
+        std::memcpy(m_head.data() + m_headSize, bytes.data(), size_t(toHead));
+        m_headSize += toHead;
+        if (m_tailBlank)
+            m_tailBlank = std::all_of(bytes.begin() + toHead, bytes.end(), isBlankByte);
+        m_lineBytes += bytes.size();
+        if (!m_checkUtf8 || !m_valid)
+            return;
+        QByteArray joined;
+        if (!m_carry.isEmpty()) {
+            joined = m_carry + bytes.toByteArray();
+            bytes = joined;
+        }
+        const qsizetype cut = cutCharacter(bytes);
+        m_valid = bytes.first(bytes.size() - cut).isValidUtf8();
+        m_carry = bytes.last(cut).toByteArray();
+    }
+
+    void endLine()
+    {
+        if (m_checkUtf8 && (!m_valid || !m_carry.isEmpty())) {
+            ++windowsLines;
+            if (firstWindowsLines.size() < 5)
+                firstWindowsLines << m_line;
+        }
+        classify();
+        m_headSize = 0;
+        m_carry.clear();
+        m_tailBlank = true;
+        m_valid = true;
+        m_lineBytes = 0;
+        ++m_line;
+    }
+
+    void classify()
+    {
+        QByteArrayView head(m_head.data(), m_headSize);
+        if (m_line == 1 && head.startsWith(Utf8Bom))
+            head = head.sliced(Utf8Bom.size());
+        if (m_tailBlank && std::all_of(head.begin(), head.end(), isBlankByte))
+            return;
+        if (head.startsWith('%') && m_tailBlank && std::all_of(head.begin() + 1, head.end(), isBlankByte)) {
+            separator = true;
+            return;
+        }
+        ++textLines;
+        qsizetype indent = 0;
+        while (indent < head.size() && (head[indent] == ' ' || head[indent] == '\t'))
+            ++indent;
+        QByteArrayView rest = head.sliced(indent);
+        bool dash = rest.startsWith("--") || (indent > 0 && dashAt(rest) > 0);
+        // Dashes alone are a drawing, not an attribution.
+        for (qsizetype length = 0; dash && (length = rest.isEmpty() ? 0 : (isBlankByte(rest[0]) ? 1 : dashAt(rest))) > 0;)
+            rest = rest.sliced(length);
+        dash = dash && (!rest.isEmpty() || !m_tailBlank);
+        if (dash) {
+            ++attributionLines;
+            endsInAttribution = true;
+        } else if (indent == 0) {
+            endsInAttribution = false;
+        }
+    }
+
+    bool m_checkUtf8;
+    qint64 m_line = 1;
+    qsizetype m_lineBytes = 0;
+    std::array<char, HeadSize> m_head;
+    qsizetype m_headSize = 0;
+    bool m_tailBlank = true; // what is past the head is all blanks
+    bool m_valid = true;
+    QByteArray m_carry; // a UTF-8 character cut at a piece's end
+};
 
 } // namespace
 
@@ -169,11 +316,11 @@ SourceFile::SourceFile(const QString &text, const QString &name)
     : m_name(name)
     , m_started(true)
     , m_atEnd(true)
-    , m_pending(text)
+    , m_pending(text.toUtf8())
 {
     const qsizetype end = text.indexOf(QLatin1Char('\n'));
     m_kind = detectKind(name, end < 0 ? QStringView(text) : QStringView(text).left(end));
-    m_size = text.size();
+    m_size = m_pending.size();
 }
 
 SourceFile::~SourceFile()
@@ -208,9 +355,13 @@ bool SourceFile::readChunk(QByteArray *bytes)
 bool SourceFile::open(const QByteArray &path, const QString &name, QString *error)
 {
     m_name = name;
-    do
-        m_fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
-    while (m_fd < 0 && errno == EINTR);
+    const bool standardInput = path == "-";
+    if (standardInput)
+        m_fd = ::fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 0);
+    else
+        do
+            m_fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+        while (m_fd < 0 && errno == EINTR);
     if (m_fd < 0) {
         *error = readError(name, errno);
         return false;
@@ -224,8 +375,14 @@ bool SourceFile::open(const QByteArray &path, const QString &name, QString *erro
         *error = QStringLiteral("%1 es una carpeta, no un archivo").arg(name);
         return false;
     }
+    // A file given as standard input is read from where it stands, and
+    // again from there.
+    if (standardInput && S_ISREG(info.st_mode)) {
+        m_origin = std::max<qint64>(0, ::lseek(m_fd, 0, SEEK_CUR));
+        m_spooled = true;
+    }
     QString tooLarge = tooLargeText(name, maxSize());
-    if (S_ISREG(info.st_mode) && info.st_size > maxSize()) {
+    if (S_ISREG(info.st_mode) && info.st_size - m_origin > maxSize()) {
         *error = tooLarge;
         return false;
     }
@@ -241,7 +398,7 @@ bool SourceFile::open(const QByteArray &path, const QString &name, QString *erro
         m_fd = copy;
         m_spooled = true;
     }
-    if (!text || ::fstat(m_fd, &info) != 0 || ::lseek(m_fd, 0, SEEK_SET) != 0) {
+    if (!text || ::fstat(m_fd, &info) != 0 || ::lseek(m_fd, m_origin, SEEK_SET) != m_origin) {
         if (text)
             *error = readError(name, errno);
         // The copy has no name: closing it gives its room back.
@@ -249,7 +406,11 @@ bool SourceFile::open(const QByteArray &path, const QString &name, QString *erro
         m_fd = -1;
         return false;
     }
-    m_size = info.st_size;
+    m_size = info.st_size - m_origin;
+    if (m_utf16 != Utf16::No)
+        m_decoder = std::make_unique<QStringDecoder>(m_utf16 == Utf16::Little ? QStringDecoder::Utf16LE
+                                                                              : QStringDecoder::Utf16BE,
+                                                     QStringDecoder::Flag::ConvertInitialBom);
     return true;
 }
 
@@ -307,16 +468,15 @@ bool SourceFile::scan(int copy, qint64 limit, const QString &tooLarge, QString *
         return false;
     };
 
-    bool utf8 = true;
     qint64 line = 1;
     qint64 total = 0;
-    QByteArray firstLine;
-    bool firstLineDone = false;
     QByteArray piece;
-    QByteArray carry;
     // UTF-16: which byte comes first, the odd byte of a unit cut at a
     // piece's end, and whether a high surrogate waits for its low half.
-    enum class Utf16 { No, Little, Big } utf16 = Utf16::No;
+    // Its lines are surveyed in UTF-8.
+    Utf16 utf16 = Utf16::No;
+    std::unique_ptr<QStringDecoder> decoder;
+    std::unique_ptr<LineSurvey> survey;
     int oddByte = -1;
     bool highSurrogate = false;
     for (;;) {
@@ -344,7 +504,12 @@ bool SourceFile::scan(int copy, qint64 limit, const QString &tooLarge, QString *
                 utf16 = Utf16::Little;
             else if (first == 0xFE && second == 0xFF)
                 utf16 = Utf16::Big;
+            if (utf16 != Utf16::No)
+                decoder = std::make_unique<QStringDecoder>(
+                    utf16 == Utf16::Little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
         }
+        if (!survey)
+            survey = std::make_unique<LineSurvey>(utf16 == Utf16::No);
         const char *data = piece.constData();
         const qsizetype size = piece.size();
         if (utf16 != Utf16::No) {
@@ -368,15 +533,11 @@ bool SourceFile::scan(int copy, qint64 limit, const QString &tooLarge, QString *
                     ++strays;
                 highSurrogate = high;
             }
+            survey->add(QString(decoder->decode(piece)).toUtf8());
         } else {
             if (const void *nul = std::memchr(data, 0, size_t(size)))
                 return nulFound(line + std::count(data, static_cast<const char *>(nul), '\n'));
-            if (!firstLineDone) {
-                const auto *end = static_cast<const char *>(std::memchr(data, '\n', size_t(size)));
-                firstLineDone = end != nullptr;
-                const qsizetype length = end ? end - data : size;
-                firstLine += QByteArrayView(data, std::min<qsizetype>(length, 256 - firstLine.size()));
-            }
+            survey->add(piece);
             line += std::count(data, data + size, '\n');
             for (qsizetype i = 0; i < size; ++i)
                 strays += StrayControls[static_cast<unsigned char>(data[i])];
@@ -389,12 +550,6 @@ bool SourceFile::scan(int copy, qint64 limit, const QString &tooLarge, QString *
             return false;
         }
         total += piece.size();
-        if (utf8 && utf16 == Utf16::No) {
-            carry += piece;
-            const qsizetype cut = last ? 0 : cutCharacter(carry);
-            utf8 = QByteArrayView(carry).first(carry.size() - cut).isValidUtf8();
-            carry = carry.right(cut);
-        }
         // Only what passed the test goes into the copy.
         for (qsizetype done = 0; copy >= 0 && done < piece.size();) {
             const ssize_t written = ::write(copy, piece.constData() + done, size_t(piece.size() - done));
@@ -415,45 +570,56 @@ bool SourceFile::scan(int copy, qint64 limit, const QString &tooLarge, QString *
     }
     if (looksBinary())
         return binaryFound();
-    if (utf16 != Utf16::No) {
-        *error = QStringLiteral("%1 está en UTF-16, que no se importa; guárdelo en UTF-8 y vuelva a importarlo")
-                     .arg(m_name);
-        return false;
-    }
-    m_latin1 = !utf8;
+    survey->finish();
+    m_utf16 = utf16;
+    m_windowsLines = survey->windowsLines;
+    m_firstWindowsLines = survey->firstWindowsLines;
+    m_textLines = survey->textLines;
+    m_separator = survey->separator;
+    m_attributionLines = survey->attributionLines;
+    m_endsInAttribution = survey->endsInAttribution;
+    QByteArray firstLine = survey->firstLine;
     if (firstLine.endsWith('\r'))
         firstLine.chop(1);
-    bool ignored = false;
-    m_kind = detectKind(m_name, decode(firstLine, &ignored));
+    bool windows = false;
+    const QString header = decode(firstLine, &windows);
+    const QString mistake = headerMistake(header);
+    if (!mistake.isEmpty()) {
+        *error = QStringLiteral("%1, línea 1: %2").arg(m_name, mistake);
+        return false;
+    }
+    m_kind = detectKind(m_name, header);
     return true;
+}
+
+bool SourceFile::lacksSeparators() const
+{
+    return !m_separator && m_textLines > 1 && !(m_attributionLines == 1 && m_endsInAttribution);
 }
 
 bool SourceFile::rewind()
 {
-    if (m_fd < 0 || ::lseek(m_fd, 0, SEEK_SET) != 0)
+    if (m_fd < 0 || ::lseek(m_fd, m_origin, SEEK_SET) != m_origin)
         return false;
-    m_carry.clear();
+    if (m_decoder)
+        m_decoder->resetState();
     m_started = false;
     m_atEnd = false;
     m_pending.clear();
     m_pos = m_scan = 0;
+    m_keepEnd = -1;
+    m_lineCut = false;
+    m_quotesCut = 0;
     m_bytesRead = 0;
     m_error.clear();
     return true;
 }
 
-QString SourceFile::decodeChunk(QByteArray *bytes, bool last)
+QString SourceFile::decodeLine(QByteArrayView bytes) const
 {
-    if (m_latin1) {
-        const QString text = QString::fromLatin1(*bytes);
-        bytes->clear();
-        return text;
-    }
-    const qsizetype cut = last ? 0 : cutCharacter(*bytes);
-    bool valid = true;
-    QString text = utf8Piece(QByteArrayView(*bytes).first(bytes->size() - cut), &valid);
-    *bytes = bytes->right(cut);
-    return text;
+    if (m_utf16 != Utf16::No || bytes.isValidUtf8())
+        return QString::fromUtf8(bytes);
+    return windows1252(bytes);
 }
 
 bool SourceFile::fill()
@@ -465,21 +631,31 @@ bool SourceFile::fill()
         m_atEnd = true;
         return false;
     }
+    // A signal ends the reading of a long source (or a long line) as a
+    // failure, which undoes the import.
+    if (Interruption::requested() != 0) {
+        m_error = interruptedText(m_name);
+        m_atEnd = true;
+        return false;
+    }
     m_bytesRead += piece.size();
     const bool last = piece.isEmpty();
-    m_carry += piece;
-    QString text = decodeChunk(&m_carry, last);
-    if (!m_started) {
-        m_started = true;
-        if (text.startsWith(QChar(0xFEFF)))
-            text.remove(0, 1);
-    }
     if (m_pos > 0) {
         m_pending.remove(0, m_pos);
         m_scan -= m_pos;
+        if (m_keepEnd >= 0)
+            m_keepEnd -= m_pos;
         m_pos = 0;
     }
-    m_pending += text;
+    m_pending += m_decoder ? QString(m_decoder->decode(piece)).toUtf8() : piece;
+    // No line is handed out before the byte-order mark is judged.
+    if (!m_started && (m_pending.size() >= Utf8Bom.size() || last)) {
+        m_started = true;
+        if (m_pending.startsWith(Utf8Bom)) {
+            m_pending.remove(0, Utf8Bom.size());
+            m_scan = 0;
+        }
+    }
     if (last)
         m_atEnd = true;
     return true;
@@ -487,33 +663,68 @@ bool SourceFile::fill()
 
 bool SourceFile::readLine(QString *line)
 {
+    m_lineCut = false;
+    m_quotesCut = 0;
+    while (!m_started && fill()) {
+    }
+    // What a line past LineLimit keeps, ended as it was ended.
+    const auto handOut = [&](qsizetype end, bool newline) {
+        if (m_keepEnd >= 0) {
+            if (newline)
+                m_quotesCut += std::count(m_pending.cbegin() + m_keepEnd, m_pending.cbegin() + end, '"');
+            QByteArray kept = m_pending.sliced(m_pos, m_keepEnd - m_pos);
+            if (newline)
+                kept += '\n';
+            *line = decodeLine(kept);
+            m_lineCut = true;
+            m_keepEnd = -1;
+        } else {
+            *line = decodeLine(QByteArrayView(m_pending).sliced(m_pos, end - m_pos));
+        }
+        m_pos = m_scan = end;
+    };
     for (;;) {
-        const qsizetype end = m_pending.indexOf(QLatin1Char('\n'), m_scan);
-        if (end >= 0) {
-            *line = m_pending.mid(m_pos, end + 1 - m_pos);
-            m_pos = m_scan = end + 1;
+        const char *data = m_pending.constData();
+        const auto *newline = static_cast<const char *>(
+            std::memchr(data + m_scan, '\n', size_t(m_pending.size() - m_scan)));
+        if (newline) {
+            handOut(newline - data + 1, true);
             return true;
+        }
+        if (m_keepEnd < 0 && m_pending.size() - m_pos > LineLimit)
+            m_keepEnd = m_pos + LineLimit;
+        if (m_keepEnd >= 0) {
+            m_quotesCut += std::count(m_pending.cbegin() + m_keepEnd, m_pending.cend(), '"');
+            m_pending.truncate(m_keepEnd);
         }
         m_scan = m_pending.size();
         if (!fill()) {
             if (!m_error.isEmpty() || m_pos >= m_pending.size())
                 return false;
-            *line = m_pending.mid(m_pos);
-            m_pos = m_scan = m_pending.size();
+            handOut(m_pending.size(), false);
             return true;
         }
     }
 }
 
-QString SourceFile::decode(const QByteArray &bytes, bool *latin1)
+QString SourceFile::decode(const QByteArray &bytes, bool *windows1252Used)
 {
-    bool valid = true;
-    QString text = utf8Piece(bytes, &valid);
-    *latin1 = !valid;
-    if (*latin1)
-        text = QString::fromLatin1(bytes);
-    else if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
+    *windows1252Used = false;
+    QByteArrayView rest(bytes);
+    if (rest.startsWith(Utf8Bom))
+        rest = rest.sliced(Utf8Bom.size());
+    QString text;
+    while (!rest.isEmpty()) {
+        const auto *newline = static_cast<const char *>(std::memchr(rest.data(), '\n', size_t(rest.size())));
+        const QByteArrayView line = rest.first(newline ? newline - rest.data() + 1 : rest.size());
+        if (line.isValidUtf8()) {
+            text += QString::fromUtf8(line);
+        } else {
+            text += windows1252(line);
+            *windows1252Used = true;
+        }
+        rest = rest.sliced(line.size());
+    }
     return text;
 }
 
@@ -523,13 +734,68 @@ void SourceFile::setLimitsForTests(qint64 maxSize, qint64 tempFree)
     g_tempFreeForTests = tempFree;
 }
 
+namespace {
+
+// The names of a first line split at its delimiter, the first of comma,
+// semicolon and tab that it holds.
+QStringList headerNames(QStringView line)
+{
+    if (line.endsWith(QLatin1Char('\r')))
+        line.chop(1);
+    for (const QChar delimiter : {QLatin1Char(','), QLatin1Char(';'), QLatin1Char('\t')}) {
+        if (line.contains(delimiter)) {
+            QStringList names;
+            for (const QStringView name : line.split(delimiter))
+                names << name.toString();
+            return names;
+        }
+    }
+    return {};
+}
+
+bool isHeader(const QStringList &names)
+{
+    static const QStringList plain{QStringLiteral("autor"), QStringLiteral("frace"), QStringLiteral("tema")};
+    static const QStringList withIndex = plain + QStringList{QStringLiteral("Index")};
+    QStringList bare;
+    // A spreadsheet may quote every name.
+    for (const QString &name : names)
+        bare << (name.size() >= 2 && name.startsWith(QLatin1Char('"')) && name.endsWith(QLatin1Char('"'))
+                     ? name.mid(1, name.size() - 2)
+                     : name);
+    return bare == plain || bare == withIndex;
+}
+
+} // namespace
+
 SourceFile::Kind SourceFile::detectKind(const QString &path, QStringView firstLine)
 {
-    if (firstLine.endsWith(QLatin1Char('\r')))
-        firstLine.chop(1);
-    if (firstLine == QLatin1String(CsvHeader) || firstLine == QLatin1String(CsvHeaderWithIndex))
+    if (isHeader(headerNames(firstLine)))
         return Kind::Csv;
     if (QFileInfo(path).suffix().compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0)
         return Kind::Csv;
     return Kind::Fortune;
+}
+
+QString SourceFile::headerMistake(QStringView firstLine)
+{
+    const QStringList names = headerNames(firstLine);
+    if (names.size() < 3 || names.size() > 4 || isHeader(names))
+        return QString();
+    QStringList loose;
+    for (QString name : names) {
+        name = name.trimmed();
+        if (name.size() >= 2 && name.startsWith(QLatin1Char('"')) && name.endsWith(QLatin1Char('"')))
+            name = name.mid(1, name.size() - 2).trimmed();
+        name = name.toLower();
+        loose << (name == QLatin1String("frase") ? QStringLiteral("frace") : name);
+    }
+    static const QStringList expected{QStringLiteral("autor"), QStringLiteral("frace"), QStringLiteral("tema"),
+                                      QStringLiteral("index")};
+    if (loose != expected.mid(0, loose.size()))
+        return QString();
+    return QStringLiteral("«%1» no es la cabecera de un CSV de frases; la primera línea debe ser exactamente "
+                          "%2 o %3 (frace con c, en minúsculas salvo Index, sin espacios), con comas, puntos y "
+                          "coma o tabuladores entre los nombres")
+        .arg(firstLine.trimmed().toString(), QLatin1String(CsvHeader), QLatin1String(CsvHeaderWithIndex));
 }
