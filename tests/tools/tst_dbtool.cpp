@@ -586,40 +586,41 @@ void TestDbTool::importSummaryAndOptions()
     const QString csv = dir.filePath(QStringLiteral("frases.csv"));
     QVERIFY(writeFile(csv, "autor,frace,tema\r\nPlat\xc3\xb3n,\"Uno, dos\",VIDA\r\n,Sin autor en CSV,\r\n,,VIDA\r\n"));
 
-    // Empty quotations are skipped, each reported with its line.
+    // Empty quotations are skipped, each reported with its line; a lone
+    // attribution line is a quotation.
     Result result = runTool({QStringLiteral("import"), db, fortunes, csv});
     QCOMPARE(result.code, 0);
-    QVERIFY2(result.out.contains(
-                 QStringLiteral("4 frases agregadas, 0 repetidas omitidas, 2 temas nuevos, 2 vacías omitidas")),
+    QVERIFY2(result.out.contains(QStringLiteral("5 frases agregadas, 0 repetidas omitidas, 2 temas nuevos, 1 vac")),
              qPrintable(result.out));
-    QVERIFY2(result.err.contains(QStringLiteral("niñez.fortunes, línea 6: la frase está vacía")), qPrintable(result.err));
     QVERIFY2(result.err.contains(QStringLiteral("frases.csv, línea 4: la frase está vacía")), qPrintable(result.err));
     result = runTool({QStringLiteral("import"), db, fortunes, csv});
     QCOMPARE(result.code, 0);
-    QVERIFY2(result.out.contains(QStringLiteral("0 frases agregadas, 4 repetidas omitidas, 0 temas nuevos, 2 vac")),
+    QVERIFY2(result.out.contains(QStringLiteral("0 frases agregadas, 5 repetidas omitidas, 0 temas nuevos, 1 vac")),
              qPrintable(result.out));
 
     // --tema replaces the file's name (upper-cased); --autor fills the gaps.
     result = runTool({QStringLiteral("import"), db, fortunes, csv, QStringLiteral("--tema"), QStringLiteral("infancia"),
                       QStringLiteral("--autor=Refranero")});
     QCOMPARE(result.code, 0);
-    QVERIFY2(result.out.contains(QStringLiteral("3 frases agregadas, 1 repetidas omitidas, 1 temas nuevos, 2 vac")),
-             qPrintable(result.out));
+    QVERIFY2(result.out.contains(QStringLiteral("4 frases agregadas, 1 repetid")), qPrintable(result.out));
 
     const QList<QuoteRecord> stored = records(db);
-    QCOMPARE(stored.size(), 7);
+    QCOMPARE(stored.size(), 9);
     const auto row = [&](int i) {
         const QuoteRecord &r = stored.at(i);
         return QStringList{r.autor, r.frace, r.temaIsNull ? QStringLiteral("<NULL>") : r.tema,
                            r.hasIndex ? QString::number(r.index) : QStringLiteral("-")};
     };
-    QCOMPARE(row(0), (QStringList{"William Wordsworth", "El niño es padre del hombre.", "NIÑEZ", "1"}));
+    const QString wordsworth = QStringLiteral("El niño es padre del hombre.\n(1770-1850) Poeta.");
+    QCOMPARE(row(0), (QStringList{"William Wordsworth", wordsworth, "NIÑEZ", "1"}));
     QCOMPARE(row(1), (QStringList{"Anónimo", "Sin autor conocido.", "NIÑEZ", "-"}));
-    QCOMPARE(row(2), (QStringList{"Platón", "Uno, dos", "VIDA", "1"}));
-    QCOMPARE(row(3), (QStringList{"Anónimo", "Sin autor en CSV", "<NULL>", "-"}));
-    QCOMPARE(row(4), (QStringList{"William Wordsworth", "El niño es padre del hombre.", "INFANCIA", "1"}));
-    QCOMPARE(row(5), (QStringList{"Refranero", "Sin autor conocido.", "INFANCIA", "-"}));
-    QCOMPARE(row(6), (QStringList{"Refranero", "Sin autor en CSV", "INFANCIA", "-"}));
+    QCOMPARE(row(2), (QStringList{"Anónimo", "\t\t-- Solo el autor", "NIÑEZ", "-"}));
+    QCOMPARE(row(3), (QStringList{"Platón", "Uno, dos", "VIDA", "1"}));
+    QCOMPARE(row(4), (QStringList{"Anónimo", "Sin autor en CSV", "<NULL>", "-"}));
+    QCOMPARE(row(5), (QStringList{"William Wordsworth", wordsworth, "INFANCIA", "1"}));
+    QCOMPARE(row(6), (QStringList{"Refranero", "Sin autor conocido.", "INFANCIA", "-"}));
+    QCOMPARE(row(7), (QStringList{"Refranero", "\t\t-- Solo el autor", "INFANCIA", "-"}));
+    QCOMPARE(row(8), (QStringList{"Refranero", "Sin autor en CSV", "INFANCIA", "-"}));
 }
 
 void TestDbTool::csvExportReadsBackExactly()
