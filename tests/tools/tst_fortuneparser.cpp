@@ -257,35 +257,72 @@ void TestFortuneParser::decode()
 
 void TestFortuneParser::writerRoundTrip_data()
 {
+    // escaped: the one line that has to show a backslash in the file.
     QTest::addColumn<QString>("frace");
     QTest::addColumn<QString>("autor");
-    QTest::newRow("plain") << "Solo sé que no sé nada." << "Sócrates";
-    QTest::newRow("paragraphs") << "Primero.\n\nSegundo, largo, muy largo." << "Lao-Tse";
-    QTest::newRow("dialogue") << "- ¿Quién?\n- Yo." << "Anónimo";
-    QTest::newRow("indented lines") << "Axioma:\n  Es así.\n\tY así." << "G. B. Shaw";
-    QTest::newRow("lone percent sign") << "%" << "Porcentaje";
-    QTest::newRow("apostrophes") << "L'homme est un apprenti." << "D'Alembert";
-    QTest::newRow("no text") << "" << "Sin frase";
-    QTest::newRow("line that reads as an attribution") << "Texto.\n-- no es autor\n\t- ni esto" << "Autor";
+    QTest::addColumn<int>("escaped");
+    QTest::newRow("plain") << "Solo sé que no sé nada." << "Sócrates" << -1;
+    QTest::newRow("paragraphs") << "Primero.\n\nSegundo, largo, muy largo." << "Lao-Tse" << -1;
+    QTest::newRow("dialogue") << "- ¿Quién?\n- Yo." << "Anónimo" << -1;
+    QTest::newRow("indented lines") << "Axioma:\n  Es así.\n\tY así." << "G. B. Shaw" << -1;
+    QTest::newRow("lone percent sign") << "%" << "Porcentaje" << -1;
+    QTest::newRow("apostrophes") << "L'homme est un apprenti." << "D'Alembert" << -1;
+    QTest::newRow("no text") << "" << "Sin frase" << -1;
+    QTest::newRow("line that reads as an attribution") << "Texto.\n-- no es autor\n\t- ni esto" << "Autor" << -1;
     QTest::newRow("two-line verse, odd blanks")
-        << "Verso uno\nverso dos\n\n\n %\n \\sangrado " << "Juan de la Cruz";
-    QTest::newRow("author the parser would shorten") << "Texto." << "Séneca, el joven (4 a.C.)";
+        << "Verso uno\nverso dos\n\n\n %\n \\sangrado " << "Juan de la Cruz" << -1;
+    QTest::newRow("author the parser would shorten") << "Texto." << "Séneca, el joven (4 a.C.)" << -1;
+    QTest::newRow("two lines typed in the dialog")
+        << "La vida no es la que uno vivió, sino la que \"recuerda\";\ny cómo la recuerda para contarla."
+        << "Gabriel García Márquez" << -1;
+    QTest::newRow("empty lines before, between and after")
+        << "\n\nUno\n\n\n\nDos\n" << "Anónimo" << -1;
+    QTest::newRow("leading blanks") << " Un blanco\n  dos\n\tY un tabulador\n  \n fin" << "Anónimo" << -1;
+    QTest::newRow("paragraphs opening with no-break space, U+3000, VT, FF")
+        << "\u00a0Sangría\n\n\u3000全角\n\n\vTab vertical\n\n\fSalto de página" << "Anónimo" << -1;
+    QTest::newRow("dialogue in -- lines") << "-- Doctor, doctor, tengo complejo de feo.\n-- Pase, pase, señor Monstruo."
+                                          << "Anónimo" << -1;
+    QTest::newRow("list indented deeper than the attribution")
+        << "Excusas:\n\t\t\t-- Tengo que lavarme el pelo.\n\t\t\t-- Me duele la cabeza." << "Anónimo" << -1;
+    QTest::newRow("what an attribution left in the text")
+        << "No es otra cosa la amistad.\n(106-43 A.C.) Escritor romano." << "Marco Tulio Cicerón" << -1;
+    QTest::newRow("author of no letter") << "¿Quién lo dijo?" << "?" << -1;
+    QTest::newRow("author a dash") << "Texto." << "—" << -1;
+    QTest::newRow("author of signs") << "Texto." << "«[" << -1;
+    QTest::newRow("author with blanks around") << "Texto." << " Séneca  el viejo " << -1;
+    QTest::newRow("percent sign and blanks") << "Uno\n%  \nDos" << "Anónimo" << 1;
 }
 
 void TestFortuneParser::writerRoundTrip()
 {
     QFETCH(QString, frace);
     QFETCH(QString, autor);
+    QFETCH(int, escaped);
     QuoteRecord record;
     record.frace = frace;
     record.autor = autor;
-    const QString written = FortuneWriter::record(record) + FortuneWriter::record(record);
-    const QList<QuoteRecord> read = FortuneParser::parse(written, QStringLiteral("T"));
+    const QString one = FortuneWriter::record(record);
+    const QList<QuoteRecord> read = FortuneParser::parse(one + one, QStringLiteral("T"));
     QCOMPARE(read.size(), 2);
     for (const QuoteRecord &back : read) {
         QCOMPARE(back.frace, frace);
         QCOMPARE(back.autor, autor);
     }
+    // What fortune shows is the quotation, line by line, and the author:
+    // the marks are trailing blanks.
+    QStringList shown = one.split(QLatin1Char('\n'));
+    QCOMPARE(shown.takeLast(), QString());
+    QCOMPARE(shown.takeLast(), QStringLiteral("%"));
+    const auto visible = [](QString line) {
+        while (!line.isEmpty() && (line.back() == QLatin1Char(' ') || line.back() == QLatin1Char('\t')))
+            line.chop(1);
+        return line;
+    };
+    QCOMPARE(visible(shown.takeLast()), visible(QStringLiteral("\t\t-- ") + autor));
+    const QStringList lines = frace.split(QLatin1Char('\n'));
+    QCOMPARE(shown.size(), lines.size());
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        QCOMPARE(visible(shown.at(i)), visible(i == escaped ? QLatin1Char('\\') + lines.at(i) : lines.at(i)));
 }
 
 QTEST_APPLESS_MAIN(TestFortuneParser)

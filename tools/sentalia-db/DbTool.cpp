@@ -185,7 +185,12 @@ const QList<DbTool::Command> &DbTool::commands()
          "      también el Index y se vuelve a importar tal cual. Un archivo fortune\n"
          "      no guarda el tema ni las frases vacías: el tema se toma del nombre\n"
          "      del archivo al importarlo, por ejemplo\n"
-         "        sentalia-db export --format fortune --tema VIDA > vida.fortunes\n"},
+         "        sentalia-db export --format fortune --tema VIDA > vida.fortunes\n"
+         "      fortune muestra cada frase como se lee y se vuelve a importar igual:\n"
+         "      donde hay que guardar un salto de línea, unos blancos o un autor\n"
+         "      entero (\"Séneca (4 a.C.)\", \"?\"), la línea termina en un\n"
+         "      tabulador, que no se ve. Solo una línea de \"%\" y blancos, o que\n"
+         "      empieza por U+FEFF, lleva delante una barra inversa (\\).\n"},
         {"check", "revisa el archivo de frases y cuenta frases y temas", 0, 0, 0, Operands::None, Access::Read,
          &DbTool::check,
          "  check [ARCHIVO]\n"
