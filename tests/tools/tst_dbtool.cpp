@@ -614,19 +614,18 @@ void TestDbTool::importSummaryAndOptions()
     QVERIFY(writeFile(csv, "autor,frace,tema\r\nPlat\xc3\xb3n,\"Uno, dos\",VIDA\r\n,Sin autor en CSV,\r\n,,VIDA\r\n"));
 
     // Empty quotations, and rows without a topic, are skipped, each
-    // reported with its line.
+    // reported with its line; a lone attribution line is a quotation.
     Result result = runTool({QStringLiteral("import"), db, fortunes, csv});
     QCOMPARE(result.code, 0);
     QVERIFY2(result.out.contains(QStringLiteral(
-                 "3 frases agregadas, 0 repetidas omitidas, 2 temas nuevos, 2 vacías omitidas, 1 sin tema omitida")),
+                 "4 frases agregadas, 0 repetidas omitidas, 2 temas nuevos, 1 vacía omitida, 1 sin tema omitida")),
              qPrintable(result.out));
-    QVERIFY2(result.err.contains(QStringLiteral("niñez.fortunes, línea 6: la frase está vacía")), qPrintable(result.err));
     QVERIFY2(result.err.contains(QStringLiteral("frases.csv, línea 4: la frase está vacía")), qPrintable(result.err));
     QVERIFY2(result.err.contains(QStringLiteral("frases.csv, línea 3: la frase no tiene tema; se omite (--tema")),
              qPrintable(result.err));
     result = runTool({QStringLiteral("import"), db, fortunes, csv});
     QCOMPARE(result.code, 0);
-    QVERIFY2(result.out.contains(QStringLiteral("0 frases agregadas, 3 repetidas omitidas, 0 temas nuevos, 2 vac")),
+    QVERIFY2(result.out.contains(QStringLiteral("0 frases agregadas, 4 repetidas omitidas, 0 temas nuevos, 1 vac")),
              qPrintable(result.out));
 
     // --tema replaces the file's name (upper-cased), and gives a topic to
@@ -634,22 +633,25 @@ void TestDbTool::importSummaryAndOptions()
     result = runTool({QStringLiteral("import"), db, fortunes, csv, QStringLiteral("--tema"), QStringLiteral("infancia"),
                       QStringLiteral("--autor=Refranero")});
     QCOMPARE(result.code, 0);
-    QVERIFY2(result.out.contains(QStringLiteral("3 frases agregadas, 1 repetida omitida, 1 tema nuevo, 2 vac")),
+    QVERIFY2(result.out.contains(QStringLiteral("4 frases agregadas, 1 repetida omitida, 1 tema nuevo, 1 vac")),
              qPrintable(result.out));
 
     const QList<QuoteRecord> stored = records(db);
-    QCOMPARE(stored.size(), 6);
+    QCOMPARE(stored.size(), 8);
     const auto row = [&](int i) {
         const QuoteRecord &r = stored.at(i);
         return QStringList{r.autor, r.frace, r.temaIsNull ? QStringLiteral("<NULL>") : r.tema,
                            r.hasIndex ? QString::number(r.index) : QStringLiteral("-")};
     };
-    QCOMPARE(row(0), (QStringList{"William Wordsworth", "El niño es padre del hombre.", "NIÑEZ", "1"}));
+    const QString wordsworth = QStringLiteral("El niño es padre del hombre.\n(1770-1850) Poeta.");
+    QCOMPARE(row(0), (QStringList{"William Wordsworth", wordsworth, "NIÑEZ", "1"}));
     QCOMPARE(row(1), (QStringList{"Anónimo", "Sin autor conocido.", "NIÑEZ", "-"}));
-    QCOMPARE(row(2), (QStringList{"Platón", "Uno, dos", "VIDA", "1"}));
-    QCOMPARE(row(3), (QStringList{"William Wordsworth", "El niño es padre del hombre.", "INFANCIA", "1"}));
-    QCOMPARE(row(4), (QStringList{"Refranero", "Sin autor conocido.", "INFANCIA", "-"}));
-    QCOMPARE(row(5), (QStringList{"Refranero", "Sin autor en CSV", "INFANCIA", "-"}));
+    QCOMPARE(row(2), (QStringList{"Anónimo", "\t\t-- Solo el autor", "NIÑEZ", "-"}));
+    QCOMPARE(row(3), (QStringList{"Platón", "Uno, dos", "VIDA", "1"}));
+    QCOMPARE(row(4), (QStringList{"William Wordsworth", wordsworth, "INFANCIA", "1"}));
+    QCOMPARE(row(5), (QStringList{"Refranero", "Sin autor conocido.", "INFANCIA", "-"}));
+    QCOMPARE(row(6), (QStringList{"Refranero", "\t\t-- Solo el autor", "INFANCIA", "-"}));
+    QCOMPARE(row(7), (QStringList{"Refranero", "Sin autor en CSV", "INFANCIA", "-"}));
 }
 
 void TestDbTool::csvExportReadsBackExactly_data()
@@ -839,17 +841,32 @@ void TestDbTool::csvExportReadsBackExactly()
 
 void TestDbTool::fortuneExportReadsBack()
 {
+    // Quotations as the program's dialog stores them, and authors that a
+    // fortune attribution does not hold as they stand.
+    const QList<QStringList> quotations = {
+        {"Lao-Tse", "Primer verso, largo.\n\nSegundo párrafo."},
+        {"Anónimo", "- ¿Quién?\n- Yo."},
+        {"Robnell G. Rivera", "Nunca subestimes el poder de las palabras."},
+        {"Gabriel García Márquez",
+         "La vida no es la que uno vivió, sino la que \"recuerda\";\ny cómo la recuerda para contarla."},
+        {"Anónimo", "-- Doctor, doctor, tengo complejo de feo.\n-- Pase, pase, señor Monstruo."},
+        {"?", "  Sangría de dos blancos\n y de uno\n\n\n\nTras tres líneas en blanco."},
+        {"—", "\u00a0Espacio duro al empezar.\n\n\u3000Espacio ideográfico."},
+        {"«[", "%"},
+        {"Séneca, el joven (4 a.C.)", "Texto.\n-- no es autor"},
+    };
     QTemporaryDir dir;
     const QString db = dir.filePath(QStringLiteral("frase.mdb"));
     QCOMPARE(runTool({QStringLiteral("create"), db}).code, 0);
-    const QString csv = dir.filePath(QStringLiteral("frases.csv"));
-    QVERIFY(writeFile(csv, "autor,frace,tema\n"
-                           "Lao-Tse,\"Primer verso, largo.\n\nSegundo p\xc3\xa1rrafo.\",VIDA\n"
-                           "An\xc3\xb3nimo,\"- \xc2\xbfQui\xc3\xa9n?\n- Yo.\",VIDA\n"
-                           "Robnell G. Rivera,Nunca subestimes el poder de las palabras.,VIDA\n"
-                           "D'Alembert,L'homme est un apprenti.,L'AMOUR\n"
-                           "Otro,Fuera del tema.,OTRO\n"));
-    QCOMPARE(runTool({QStringLiteral("import"), db, csv}).code, 0);
+    for (const QStringList &quotation : quotations)
+        QCOMPARE(runTool({QStringLiteral("add"), db, QStringLiteral("--tema"), QStringLiteral("VIDA"),
+                          QStringLiteral("--autor"), quotation.at(0), QStringLiteral("--frase"), quotation.at(1)})
+                     .code,
+                 0);
+    QCOMPARE(runTool({QStringLiteral("add"), db, QStringLiteral("--tema"), QStringLiteral("OTRO"), QStringLiteral("--frase"),
+                      QStringLiteral("Fuera del tema.")})
+                 .code,
+             0);
 
     const Result fortune = runTool({QStringLiteral("export"), db, QStringLiteral("--format"), QStringLiteral("fortune"),
                                     QStringLiteral("--tema"), QStringLiteral("vida")});
@@ -857,7 +874,7 @@ void TestDbTool::fortuneExportReadsBack()
     QVERIFY(fortune.out.contains(QStringLiteral("\t\t-- Robnell G. Rivera\n%\n")));
     QVERIFY(!fortune.out.contains(QStringLiteral("Fuera del tema")));
 
-    const QString file = dir.filePath(QStringLiteral("vida.fortunes"));
+    const QString file = dir.filePath(QStringLiteral("vida"));
     QVERIFY(writeFile(file, fortune.out.toUtf8()));
     const QString copy = dir.filePath(QStringLiteral("copia.mdb"));
     QCOMPARE(runTool({QStringLiteral("create"), copy}).code, 0);
@@ -868,7 +885,34 @@ void TestDbTool::fortuneExportReadsBack()
     const Result restored = runTool(QStringList{QStringLiteral("export"), copy} + vida);
     QCOMPARE(restored.code, 0);
     QCOMPARE(restored.out, original.out);
-    QCOMPARE(records(copy).size(), 3);
+    QCOMPARE(records(copy).size(), quotations.size());
+
+    // Debian's strfile and fortune show each quotation as it reads, and its
+    // author; the marks the export uses are trailing tabs, nothing a
+    // reader sees.
+    QProcess strfile;
+    strfile.start(QStringLiteral("/usr/bin/strfile"), {file});
+    QVERIFY2(strfile.waitForFinished(10000) && strfile.exitStatus() == QProcess::NormalExit && strfile.exitCode() == 0,
+             "strfile (paquete fortune-mod) no se pudo ejecutar");
+    QProcess show;
+    show.start(QStringLiteral("/usr/games/fortune"), {QStringLiteral("-m"), QString(), file});
+    QVERIFY2(show.waitForFinished(10000) && show.exitStatus() == QProcess::NormalExit,
+             "fortune (paquete fortune-mod) no se pudo ejecutar");
+    const auto visible = [](const QString &text) {
+        QStringList lines = text.split(QLatin1Char('\n'));
+        for (QString &line : lines) {
+            while (!line.isEmpty() && (line.back() == QLatin1Char(' ') || line.back() == QLatin1Char('\t')))
+                line.chop(1);
+        }
+        return lines;
+    };
+    QStringList shown = QString::fromUtf8(show.readAllStandardOutput()).split(QStringLiteral("\n%\n"));
+    QCOMPARE(shown.takeLast(), QString());
+    QCOMPARE(shown.size(), quotations.size());
+    for (qsizetype i = 0; i < quotations.size(); ++i) {
+        QVERIFY2(!shown.at(i).contains(QLatin1Char('\\')), qPrintable(shown.at(i)));
+        QCOMPARE(visible(shown.at(i)), visible(quotations.at(i).at(1) + QStringLiteral("\n\t\t-- ") + quotations.at(i).at(0)));
+    }
 }
 
 void TestDbTool::failedExportWritesNothing()

@@ -35,18 +35,43 @@ bool startsWithDash(const QString &text)
     return !text.isEmpty() && FortuneParser::isDash(text.at(0));
 }
 
-// A line that opens an attribution: "--" anywhere, or an indented dash,
-// followed by some name (a line of dashes is a drawing).
-bool opensAttribution(const QString &line)
+// A line in the attribution's form: "--" after optional blanks, or a dash
+// after a tab or two blanks or more.
+bool hasAttributionForm(const QString &line)
 {
     const QString text = trimmedLeft(line);
-    if (!text.startsWith(QLatin1String("--")) && !(FortuneParser::indentColumns(line) > 0 && startsWithDash(text)))
+    return text.startsWith(QLatin1String("--")) || (FortuneParser::indentColumns(line) >= 2 && startsWithDash(text));
+}
+
+// A line that opens an attribution: its form, followed by some name (a line
+// of dashes is a drawing).
+bool opensAttribution(const QString &line)
+{
+    if (!hasAttributionForm(line))
         return false;
-    for (QChar ch : text) {
+    for (QChar ch : line) {
         if (ch.isLetterOrNumber())
             return true;
     }
     return false;
+}
+
+// A line of a dialogue or a list: dashes, then (after blanks) words, not a
+// drawing ("-------") or code ("->send", "- (((x)>>3)").
+bool isDialogueLine(const QString &line)
+{
+    const QString text = trimmedLeft(line);
+    qsizetype i = 0;
+    while (i < text.size() && FortuneParser::isDash(text.at(i)))
+        ++i;
+    if (i == 0)
+        return false;
+    while (i < text.size() && text.at(i) == QLatin1Char(' '))
+        ++i;
+    if (i == text.size())
+        return false;
+    const QChar ch = text.at(i);
+    return ch.isLetterOrNumber() || QStringView(u"¿¡«\"“'‘").contains(ch);
 }
 
 // Words that end in a period without ending the name.
@@ -100,7 +125,8 @@ bool FortuneParser::next(QuoteRecord *record, qint64 *line)
             if (text.endsWith(QLatin1Char('\r')))
                 text.chop(1);
             // "%" with trailing blanks separates too: fortunes-es has a few.
-            if (!(text.startsWith(QLatin1Char('%')) && text.mid(1).trimmed().isEmpty())) {
+            // "%" and one tab is the exporter's text "%".
+            if (!isSeparator(text)) {
                 if (firstLine == 0 && !isBlank(text.toString()))
                     firstLine = m_line;
                 kept += text.trimmed().size();
@@ -143,64 +169,86 @@ QList<QuoteRecord> FortuneParser::parse(const QString &text, const QString &tema
 
 bool FortuneParser::parseRecord(QStringList lines, const QString &tema, const QString &autor, QuoteRecord *record)
 {
-    while (!lines.isEmpty() && isBlank(lines.constLast()))
+    // Blank lines around the record go; a lone tab is a marked empty line.
+    while (!lines.isEmpty() && isBlank(lines.constLast()) && !endsInMark(lines.constLast()))
         lines.removeLast();
-    while (!lines.isEmpty() && isBlank(lines.constFirst()))
+    while (!lines.isEmpty() && isBlank(lines.constFirst()) && !endsInMark(lines.constFirst()))
         lines.removeFirst();
     if (lines.isEmpty())
         return false;
 
-    // The trailing run of indented (or "--") lines.
-    qsizetype run = lines.size();
-    while (run > 0) {
-        const QString &line = lines.at(run - 1);
-        if (isBlank(line) || isLiteral(line)
-            || (FortuneParser::indentColumns(line) == 0 && !trimmedLeft(line).startsWith(QLatin1String("--"))))
-            break;
-        --run;
-    }
-    // The attribution is the last block in it that opens with a dash: a
-    // dash line above it ("-- he hates all creative people equally.") is
-    // still the quotation's.
-    qsizetype start = -1;
-    for (qsizetype i = lines.size() - 1; i >= run; --i) {
-        if (opensAttribution(lines.at(i))) {
-            start = i;
-            break;
-        }
-    }
-    // A record that is nothing but a line starting with dashes at the left
-    // margin ("-------> No corte aquí") is a quotation, not an author.
-    if (start == 0 && FortuneParser::indentColumns(lines.at(0)) == 0)
-        start = -1;
-    // A block that is only indented counts when it reads as a name, and
-    // needs some text above it.
-    if (start < 0 && run > 0 && run < lines.size() && FortuneParser::indentColumns(lines.at(run)) >= 8) {
-        QStringList block;
-        for (qsizetype i = run; i < lines.size(); ++i)
-            block << lines.at(i).trimmed();
-        if (readsAsName(block.join(QLatin1Char(' '))))
-            start = run;
-    }
-
     QString name;
+    QString rest;
     QStringList body = lines;
-    if (start >= 0) {
-        QStringList attribution;
-        for (qsizetype i = start; i < lines.size(); ++i)
-            attribution << lines.at(i).trimmed();
-        name = authorName(attribution.join(QLatin1Char(' ')));
-        body = lines.mid(0, start);
-    } else if (!isLiteral(body.constLast())) {
-        // "Bromeo luego existo. -- Groucho Marx --"
-        static const QRegularExpression inlineAttribution(
-            QStringLiteral("\\s--\\s*([^-\\s](?:(?!--).)*?)\\s*--\\.?\\s*$"));
-        const QRegularExpressionMatch match = inlineAttribution.match(body.constLast());
-        if (match.hasMatch()) {
-            const QString before = body.constLast().left(match.capturedStart());
-            if (!isBlank(before)) {
-                name = authorName(match.captured(1));
-                body.last() = before;
+    const QString &last = lines.constLast();
+    if (lines.size() > 1 && endsInMark(last) && hasAttributionForm(last)) {
+        // Written by the exporter: the author exactly as it stands.
+        QStringView text = QStringView(last).chopped(1);
+        while (!text.isEmpty() && (text.front() == QLatin1Char(' ') || text.front() == QLatin1Char('\t')))
+            text = text.mid(1);
+        while (!text.isEmpty() && FortuneParser::isDash(text.front()))
+            text = text.mid(1);
+        if (text.startsWith(QLatin1Char(' ')))
+            text = text.mid(1);
+        name = text.toString();
+        body.removeLast();
+    } else {
+        // The trailing run of indented (or "--") lines.
+        qsizetype run = lines.size();
+        while (run > 0) {
+            const QString &line = lines.at(run - 1);
+            if (isBlank(line) || isLiteral(line) || endsInMark(line)
+                || (FortuneParser::indentColumns(line) == 0 && !trimmedLeft(line).startsWith(QLatin1String("--"))))
+                break;
+            --run;
+        }
+        // The last line in it that opens with a dash: a dash line above it
+        // ("-- he hates all creative people equally.") is the quotation's.
+        qsizetype opener = -1;
+        for (qsizetype i = lines.size() - 1; i >= run; --i) {
+            if (opensAttribution(lines.at(i))) {
+                opener = i;
+                break;
+            }
+        }
+        qsizetype start = -1;
+        if (opener >= 0) {
+            if (isAttributionPlace(lines, opener))
+                start = opener;
+        } else if (run > 0 && run < lines.size() && FortuneParser::indentColumns(lines.at(run)) >= 8) {
+            // A block that is only indented counts when it reads as a name,
+            // and needs some text above it.
+            QStringList block;
+            for (qsizetype i = run; i < lines.size(); ++i)
+                block << lines.at(i).trimmed();
+            if (readsAsName(block.join(QLatin1Char(' '))))
+                start = run;
+        }
+
+        if (start >= 0) {
+            QStringList attribution;
+            for (qsizetype i = start; i < lines.size(); ++i)
+                attribution << lines.at(i).trimmed();
+            const Attribution parts = splitAttribution(attribution.join(QLatin1Char(' ')));
+            if (!parts.name.isEmpty()) {
+                name = parts.name;
+                rest = parts.rest;
+                body = lines.mid(0, start);
+            }
+        } else if (opener < 0 && !isLiteral(last) && !endsInMark(last)) {
+            // "Bromeo luego existo. -- Groucho Marx --"
+            static const QRegularExpression inlineAttribution(
+                QStringLiteral("\\s--\\s*([^-\\s](?:(?!--).)*?)\\s*--\\.?\\s*$"));
+            const QRegularExpressionMatch match = inlineAttribution.match(last);
+            if (match.hasMatch()) {
+                const QString before = last.left(match.capturedStart());
+                const Attribution parts = splitAttribution(match.captured(1));
+                if (!isBlank(before) && !parts.name.isEmpty()) {
+                    name = parts.name;
+                    rest = parts.rest;
+                    // Blanks before the dashes are no mark.
+                    body.last() = trimmedRight(before);
+                }
             }
         }
     }
@@ -210,8 +258,27 @@ bool FortuneParser::parseRecord(QStringList lines, const QString &tema, const QS
     *record = QuoteRecord();
     record->autor = name;
     record->frace = joinBody(body);
+    if (!rest.isEmpty())
+        record->frace += (record->frace.isEmpty() ? QString() : QStringLiteral("\n")) + rest;
     record->tema = tema;
     return true;
+}
+
+bool FortuneParser::isAttributionPlace(const QStringList &lines, qsizetype opener)
+{
+    const int indent = FortuneParser::indentColumns(lines.at(opener));
+    for (qsizetype i = opener + 1; i < lines.size(); ++i) {
+        if (FortuneParser::indentColumns(lines.at(i)) < indent)
+            return false;
+    }
+    for (qsizetype i = opener - 1; i >= 0; --i) {
+        const QString &above = lines.at(i);
+        if (isBlank(above))
+            continue;
+        // One line of a dialogue or a list, like the lines above it.
+        return !(isDialogueLine(above) && FortuneParser::indentColumns(above) >= indent);
+    }
+    return false;
 }
 
 QString FortuneParser::joinBody(const QStringList &lines)
@@ -219,13 +286,16 @@ QString FortuneParser::joinBody(const QStringList &lines)
     QString text;
     bool started = false;
     bool paragraphBreak = false;
+    bool lineEnded = false;
     for (const QString &raw : lines) {
-        if (isLiteral(raw)) {
+        const bool marked = endsInMark(raw);
+        if (marked || isLiteral(raw)) {
             if (started)
                 text += paragraphBreak ? QLatin1String("\n\n") : QLatin1String("\n");
-            text += QStringView(raw).mid(1);
+            text += marked ? QStringView(raw).chopped(1) : QStringView(raw).mid(1);
             started = true;
             paragraphBreak = false;
+            lineEnded = marked;
             continue;
         }
         const QString line = trimmedRight(raw);
@@ -240,19 +310,30 @@ QString FortuneParser::joinBody(const QStringList &lines)
             text = piece;
         else if (paragraphBreak)
             text += QLatin1String("\n\n") + piece;
-        else if (keepsIndent || startsWithDash(bare))
+        else if (lineEnded || keepsIndent || startsWithDash(bare))
             text += QLatin1Char('\n') + piece;
         else
             text += QLatin1Char(' ') + piece;
         started = true;
         paragraphBreak = false;
+        lineEnded = false;
     }
     return text;
 }
 
 bool FortuneParser::isLiteral(const QString &line)
 {
-    return line.startsWith(QLatin1Char('\\'));
+    return line.startsWith(QLatin1Char('\\')) && !endsInMark(line);
+}
+
+bool FortuneParser::endsInMark(QStringView line)
+{
+    return line.endsWith(QLatin1Char('\t')) && !line.chopped(1).endsWith(QLatin1Char('\t'));
+}
+
+bool FortuneParser::isSeparator(QStringView line)
+{
+    return line.startsWith(QLatin1Char('%')) && line.mid(1).trimmed().isEmpty() && line != QLatin1String("%\t");
 }
 
 bool FortuneParser::readsAsName(const QString &text)
@@ -293,45 +374,73 @@ bool FortuneParser::readsAsName(const QString &text)
     return capitalised;
 }
 
-QString FortuneParser::authorName(const QString &attribution)
+FortuneParser::Attribution FortuneParser::splitAttribution(const QString &attribution)
 {
     QString text = attribution.simplified();
     while (!text.isEmpty() && FortuneParser::isDash(text.at(0)))
         text.remove(0, 1);
     text = text.trimmed();
-    // "-- \\Séneca, el joven": written by the exporter, the name as it stands.
+    // "-- \\Séneca, el joven": written by older exporters, the name as it stands.
     if (text.startsWith(QLatin1Char('\\')))
-        return text.mid(1).trimmed();
+        return {text.mid(1).trimmed(), QString()};
     // A closing "--" as in "-- Groucho Marx --".
     static const QRegularExpression closing(QStringLiteral("\\s*[-\\x{2013}\\x{2014}]{2,}\\.?$"));
     text.remove(closing);
     text = text.trimmed();
 
-    // The name ends before a parenthesis, a comma or a semicolon...
-    static const QRegularExpression stop(QStringLiteral("\\s\\(|[,;]"));
-    const QRegularExpressionMatch match = stop.match(text);
-    if (match.hasMatch())
-        text.truncate(match.capturedStart());
-
-    // ...or with the period that closes a word.
-    QStringList name;
-    for (const QString &word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        if (word.endsWith(QLatin1Char('.'))) {
-            QString core = word;
-            while (core.endsWith(QLatin1Char('.')))
-                core.chop(1);
-            if (core.isEmpty())
-                break;
-            if (isInitials(word) || isTitle(core)) {
-                name << word;
-                continue;
-            }
-            name << core;
+    // ", el joven", ", el Sabio": an epithet is part of the name.
+    static const QRegularExpression epithet(
+        QStringLiteral("\\G[,;]\\s*(?:el|la|los|las|lo|the|il|le|der|die|das)\\s+[^\\s,;.()]+(?:\\s+[^\\s,;.()]+)?"
+                       "(?=$|[.,;]|\\s+\\()"));
+    qsizetype cut = text.size();
+    qsizetype restFrom = text.size();
+    qsizetype pos = 0;
+    while (pos < text.size()) {
+        if (text.at(pos) == QLatin1Char(' ')) {
+            ++pos;
+            continue;
+        }
+        qsizetype end = text.indexOf(QLatin1Char(' '), pos);
+        if (end < 0)
+            end = text.size();
+        const QStringView word = QStringView(text).mid(pos, end - pos);
+        // The name ends before a parenthesis...
+        if (word.startsWith(QLatin1Char('(')) && pos > 0) {
+            cut = restFrom = pos;
             break;
         }
-        name << word;
+        // ...at a comma or a semicolon...
+        qsizetype comma = -1;
+        for (qsizetype i = 0; i < word.size(); ++i) {
+            if (word.at(i) == QLatin1Char(',') || word.at(i) == QLatin1Char(';')) {
+                comma = pos + i;
+                break;
+            }
+        }
+        if (comma >= 0) {
+            const QRegularExpressionMatch match = epithet.match(text, comma);
+            if (match.hasMatch()) {
+                pos = match.capturedEnd();
+                continue;
+            }
+            cut = comma;
+            restFrom = comma + 1;
+            break;
+        }
+        // ...or with the period that closes a word.
+        if (word.endsWith(QLatin1Char('.'))) {
+            QStringView core = word;
+            while (core.endsWith(QLatin1Char('.')))
+                core.chop(1);
+            if (core.isEmpty() || (!isInitials(word.toString()) && !isTitle(core.toString()))) {
+                cut = pos + core.size();
+                restFrom = end;
+                break;
+            }
+        }
+        pos = end;
     }
-    return name.join(QLatin1Char(' ')).trimmed();
+    return {text.left(cut).trimmed(), text.mid(restFrom).trimmed()};
 }
 
 QString FortuneParser::topicForFile(const QString &path)
