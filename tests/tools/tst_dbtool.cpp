@@ -365,6 +365,7 @@ void TestDbTool::usageErrors_data()
     QTest::newRow("unknown option") << QStringList{"check", "x.mdb", "--rapido"} << 2;
     QTest::newRow("one file too many") << QStringList{"create", "a.mdb", "b.mdb"} << 2;
     QTest::newRow("help") << QStringList{"--help"} << 0;
+    QTest::newRow("version") << QStringList{"--version"} << 0;
 }
 
 void TestDbTool::usageErrors()
@@ -379,6 +380,11 @@ void TestDbTool::usageErrors()
     if (code == 2) {
         QVERIFY2(result.err.contains(QStringLiteral("sentalia-db --help")), qPrintable(result.err));
         QVERIFY(result.out.isEmpty());
+    } else if (arguments.first() == QLatin1String("--version")) {
+        // The version first, alone, for scripts; then the licence, as the GNU tools say it.
+        QVERIFY2(result.out.startsWith(QStringLiteral("sentalia-db 3.0.2004\nCopyright (C) ")), qPrintable(result.out));
+        QVERIFY2(result.out.contains(QStringLiteral("Licencia GPLv3+: GPL de GNU versión 3 o posterior")),
+                 qPrintable(result.out));
     } else {
         for (const char *command : {"list", "search", "random", "add", "edit", "delete", "topics", "backup", "create",
                                     "import", "export", "check"})
