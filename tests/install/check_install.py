@@ -2,7 +2,7 @@
 """Installs the build into a temporary DESTDIR under /usr and checks it.
 
     check_install.py tree BUILD_DIR APP_ID       the installed files and their modes
-    check_install.py validate BUILD_DIR APP_ID   desktop-file-validate, appstreamcli
+    check_install.py validate BUILD_DIR APP_ID   desktop-file-validate, appstreamcli, the icons
 
 Exits 1 with the problems listed, 0 when everything holds.
 """
@@ -15,6 +15,7 @@ import sys
 import tempfile
 
 HELP_PAGE = "usr/share/sentalia/Ayuda/default.htm"
+ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
 
 
 def expected_files(app_id):
@@ -31,8 +32,9 @@ def expected_files(app_id):
         "usr/share/doc/sentalia/copyright": 0o644,
         "usr/share/doc/sentalia/changelog.gz": 0o644,
     }
-    for size in (48, 64, 128, 256):
+    for size in ICON_SIZES:
         files["usr/share/icons/hicolor/%dx%d/apps/%s.png" % (size, size, app_id)] = 0o644
+    files["usr/share/icons/hicolor/scalable/apps/%s.svg" % app_id] = 0o644
     for folder in ("usr/share/man/man1", "usr/share/man/es/man1"):
         for page in ("sentalia.1.gz", "sentalia-db.1.gz"):
             files["%s/%s" % (folder, page)] = 0o644
@@ -111,6 +113,38 @@ def check_validators(app_id, destdir):
     return problems
 
 
+def check_icons(app_id, destdir):
+    """Every PNG has its size; the SVG renders through librsvg, as the
+    desktop's icon loaders do, and shows the book of the 256-pixel PNG."""
+    try:
+        from PIL import Image, ImageChops, ImageStat
+    except ImportError:
+        return ["Pillow is not installed (Debian: python3-pil)"]
+    problems = []
+    folder = os.path.join(destdir, "usr/share/icons/hicolor")
+    for size in ICON_SIZES:
+        with Image.open(os.path.join(folder, "%dx%d/apps/%s.png" % (size, size, app_id))) as im:
+            if im.size != (size, size) or im.mode != "RGBA":
+                problems.append("%dx%d icon is %dx%d %s" % (size, size, im.size[0], im.size[1], im.mode))
+    if shutil.which("rsvg-convert") is None:
+        return problems + ["rsvg-convert is not installed (Debian: librsvg2-bin)"]
+    with tempfile.TemporaryDirectory() as scratch:
+        rendered = os.path.join(scratch, "icon.png")
+        run = subprocess.run(["rsvg-convert", "-w", "256", "-h", "256", "-o", rendered,
+                              os.path.join(folder, "scalable/apps/%s.svg" % app_id)],
+                             stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+        if run.returncode != 0 or run.stdout.strip():
+            return problems + ["rsvg-convert on the scalable icon:\n" + run.stdout]
+        with Image.open(rendered) as svg, Image.open(os.path.join(folder, "256x256/apps/%s.png" % app_id)) as png:
+            # Antialiasing differs at the edges only; a shape out of place
+            # or a wrong colour costs far more than this.
+            difference = ImageStat.Stat(ImageChops.difference(svg.convert("RGBA"), png.convert("RGBA"))).mean
+            if max(difference) > 6:
+                problems.append("the scalable icon differs from the 256-pixel one by %s on average (R, G, B, A)"
+                                % ", ".join("%.1f" % d for d in difference))
+    return problems
+
+
 def main():
     if len(sys.argv) != 4 or sys.argv[1] not in ("tree", "validate"):
         sys.exit(__doc__)
@@ -121,7 +155,7 @@ def main():
         if kind == "tree":
             problems = check_tree(build, app_id, destdir)
         else:
-            problems = check_validators(app_id, destdir)
+            problems = check_validators(app_id, destdir) + check_icons(app_id, destdir)
     for problem in problems:
         print("problem:", problem)
     sys.exit(1 if problems else 0)
