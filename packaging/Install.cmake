@@ -65,6 +65,9 @@ install(FILES ${package_dir}/man/man1/sentalia.1.gz ${package_dir}/man/man1/sent
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${package_dir}/man/es/man1/sentalia.1.gz ${package_dir}/man/es/man1/sentalia-db.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/es/man1)
+# bash-completion loads it on the first Tab after "sentalia-db".
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/completion/sentalia-db.bash
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME sentalia-db)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${package_dir}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/sentalia)
 
