@@ -33,6 +33,7 @@ def expected_files(app_id):
         "usr/share/metainfo/%s.metainfo.xml" % app_id: 0o644,
         "usr/share/doc/sentalia/copyright": 0o644,
         "usr/share/bash-completion/completions/sentalia-db": 0o644,
+        "usr/share/lintian/overrides/sentalia": 0o644,
         "usr/share/doc/sentalia/changelog.gz": 0o644,
     }
     for size in ICON_SIZES:
