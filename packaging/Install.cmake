@@ -53,6 +53,20 @@ foreach(program sentalia sentalia-db)
   target_link_options(${program} PRIVATE -Wl,-z,relro -Wl,-z,now)
 endforeach()
 install(TARGETS sentalia sentalia-db RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The compilers' version notes (.comment) say nothing to a user; stripping,
+# when asked for (cmake --install --strip, the package), drops them too, as
+# Debian's dh_strip does.
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    foreach(program sentalia sentalia-db)
+      execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+                              \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${program}\"
+                      RESULT_VARIABLE failed)
+      if(failed)
+        message(FATAL_ERROR \"objcopy could not remove .comment from \${program}\")
+      endif()
+    endforeach()
+  endif()")
 # Root's, 0644 as Debian wants: read-only for every user, who gets a copy.
 install(FILES ${package_dir}/frase.mdb DESTINATION ${sentalia_share})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/Ayuda/ DESTINATION ${sentalia_share}/Ayuda)
@@ -65,6 +79,11 @@ install(FILES ${package_dir}/man/man1/sentalia.1.gz ${package_dir}/man/man1/sent
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${package_dir}/man/es/man1/sentalia.1.gz ${package_dir}/man/es/man1/sentalia-db.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/es/man1)
+# bash-completion loads it on the first Tab after "sentalia-db".
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/completion/sentalia-db.bash
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME sentalia-db)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME sentalia)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${package_dir}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/sentalia)
 

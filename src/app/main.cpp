@@ -1,6 +1,7 @@
 #include "AppSetup.h"
 #include "Forms.h"
 #include "Module1.h"
+#include "PlatformChoice.h"
 
 #include "store/QuoteStore.h"
 
@@ -8,7 +9,10 @@
 
 int main(int argc, char *argv[])
 {
+    const bool platformChosen = PlatformChoice::apply(argc, argv);
     QApplication app(argc, argv);
+    if (platformChosen)
+        PlatformChoice::undo();
     AppSetup::configure(app);
     // The program ends only through the farewell, never because a window
     // happened to be the last one closed.

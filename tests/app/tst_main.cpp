@@ -6,6 +6,7 @@
 
 #include "app/Forms.h"
 #include "app/Module1.h"
+#include "app/PlatformChoice.h"
 #include "app/Timings.h"
 #include "dialogs/FrmSalir.h"
 #include "dialogs/MessageLabel.h"
@@ -20,6 +21,7 @@
 #include <QRegularExpression>
 #include <QLabel>
 #include <QMessageBox>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -63,6 +65,8 @@ private slots:
     void designIntervals_data();
     void designIntervals();
     void standardButtonsAreSpanish();
+    void windowSystem_data();
+    void windowSystem();
 
 private:
     std::unique_ptr<GuiSession> m_session;
@@ -210,6 +214,82 @@ void TestMain::standardButtonsAreSpanish()
     MessageBox::show(QStringLiteral("Prueba"));
     MessageBox::setRecording(true);
     QCOMPARE(button, QStringLiteral("Aceptar"));
+}
+
+// Which window system the program asks Qt for, from the session's
+// variables and the command line.
+void TestMain::windowSystem_data()
+{
+    QTest::addColumn<QByteArray>("waylandDisplay");
+    QTest::addColumn<QByteArray>("sessionType");
+    QTest::addColumn<QByteArray>("display");
+    QTest::addColumn<QByteArray>("qpaPlatform");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("platform"); // empty: Qt chooses
+
+    const QByteArray onX = "xcb;wayland";
+    QTest::newRow("X session") << QByteArray() << QByteArray("x11") << QByteArray(":0") << QByteArray()
+                               << QStringList() << QByteArray();
+    QTest::newRow("Wayland session with XWayland")
+        << QByteArray("wayland-0") << QByteArray("wayland") << QByteArray(":0") << QByteArray() << QStringList() << onX;
+    QTest::newRow("Wayland socket, no session type")
+        << QByteArray("wayland-0") << QByteArray() << QByteArray(":1") << QByteArray() << QStringList() << onX;
+    QTest::newRow("Wayland session type, no socket name")
+        << QByteArray() << QByteArray("wayland") << QByteArray(":0") << QByteArray() << QStringList() << onX;
+    QTest::newRow("Wayland without X") << QByteArray("wayland-0") << QByteArray("wayland") << QByteArray()
+                                       << QByteArray() << QStringList() << QByteArray();
+    QTest::newRow("Wayland, user's QT_QPA_PLATFORM")
+        << QByteArray("wayland-0") << QByteArray("wayland") << QByteArray(":0") << QByteArray("wayland")
+        << QStringList() << QByteArray();
+    QTest::newRow("Wayland, user's -platform")
+        << QByteArray("wayland-0") << QByteArray("wayland") << QByteArray(":0") << QByteArray()
+        << QStringList{"-platform", "wayland"} << QByteArray();
+    QTest::newRow("Wayland, user's --platform")
+        << QByteArray("wayland-0") << QByteArray("wayland") << QByteArray(":0") << QByteArray()
+        << QStringList{"--platform", "wayland"} << QByteArray();
+    QTest::newRow("Wayland, other arguments")
+        << QByteArray("wayland-0") << QByteArray("wayland") << QByteArray(":0") << QByteArray()
+        << QStringList{"-style", "fusion"} << onX;
+    QTest::newRow("tests' offscreen") << QByteArray("wayland-0") << QByteArray("wayland") << QByteArray(":0")
+                                      << QByteArray("offscreen") << QStringList() << QByteArray();
+    QTest::newRow("text console") << QByteArray() << QByteArray("tty") << QByteArray() << QByteArray()
+                                  << QStringList() << QByteArray();
+}
+
+void TestMain::windowSystem()
+{
+    QFETCH(QByteArray, waylandDisplay);
+    QFETCH(QByteArray, sessionType);
+    QFETCH(QByteArray, display);
+    QFETCH(QByteArray, qpaPlatform);
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, platform);
+
+    const char *names[] = {"WAYLAND_DISPLAY", "XDG_SESSION_TYPE", "DISPLAY", "QT_QPA_PLATFORM"};
+    const QByteArray values[] = {waylandDisplay, sessionType, display, qpaPlatform};
+    QList<QByteArray> saved;
+    for (int i = 0; i < 4; ++i) {
+        saved << qgetenv(names[i]);
+        if (values[i].isEmpty())
+            qunsetenv(names[i]);
+        else
+            qputenv(names[i], values[i]);
+    }
+    auto restore = qScopeGuard([&] {
+        for (int i = 0; i < 4; ++i) {
+            if (saved.at(i).isEmpty())
+                qunsetenv(names[i]);
+            else
+                qputenv(names[i], saved.at(i));
+        }
+    });
+    QList<QByteArray> bytes{"sentalia"};
+    for (const QString &argument : arguments)
+        bytes << argument.toUtf8();
+    QList<char *> argv;
+    for (QByteArray &argument : bytes)
+        argv << argument.data();
+    QCOMPARE(PlatformChoice::platformFor(PlatformChoice::current(int(argv.size()), argv.data())), platform);
 }
 
 QTEST_MAIN(TestMain)

@@ -79,6 +79,8 @@ private slots:
     void readersNeedTemporaryFolder();
     void writeCommands_data();
     void writeCommands();
+    void bashCompletion_data();
+    void bashCompletion();
     void randomDrawsOverGaps();
     void backupIsCheckedCopy_data();
     void backupIsCheckedCopy();
@@ -378,6 +380,7 @@ void TestDbTool::usageErrors_data()
     QTest::newRow("unknown option") << QStringList{"check", "x.mdb", "--rapido"} << 2;
     QTest::newRow("one file too many") << QStringList{"create", "a.mdb", "b.mdb"} << 2;
     QTest::newRow("help") << QStringList{"--help"} << 0;
+    QTest::newRow("version") << QStringList{"--version"} << 0;
 }
 
 void TestDbTool::usageErrors()
@@ -392,6 +395,11 @@ void TestDbTool::usageErrors()
     if (code == 2) {
         QVERIFY2(result.err.contains(QStringLiteral("sentalia-db --help")), qPrintable(result.err));
         QVERIFY(result.out.isEmpty());
+    } else if (arguments.first() == QLatin1String("--version")) {
+        // The version first, alone, for scripts; then the licence, as the GNU tools say it.
+        QVERIFY2(result.out.startsWith(QStringLiteral("sentalia-db 3.0.2004\nCopyright (C) ")), qPrintable(result.out));
+        QVERIFY2(result.out.contains(QStringLiteral("Licencia GPLv3+: GPL de GNU versión 3 o posterior")),
+                 qPrintable(result.out));
     } else {
         for (const char *command : {"list", "search", "random", "add", "edit", "delete", "topics", "backup", "create",
                                     "import", "export", "check"})
@@ -1914,6 +1922,90 @@ void TestDbTool::defaultCollection()
     shown.replace(QStringLiteral("COLLECTION"), collection);
     QVERIFY2(out.contains(shown), qPrintable(out));
     QCOMPARE(QFile::exists(collection) ? int(records(collection).size()) : -1, count);
+}
+
+// The bash completion as bash runs it, through bash-completion's helpers,
+// with the tool itself reading the topics.
+void TestDbTool::bashCompletion_data()
+{
+    QTest::addColumn<QStringList>("words"); // as bash splits the line; the tool's name first
+    QTest::addColumn<bool>("inUse");
+    QTest::addColumn<QStringList>("offered");
+
+    const QStringList commands{"add", "backup", "check", "create", "delete", "edit", "export", "import", "list", "random",
+                               "search", "topics"};
+    const QStringList topics{"AMISTAD", "amor", "HUERFANO", "L\\'AMOUR", "NIÑEZ", "PODER", "SABIDURIA", "VIDA", "ÉXITO"};
+    QTest::newRow("commands") << QStringList{""} << false << commands;
+    QTest::newRow("command by its start") << QStringList{"ex"} << false << QStringList{"export"};
+    QTest::newRow("options before the command") << QStringList{"--"} << false << QStringList{"--help", "--version"};
+    QTest::newRow("options of list") << QStringList{"list", "--"} << false << QStringList{"--autor", "--format", "--tema"};
+    QTest::newRow("options not yet given") << QStringList{"add", "--frase", "F.", "--"} << false
+                                           << QStringList{"--autor", "--tema"};
+    QTest::newRow("formats of list") << QStringList{"list", "--format", ""} << false
+                                     << QStringList{"csv", "json", "texto", "tsv"};
+    QTest::newRow("formats of export, after =") << QStringList{"export", "--format", "=", "fo"} << false
+                                                << QStringList{"fortune"};
+    QTest::newRow("topics of FILE") << QStringList{"list", "frase.mdb", "--tema", ""} << false << topics;
+    QTest::newRow("topic by its start, any case") << QStringList{"random", "frase.mdb", "--tema", "ni"} << false
+                                                  << QStringList{"NIÑEZ"};
+    QTest::newRow("collection in use: no topics") << QStringList{"list", "frase.mdb", "--tema", ""} << true
+                                                  << QStringList();
+    QTest::newRow("FILE among the files") << QStringList{"check", ""} << false
+                                          << QStringList{"Copia.MDB", "frase.mdb", "viejas"};
+    QTest::newRow("FILE given") << QStringList{"check", "frase.mdb", ""} << false << QStringList();
+    QTest::newRow("sources of import") << QStringList{"import", "frase.mdb", ""} << false
+                                       << QStringList{"Copia.MDB", "frase.mdb", "notas.txt", "viejas"};
+}
+
+void TestDbTool::bashCompletion()
+{
+    QFETCH(QStringList, words);
+    QFETCH(bool, inUse);
+    QFETCH(QStringList, offered);
+
+    const QString helpers = QStringLiteral("/usr/share/bash-completion/bash_completion");
+    QVERIFY2(QFile::exists(helpers), "bash-completion is not installed (Debian: bash-completion)");
+    Fixture fixture;
+    QVERIFY(writeFile(fixture.folder() + QStringLiteral("/notas.txt"), "VIDA\n"));
+    QVERIFY(QFile::copy(fixture.path(), fixture.folder() + QStringLiteral("/Copia.MDB")));
+    QVERIFY(QDir(fixture.folder()).mkdir(QStringLiteral("viejas")));
+    std::unique_ptr<QuoteStore> holder;
+    if (inUse) {
+        holder = fixture.open();
+        QVERIFY(holder);
+    }
+
+    const QString script = QStringLiteral(
+        ". \"$1\" && . \"$2\" || exit 3\n"
+        "spec=$(complete -p sentalia-db) || exit 4\n"
+        "function=${spec#*-F }; function=${function%% *}\n"
+        "COMP_LINE=$3; shift 3\n"
+        "COMP_WORDS=(\"$@\"); COMP_CWORD=$(($# - 1)); COMP_POINT=${#COMP_LINE}\n"
+        "\"$function\" sentalia-db \"${COMP_WORDS[COMP_CWORD]}\" \"${COMP_WORDS[COMP_CWORD - 1]}\"\n"
+        "printf '%s\\n' \"${COMPREPLY[@]}\"\n");
+    // The line as typed: "--format=fo" is three words for bash.
+    QString line = tool();
+    for (qsizetype i = 0; i < words.size(); ++i)
+        line += (words.at(i) == QLatin1String("=") || (i > 0 && words.at(i - 1) == QLatin1String("=")) ? QString()
+                                                                                                      : QStringLiteral(" "))
+              + words.at(i);
+    QProcess bash;
+    bash.setWorkingDirectory(fixture.folder());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), fixture.folder());
+    environment.remove(QStringLiteral("XDG_DATA_HOME"));
+    bash.setProcessEnvironment(environment);
+    bash.start(QStringLiteral("bash"), QStringList{QStringLiteral("--norc"), QStringLiteral("--noprofile"),
+                                                   QStringLiteral("-c"), script, QStringLiteral("bash"), helpers,
+                                                   QStringLiteral(SENTALIA_SOURCE_DIR "/packaging/completion/sentalia-db.bash"),
+                                                   line, tool()} + words);
+    QVERIFY2(bash.waitForFinished(30000), "bash did not finish");
+    const QString err = QString::fromUtf8(bash.readAllStandardError());
+    QVERIFY2(bash.exitCode() == 0 && err.isEmpty(), qPrintable(err));
+    QStringList shown = QString::fromUtf8(bash.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    shown.sort();
+    offered.sort();
+    QCOMPARE(shown, offered);
 }
 
 QTEST_GUILESS_MAIN(TestDbTool)

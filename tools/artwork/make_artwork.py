@@ -28,7 +28,7 @@ ARTWORK_H = os.path.join(ROOT, "src", "skin", "Artwork.h")
 # The program's icon for the desktop's icon theme, named after the
 # application id that CMakeLists.txt sets.
 ICONS = os.path.join(ROOT, "resources", "icons", "hicolor")
-APP_ICON_SIZES = (48, 64, 128, 256)
+APP_ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
 
 SS = 4  # supersampling factor
 
@@ -504,8 +504,9 @@ def draw_guillemet(art, cx, cy, size, width, colour, right, single=False):
         art.paint(m_polyline(art, pts, width), colour)
 
 
-def draw_book(art, cx, cy, W, detail=2, aspect=0.62):
-    """The program's logo: an open book whose pages carry « and »."""
+def draw_book(art, cx, cy, W, detail=2, aspect=0.62, thin=0.0):
+    """The program's logo: an open book whose pages carry « and ».  Thin is the
+    thinnest outline, in design units (a whole pixel for the smallest icons)."""
     H = W * aspect
     cover_col = [(0.0, (70, 130, 210)), (1.0, (28, 66, 140))]
 
@@ -523,17 +524,17 @@ def draw_book(art, cx, cy, W, detail=2, aspect=0.62):
         m_poly(art, page(s, grow=W * 0.035, drop=H * 0.10), cover)
     art.shadow(cover, W * 0.015, W * 0.03, W * 0.03, 0.35)
     art.shape(cover, art.vgrad(cy - H * 0.5, cy + H * 0.6, cover_col), outline=(20, 44, 100),
-              width=max(0.6, W * 0.02))
+              width=max(0.6, W * 0.02, thin))
     if detail >= 1:
         # page block edges beneath the top pages
         for s in (-1, 1):
             pm = m_poly(art, page(s, grow=W * 0.012, drop=H * 0.05))
-            art.shape(pm, (226, 214, 186), outline=(120, 104, 80), width=max(0.5, W * 0.012))
+            art.shape(pm, (226, 214, 186), outline=(120, 104, 80), width=max(0.5, W * 0.012, thin * 0.75))
     for s in (-1, 1):
         pm = m_poly(art, page(s))
         shade = art.hgrad(cx, cx + s * W * 0.47, [(0.0, (222, 208, 176)), (0.25, (250, 244, 226)),
                                                    (1.0, (255, 252, 242))])
-        art.shape(pm, shade, outline=(112, 96, 72), width=max(0.5, W * 0.016))
+        art.shape(pm, shade, outline=(112, 96, 72), width=max(0.5, W * 0.016, thin))
         if detail >= 2:
             for k in range(5):
                 yy = cy - H * 0.20 + k * H * 0.11
@@ -542,7 +543,7 @@ def draw_book(art, cx, cy, W, detail=2, aspect=0.62):
                 line = qbez((x0, yy), ((x0 + x1) / 2, yy - H * 0.06), (x1, yy - H * 0.08), 10)
                 art.paint(m_polyline(art, line, max(0.5, W * 0.012)), (196, 186, 166))
     # spine
-    art.paint(m_capsule(art, (cx, cy - H * 0.27), (cx, cy + H * 0.43), max(0.5, W * 0.02)), (120, 100, 72))
+    art.paint(m_capsule(art, (cx, cy - H * 0.27), (cx, cy + H * 0.43), max(0.5, W * 0.02, thin)), (120, 100, 72))
     # the quotation marks
     single = detail < 1
     gw = W * (0.055 if not single else 0.085)
@@ -554,7 +555,7 @@ def draw_book(art, cx, cy, W, detail=2, aspect=0.62):
         rib = [(cx - W * 0.02, cy + H * 0.40), (cx + W * 0.05, cy + H * 0.40),
                (cx + W * 0.06, cy + H * 0.72), (cx + W * 0.025, cy + H * 0.64),
                (cx - W * 0.01, cy + H * 0.74)]
-        art.shape(m_poly(art, rib), (214, 40, 44), outline=DARK_RED, width=max(0.4, W * 0.008))
+        art.shape(m_poly(art, rib), (214, 40, 44), outline=DARK_RED, width=max(0.4, W * 0.008, thin * 0.75))
 
 
 def icon_main(size):
@@ -571,12 +572,147 @@ def app_id():
     return re.search(r"set\(SENTALIA_APP_ID\s+([\w.]+)\)", text).group(1)
 
 
+def app_icon(size):
+    """The desktop icon at one size.  From 48 pixels up it is the main
+    window's book; smaller, the book is drawn for its size: no lines of
+    text, one bold chevron a page below 32 pixels, and outlines at least a
+    whole pixel wide so the shape holds on a panel or in a menu."""
+    if size >= 48:
+        return icon_main(size)
+    art = Art(size, size, design=32)
+    pixel = 32 / size
+    if size >= 32:
+        draw_book(art, 16, 15.2, 31, detail=1, aspect=0.74, thin=pixel)
+    else:
+        draw_book(art, 16, 14.6, 32, detail=0, aspect=0.8, thin=pixel)
+    return art.result()
+
+
+def svg_colour(c):
+    return "#%02x%02x%02x" % tuple(c[:3])
+
+
+def svg_number(v):
+    return ("%.3f" % v).rstrip("0").rstrip(".")
+
+
+class SvgBook:
+    """The book of draw_book(detail=2) as scalable vector graphics, shape for
+    shape with the same geometry, gradients and colours, so the icon theme's
+    SVG and PNGs are one picture.  An outline lies inside its shape, as on
+    the raster: a stroke twice as wide, clipped to the shape."""
+
+    def __init__(self, cx, cy, W, aspect):
+        self.cx, self.cy, self.W, self.H = cx, cy, W, W * aspect
+        self.defs, self.body, self.ids = [], [], 0
+
+    def new_id(self, kind):
+        self.ids += 1
+        return "%s%d" % (kind, self.ids)
+
+    @staticmethod
+    def pt(p):
+        return "%s,%s" % (svg_number(p[0]), svg_number(p[1]))
+
+    def page_parts(self, sign, grow=0.0, drop=0.0):
+        cx, cy, W, H = self.cx, self.cy, self.W, self.H
+        st = (cx, cy - H * 0.28 + drop)
+        sb = (cx, cy + H * 0.44 + drop)
+        ot = (cx + sign * (W * 0.47 + grow), cy - H * 0.46 + drop * 0.3)
+        ob = (cx + sign * (W * 0.47 + grow), cy + H * 0.30 + drop)
+        top_ctrl = (cx + sign * W * 0.22, cy - H * 0.60 + drop * 0.5)
+        bottom_ctrl = (cx + sign * W * 0.22, cy + H * 0.22 + drop)
+        return st, top_ctrl, ot, ob, bottom_ctrl, sb
+
+    def page(self, sign, grow=0.0, drop=0.0):
+        st, tc, ot, ob, bc, sb = self.page_parts(sign, grow, drop)
+        return "M%s Q%s %s L%s Q%s %s Z" % tuple(self.pt(p) for p in (st, tc, ot, ob, bc, sb))
+
+    def both_pages(self, grow=0.0, drop=0.0):
+        """The outline of the two pages together, without the spine between."""
+        lst, ltc, lot, lob, lbc, lsb = self.page_parts(-1, grow, drop)
+        rst, rtc, rot, rob, rbc, rsb = self.page_parts(1, grow, drop)
+        return "M%s Q%s %s Q%s %s L%s Q%s %s Q%s %s Z" % tuple(
+            self.pt(p) for p in (lot, ltc, lst, rtc, rot, rob, rbc, rsb, lbc, lob))
+
+    def gradient(self, a, b, stops, vertical):
+        gid = self.new_id("g")
+        x1, y1, x2, y2 = (0, a, 0, b) if vertical else (a, 0, b, 0)
+        self.defs.append('<linearGradient id="%s" gradientUnits="userSpaceOnUse" x1="%s" y1="%s" x2="%s" y2="%s">%s'
+                         '</linearGradient>' % (gid, *(svg_number(v) for v in (x1, y1, x2, y2)), "".join(
+                             '<stop offset="%s" stop-color="%s"/>' % (svg_number(o), svg_colour(c))
+                             for o, c in stops)))
+        return "url(#%s)" % gid
+
+    def shape(self, d, fill, outline, width):
+        cid = self.new_id("c")
+        self.defs.append('<clipPath id="%s"><path d="%s"/></clipPath>' % (cid, d))
+        self.body.append('<path d="%s" fill="%s"/>' % (d, fill))
+        self.body.append('<path d="%s" fill="none" stroke="%s" stroke-width="%s" stroke-linejoin="round" '
+                         'clip-path="url(#%s)"/>' % (d, svg_colour(outline), svg_number(2 * width), cid))
+
+    def stroke(self, points, width, colour):
+        d = "M" + " L".join(self.pt(p) for p in points)
+        self.body.append('<path d="%s" fill="none" stroke="%s" stroke-width="%s" stroke-linecap="round" '
+                         'stroke-linejoin="round"/>' % (d, svg_colour(colour), svg_number(width)))
+
+    def draw(self):
+        cx, cy, W, H = self.cx, self.cy, self.W, self.H
+        cover = self.both_pages(grow=W * 0.035, drop=H * 0.10)
+        fid = self.new_id("f")
+        self.defs.append('<filter id="%s" x="-20%%" y="-20%%" width="140%%" height="140%%">'
+                         '<feGaussianBlur stdDeviation="%s"/></filter>' % (fid, svg_number(W * 0.03)))
+        self.body.append('<path d="%s" fill="#000000" opacity="0.35" transform="translate(%s %s)" filter="url(#%s)"/>'
+                         % (cover, svg_number(W * 0.015), svg_number(W * 0.03), fid))
+        self.shape(cover, self.gradient(cy - H * 0.5, cy + H * 0.6, [(0.0, (70, 130, 210)), (1.0, (28, 66, 140))],
+                                        True), (20, 44, 100), max(0.6, W * 0.02))
+        for s in (-1, 1):
+            self.shape(self.page(s, grow=W * 0.012, drop=H * 0.05), svg_colour((226, 214, 186)), (120, 104, 80),
+                       max(0.5, W * 0.012))
+        for s in (-1, 1):
+            shade = self.gradient(cx, cx + s * W * 0.47, [(0.0, (222, 208, 176)), (0.25, (250, 244, 226)),
+                                                          (1.0, (255, 252, 242))], False)
+            self.shape(self.page(s), shade, (112, 96, 72), max(0.5, W * 0.016))
+            for k in range(5):
+                yy = cy - H * 0.20 + k * H * 0.11
+                x0, x1 = cx + s * W * 0.08, cx + s * W * 0.40
+                self.stroke(qbez((x0, yy), ((x0 + x1) / 2, yy - H * 0.06), (x1, yy - H * 0.08), 10),
+                            max(0.5, W * 0.012), (196, 186, 166))
+        self.stroke([(cx, cy - H * 0.27), (cx, cy + H * 0.43)], max(0.5, W * 0.02), (120, 100, 72))
+        size, width = W * 0.20, W * 0.055
+        for gx, right in ((cx - W * 0.24, False), (cx + W * 0.24, True)):
+            h, w, gap = size / 2, size * 0.42, size * 0.42
+            for k in (-0.5, 0.5):
+                x = gx + k * gap
+                tip, back = (x + w / 2, x - w / 2) if right else (x - w / 2, x + w / 2)
+                self.stroke([(back, cy - H * 0.04 - h), (tip, cy - H * 0.04), (back, cy - H * 0.04 + h)], width, RED)
+        rib = [(cx - W * 0.02, cy + H * 0.40), (cx + W * 0.05, cy + H * 0.40), (cx + W * 0.06, cy + H * 0.72),
+               (cx + W * 0.025, cy + H * 0.64), (cx - W * 0.01, cy + H * 0.74)]
+        self.shape("M" + " L".join(self.pt(p) for p in rib) + " Z", svg_colour((214, 40, 44)), DARK_RED,
+                   max(0.4, W * 0.008))
+
+    def document(self, size):
+        self.draw()
+        return "\n".join(['<?xml version="1.0" encoding="UTF-8"?>',
+                          "<!-- SPDX-License-Identifier: GPL-3.0-or-later -->",
+                          "<!-- Written by tools/artwork/make_artwork.py: the book of the PNG icons. -->",
+                          '<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d" viewBox="0 0 32 32">'
+                          % (size, size),
+                          "<title>Sentalia</title>",
+                          "<defs>"] + self.defs + ["</defs>"] + self.body + ["</svg>", ""])
+
+
 def make_app_icons():
-    """The main window's book at the sizes of the desktop's icon theme."""
+    """The book at the sizes of the desktop's icon theme, and scalable."""
     for size in APP_ICON_SIZES:
         folder = os.path.join(ICONS, "%dx%d" % (size, size), "apps")
         os.makedirs(folder, exist_ok=True)
-        icon_main(size).save(os.path.join(folder, app_id() + ".png"), "PNG", optimize=True)
+        app_icon(size).save(os.path.join(folder, app_id() + ".png"), "PNG", optimize=True)
+    folder = os.path.join(ICONS, "scalable", "apps")
+    os.makedirs(folder, exist_ok=True)
+    # The same placement as icon_main at 32 pixels and up.
+    with open(os.path.join(folder, app_id() + ".svg"), "w", encoding="utf-8") as f:
+        f.write(SvgBook(16, 15.2, 31, 0.74).document(256))
 
 
 # ---------------------------------------------------------------- small icons
@@ -1232,6 +1368,8 @@ def check():
         with Image.open(path) as im:
             if im.size != (size, size) or im.mode != "RGBA":
                 problems.append("%s: %dx%d %s" % (path, im.size[0], im.size[1], im.mode))
+    if not os.path.exists(os.path.join(ICONS, "scalable", "apps", app_id() + ".svg")):
+        problems.append("the scalable icon is missing")
     return problems
 
 

@@ -309,7 +309,7 @@ QString DbTool::helpText()
                "mayúsculas ni acentos (ñ no es n).\n"
                "\n"
                "  -h, --help     muestra esta ayuda\n"
-               "  --version      muestra la versión\n"
+               "  --version      muestra la versión y la licencia\n"
                "\n"
                "list, search, random, topics, export, check y backup solo leen: abren el\n"
                "archivo de frases sin escribir en él, aunque sea de solo lectura (de\n"
@@ -400,7 +400,14 @@ bool DbTool::parseArguments(const QList<QByteArray> &arguments, Options *options
             return false;
         }
         if (bytes == "--version") {
-            *exitCode = print(QStringLiteral("sentalia-db %1.%2.%3\n")
+            // As the GNU tools say it, in the words of their Spanish translation.
+            *exitCode = print(QStringLiteral("sentalia-db %1.%2.%3\n"
+                                             "Copyright (C) 2004-2026 Equipo Sentalia.\n"
+                                             "Licencia GPLv3+: GPL de GNU versión 3 o posterior\n"
+                                             "<https://gnu.org/licenses/gpl.html>.\n"
+                                             "Esto es software libre: usted es libre de cambiarlo y "
+                                             "redistribuirlo.\n"
+                                             "No hay NINGUNA GARANTÍA, hasta donde permite la ley.\n")
                                   .arg(Version::Major)
                                   .arg(Version::Minor)
                                   .arg(Version::Revision))
