@@ -13,6 +13,7 @@
 #include "entry/FrmNuevo.h"
 #include "mainwin/MdiInicio.h"
 #include "skin/Artwork.h"
+#include "skin/Notice.h"
 #include "skin/PictureLabel.h"
 #include "skin/Twips.h"
 
@@ -371,6 +372,8 @@ void TestFrmSalir::farewell()
     QVERIFY(dialog->inFarewell());
     QVERIFY(dialog->isVisible());
     QCOMPARE(dialog->lblcuestion->message(), Farewell);
+    // Screen readers are told it, wherever the focus is.
+    QCOMPARE(dialog->notice->text(), Farewell);
     QCOMPARE(dialog->lblcuestion->y(), Twips::px(1150));
     QStringList shown{"imgicon1", "Image11"};
     if (errorPicture)
