@@ -26,7 +26,7 @@ install_missing() {
 }
 
 BUILD_PACKAGES="build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
-qt6-translations-l10n libsqlcipher-dev sqlcipher libcups2-dev fonts-comic-neue fonts-liberation2 fortunes-es"
+qt6-base-private-dev qt6-translations-l10n libsqlcipher-dev sqlcipher libcups2-dev fonts-comic-neue fonts-liberation2 fortunes-es"
 
 build_project() {
     echo "==> Building into $BUILD"

@@ -12,6 +12,7 @@
 #include "skin/AccessibleContainer.h"
 #include "skin/Artwork.h"
 #include "skin/MessageBox.h"
+#include "skin/Notice.h"
 #include "skin/PictureLabel.h"
 #include "skin/SkinLayouts.h"
 #include "skin/Skin.h"
@@ -98,7 +99,7 @@ FrmVer::FrmVer()
         label->setPalette(red);
         label->setGeometry(Twips::rect(place.x(), place.y(), LetterWidth, LetterHeight));
         // A button named by its letter for screen readers, checked when it
-        // is the chosen one; the keyboard does not choose letters.
+        // is the chosen one; typing the letter chooses it too.
         label->setClickable(PictureLabel::Clickable::Button);
         label->setCheckable(true);
         m_letters.append({letter, place.x(), place.y(), label});
@@ -126,6 +127,8 @@ FrmVer::FrmVer()
 
     OKButton = makeButton(this, QStringLiteral("OKButton"), QStringLiteral("Aceptar"), 1200);
     CancelButton = makeButton(this, QStringLiteral("CancelButton"), QStringLiteral("Cancelar"), 2760);
+    notice = new Notice(this);
+    notice->setObjectName(QStringLiteral("notice"));
 
     connect(OKButton, &QPushButton::clicked, this, &FrmVer::OKButton_Click);
     connect(CancelButton, &QPushButton::clicked, this, &FrmVer::CancelButton_Click);
@@ -154,6 +157,9 @@ void FrmVer::letter_Click(int index)
     SHP1->moveTwips(chosen.left - MarkerOffset, chosen.top);
     for (const Letter &letter : std::as_const(m_letters))
         letter.label->setChecked(&letter == &chosen);
+    // Screen readers speak a checked change only for the focused control,
+    // and the focus stays on the buttons: the notice tells them instead.
+    notice->announce(QString(chosen.letter) + QStringLiteral(", seleccionada"));
 }
 
 QChar FrmVer::markedLetter() const
@@ -259,6 +265,18 @@ void FrmVer::keyPressEvent(QKeyEvent *event)
     if (event->key() == Qt::Key_Escape) {
         event->accept();
         return;
+    }
+    const QString typed = event->text();
+    const Qt::KeyboardModifiers commands = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    if (!Module1::portema && typed.size() == 1 && !(event->modifiers() & commands)) {
+        const QChar letter = TextRules::initialOf(typed);
+        for (int i = 0; i < m_letters.size(); ++i) {
+            if (!letter.isNull() && m_letters.at(i).letter == letter) {
+                letter_Click(i);
+                event->accept();
+                return;
+            }
+        }
     }
     SkinnedDialog::keyPressEvent(event);
 }

@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <QString>
 
+class Notice;
 class PictureLabel;
 class QFrame;
 class QLabel;
@@ -33,7 +34,8 @@ public:
 
     FrmVer();
 
-    // Event handlers.
+    // Event handlers. A letter typed in the letter face (either case, an
+    // accented vowel as its plain letter) chooses it as its click does.
     void letter_Click(int index);
     void OKButton_Click();
     void CancelButton_Click();
@@ -62,6 +64,8 @@ public:
     QPushButton *OKButton = nullptr;
     QPushButton *CancelButton = nullptr;
     PictureLabel *Image12 = nullptr;
+    // Tells screen readers the letter just chosen ("M, seleccionada").
+    Notice *notice = nullptr;
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

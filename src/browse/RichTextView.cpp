@@ -345,14 +345,19 @@ void RichTextView::moveCaret(qsizetype position, bool keepAnchor)
     ensureCaretVisible();
     restartBlink();
     viewport()->update();
-    const bool selected = oldStart != selectionStart() || oldEnd != selectionEnd();
+    // An empty selection that only follows the caret is no selection: the
+    // caret moved, and nothing was selected or unselected.
+    const bool selected = (oldStart != oldEnd || hasSelection())
+        && (oldStart != selectionStart() || oldEnd != selectionEnd());
     if (QAccessible::isActive()) {
+        // Screen readers read the line, the word or the character on the
+        // caret's move; a changed selection they read as selected or
+        // unselected text, after the move.
+        QAccessibleTextCursorEvent moved(this, int(m_position));
+        QAccessible::updateAccessibility(&moved);
         if (selected) {
             QAccessibleTextSelectionEvent event(this, int(selectionStart()), int(selectionEnd()));
             event.setCursorPosition(int(m_position));
-            QAccessible::updateAccessibility(&event);
-        } else {
-            QAccessibleTextCursorEvent event(this, int(m_position));
             QAccessible::updateAccessibility(&event);
         }
     }

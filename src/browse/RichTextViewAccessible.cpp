@@ -104,7 +104,7 @@ QString RichTextViewAccessible::text(int startOffset, int endOffset) const
     const qsizetype size = view()->m_text.size();
     const qsizetype from = qBound<qsizetype>(0, qsizetype(startOffset), size);
     const qsizetype to = endOffset < 0 ? size : qBound<qsizetype>(from, qsizetype(endOffset), size);
-    return view()->m_text.mid(from, to - from);
+    return presented(from, to);
 }
 
 int RichTextViewAccessible::characterCount() const
@@ -187,7 +187,29 @@ QString RichTextViewAccessible::answer(Span span, int *startOffset, int *endOffs
 {
     *startOffset = int(span.start);
     *endOffset = int(span.end);
-    return view()->m_text.mid(span.start, span.end - span.start);
+    return presented(span.start, span.end);
+}
+
+QString RichTextViewAccessible::presented(qsizetype start, qsizetype end) const
+{
+    // Screen readers take only LF for a line end: a lone CR and the line
+    // and paragraph separators are read as LF, one character for one, so
+    // every offset stays the view's. The CR of a CR LF pair stays as it is,
+    // or the pair would read as two line ends.
+    const QString &text = view()->m_text;
+    QString piece = text.mid(start, end - start);
+    char16_t *data = reinterpret_cast<char16_t *>(piece.data());
+    for (qsizetype i = 0; i < piece.size(); ++i) {
+        const char16_t c = data[i];
+        if (c == u'\r') {
+            const qsizetype next = start + i + 1;
+            if (next >= text.size() || text.at(next) != u'\n')
+                data[i] = u'\n';
+        } else if (c == 0x2028 || c == 0x2029) {
+            data[i] = u'\n';
+        }
+    }
+    return piece;
 }
 
 QString RichTextViewAccessible::textAtOffset(int offset, QAccessible::TextBoundaryType boundaryType,

@@ -5,7 +5,8 @@
 class RichTextView;
 
 // The listing as screen readers read it: a read-only document whose text
-// is the view's own text, every break as it was given. Each question is
+// is the view's own text, offset for offset, with every line end read as
+// LF (the view's text itself keeps its breaks as they were given). Each question is
 // answered from the view's storage and its line index, so that reading a
 // line, a word or a range of a very long listing costs only what is read.
 class RichTextViewAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
@@ -56,4 +57,6 @@ private:
     Span spanAt(qsizetype offset, QAccessible::TextBoundaryType boundaryType) const;
     Span paragraphAt(qsizetype offset) const;
     QString answer(Span span, int *startOffset, int *endOffset) const;
+    // The text between two offsets as screen readers read it.
+    QString presented(qsizetype start, qsizetype end) const;
 };

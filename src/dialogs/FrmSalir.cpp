@@ -8,6 +8,7 @@
 #include "app/Timings.h"
 #include "entry/FrmNuevo.h"
 #include "mainwin/MdiInicio.h"
+#include "skin/Notice.h"
 #include "skin/Artwork.h"
 #include "skin/PictureLabel.h"
 #include "skin/SkinLayouts.h"
@@ -129,6 +130,8 @@ FrmSalir::FrmSalir()
     connect(cmdno, &QPushButton::clicked, this, &FrmSalir::cmdno_Click);
     connect(cmdaceptar, &QPushButton::clicked, this, &FrmSalir::cmdaceptar_Click);
     connect(cmdconec, &QPushButton::clicked, this, &FrmSalir::cmdconec_Click);
+    notice = new Notice(this);
+    notice->setObjectName(QStringLiteral("notice"));
     connect(Image11, &PictureLabel::clicked, this, &FrmSalir::Image11_Click);
     connect(imgerror, &PictureLabel::clicked, this, &FrmSalir::imgerror_Click);
     connect(Timer1, &QTimer::timeout, this, &FrmSalir::Timer1_Timer);
@@ -313,6 +316,7 @@ void FrmSalir::enterFarewell()
                              static_cast<QWidget *>(cmdaceptar), static_cast<QWidget *>(cmdconec)})
         control->hide();
     imgicon1->show();
+    notice->announce(FarewellText);
 }
 
 void FrmSalir::startEndTimer()

@@ -6,6 +6,7 @@
 
 class PictureLabel;
 class MessageLabel;
+class Notice;
 class QLabel;
 class QPushButton;
 class QTimer;
@@ -58,6 +59,9 @@ public:
     PictureLabel *imgico;
     MessageLabel *lblcuestion;
     PictureLabel *imgicon;
+    // Tells screen readers the farewell, which no control with the focus
+    // says any more.
+    Notice *notice;
 
 public slots:
     // Esc: the dialog has no cancel button.

@@ -77,13 +77,33 @@ bool AccessibleContainer::isHidden(const QObject *object)
     return object && object->property(HiddenProperty).toBool();
 }
 
+bool AccessibleContainer::isCovered(const QWidget *widget)
+{
+    const QWidget *parent = widget ? widget->parentWidget() : nullptr;
+    if (!parent || widget->isWindow())
+        return false;
+    const QObjectList &siblings = parent->children();
+    // Later children are drawn over the earlier ones.
+    for (qsizetype i = siblings.indexOf(const_cast<QWidget *>(widget)) + 1; i > 0 && i < siblings.size(); ++i) {
+        auto *front = qobject_cast<QWidget *>(siblings.at(i));
+        if (!front || front->isWindow() || front->isHidden() || front->testAttribute(Qt::WA_TransparentForMouseEvents))
+            continue;
+        if (front->geometry().contains(widget->geometry()))
+            return true;
+    }
+    return false;
+}
+
 QList<QWidget *> AccessibleContainer::shownChildren() const
 {
-    // As Qt counts the children of a widget, less the hidden ones.
+    // As Qt counts the children of a widget, less the hidden and the
+    // covered ones.
     QList<QWidget *> shown;
     for (QObject *object : widget()->children()) {
         auto *child = qobject_cast<QWidget *>(object);
         if (!child || child->isWindow() || isHidden(child) || child->objectName() == QLatin1String("qt_rubberband"))
+            continue;
+        if (isCovered(child))
             continue;
         if (object->inherits("QFocusFrame") || object->inherits("QMenu"))
             continue;

@@ -16,6 +16,10 @@ public:
     // Leaves the widget out of what assistive tools see of its parent.
     static void hide(QWidget *widget);
     static bool isHidden(const QObject *object);
+    // Whether a shown sibling in front of the widget covers it wholly and
+    // takes its clicks: a sighted user can neither see nor click it, and
+    // assistive tools do not meet it either.
+    static bool isCovered(const QWidget *widget);
 
     // Makes the program's own accessible classes known to Qt; called by the
     // skin's controls before any of them can be asked for.

@@ -28,6 +28,9 @@ QAccessible::Role PictureLabelAccessible::role() const
 QAccessible::State PictureLabelAccessible::state() const
 {
     QAccessible::State state = AccessibleContainer::state();
+    // Under a control that covers it, a picture is not there to be seen.
+    if (isCovered(label()))
+        state.invisible = true;
     if (label()->clickable() == PictureLabel::Clickable::Link)
         state.linked = true;
     if (label()->isCheckable()) {
@@ -59,7 +62,8 @@ QString PictureLabelAccessible::text(QAccessible::Text t) const
 
 QStringList PictureLabelAccessible::actionNames() const
 {
-    if (label()->clickable() == PictureLabel::Clickable::No)
+    // A covered picture cannot be clicked: the one in front takes it.
+    if (label()->clickable() == PictureLabel::Clickable::No || isCovered(label()))
         return AccessibleContainer::actionNames();
     return {pressAction()};
 }
@@ -67,7 +71,7 @@ QStringList PictureLabelAccessible::actionNames() const
 void PictureLabelAccessible::doAction(const QString &actionName)
 {
     if (actionName == pressAction() && label()->clickable() != PictureLabel::Clickable::No
-        && label()->isEnabled() && label()->isVisible())
+        && label()->isEnabled() && label()->isVisible() && !isCovered(label()))
         // Clicked once the request has been answered, as Qt presses its own
         // buttons: a click that opens a modal dialog must not keep the
         // screen reader waiting for the answer until the dialog closes.

@@ -12,12 +12,15 @@
 #include "browse/TopicCombo.h"
 #include "mainwin/MdiInicio.h"
 #include "skin/MessageBox.h"
+#include "skin/Notice.h"
 #include "skin/PictureLabel.h"
 #include "store/QuoteStore.h"
 #include "store/TextRules.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -254,20 +257,31 @@ void TstFrmVer::letterPlaces()
 void TstFrmVer::letterClicks_data()
 {
     QTest::addColumn<QString>("clicks");
+    QTest::addColumn<QString>("typed"); // keys typed after the clicks, to the focused button
     QTest::addColumn<QList<QPoint>>("marks");
     QTest::addColumn<QChar>("chosen");
 
-    QTest::newRow("M then Z") << "MZ" << QList<QPoint>{{4390, 0}, {3910, 360}} << QChar('Z');
-    QTest::newRow("A then N") << "AN" << QList<QPoint>{{70, 0}, {310, 360}} << QChar('N');
-    QTest::newRow("same letter twice") << "CC" << QList<QPoint>{{790, 0}, {790, 0}} << QChar('C');
-    QTest::newRow("row two then row one") << "YB" << QList<QPoint>{{3550, 360}, {430, 0}} << QChar('B');
+    QTest::newRow("M then Z") << "MZ" << "" << QList<QPoint>{{4390, 0}, {3910, 360}} << QChar('Z');
+    QTest::newRow("A then N") << "AN" << "" << QList<QPoint>{{70, 0}, {310, 360}} << QChar('N');
+    QTest::newRow("same letter twice") << "CC" << "" << QList<QPoint>{{790, 0}, {790, 0}} << QChar('C');
+    QTest::newRow("row two then row one") << "YB" << "" << QList<QPoint>{{3550, 360}, {430, 0}} << QChar('B');
     // A small letter is pressed through a screen reader instead of clicked.
-    QTest::newRow("M then Z pressed by a screen reader") << "Mz" << QList<QPoint>{{4390, 0}, {3910, 360}} << QChar('Z');
+    QTest::newRow("M then Z pressed by a screen reader")
+        << "Mz" << "" << QList<QPoint>{{4390, 0}, {3910, 360}} << QChar('Z');
+    QTest::newRow("typed m") << "" << "m" << QList<QPoint>{{4390, 0}} << QChar('M');
+    QTest::newRow("typed Z, then a") << "" << "Za" << QList<QPoint>{{3910, 360}, {70, 0}} << QChar('A');
+    QTest::newRow("typed accented vowels") << "" << QStringLiteral("éÚ") << QList<QPoint>{{1510, 0}, {2470, 360}}
+                                           << QChar('U');
+    QTest::newRow("a click, then a typed letter") << "B" << "y" << QList<QPoint>{{430, 0}, {3550, 360}} << QChar('Y');
+    QTest::newRow("other keys choose nothing")
+        << "C" << QStringLiteral("qxñ1?")
+        << QList<QPoint>{{790, 0}, {790, 0}, {790, 0}, {790, 0}, {790, 0}, {790, 0}} << QChar('C');
 }
 
 void TstFrmVer::letterClicks()
 {
     QFETCH(QString, clicks);
+    QFETCH(QString, typed);
     QFETCH(QList<QPoint>, marks);
     QFETCH(QChar, chosen);
 
@@ -282,6 +296,17 @@ void TstFrmVer::letterClicks()
             clickLetter(dialog, letter);
         QTRY_COMPARE(QPoint(dialog->SHP1->leftTwips(), dialog->SHP1->topTwips()), marks.at(i));
     }
+    for (int i = 0; i < typed.size(); ++i) {
+        QWidget *focused = QApplication::focusWidget();
+        QVERIFY(focused == dialog->OKButton || focused == dialog->CancelButton);
+        // As the keyboard gives it, accented or not.
+        const QChar key = typed.at(i).toUpper();
+        QKeyEvent press(QEvent::KeyPress, key.unicode(), Qt::NoModifier, typed.mid(i, 1));
+        QKeyEvent release(QEvent::KeyRelease, key.unicode(), Qt::NoModifier, typed.mid(i, 1));
+        QApplication::sendEvent(focused, &press);
+        QApplication::sendEvent(focused, &release);
+        QTRY_COMPARE(QPoint(dialog->SHP1->leftTwips(), dialog->SHP1->topTwips()), marks.at(clicks.size() + i));
+    }
     QCOMPARE(dialog->markedLetter(), chosen);
     // A screen reader hears the chosen letter, and only it, as checked.
     for (QChar letter : TextRules::searchLetters()) {
@@ -290,7 +315,15 @@ void TstFrmVer::letterClicks()
         QVERIFY(iface->state().checkable);
         QCOMPARE(bool(iface->state().checked), letter == chosen);
     }
-    // Clicking changes nothing else.
+    // ... and is told it through a notification that shows, a single
+    // pixel that takes no click.
+    QAccessibleInterface *notice = QAccessible::queryAccessibleInterface(dialog->notice);
+    QCOMPARE(notice->role(), QAccessible::Notification);
+    QCOMPARE(notice->text(QAccessible::Name), QString(chosen) + QStringLiteral(", seleccionada"));
+    QVERIFY(!notice->state().invisible);
+    QCOMPARE(dialog->notice->size(), QSize(1, 1));
+    QVERIFY(dialog->notice->testAttribute(Qt::WA_TransparentForMouseEvents));
+    // Choosing changes nothing else.
     QVERIFY(MessageBox::recorded().isEmpty());
     QVERIFY(!Forms::frmLoaded());
     QVERIFY(dialog->isVisible());

@@ -3,6 +3,9 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
 #include <QContextMenuEvent>
 #include <QFontInfo>
 #include <QMenu>
@@ -14,6 +17,24 @@
 namespace {
 const QString CR(QChar(13));
 const QString LF(QChar(10));
+
+// What the view told assistive tools, as "kind offset" (caret) and
+// "kind start end" (selection).
+QStringList &heardEvents()
+{
+    static QStringList events;
+    return events;
+}
+
+void listen(QAccessibleEvent *event)
+{
+    if (event->type() == QAccessible::TextCaretMoved)
+        heardEvents() << QStringLiteral("caret %1").arg(static_cast<QAccessibleTextCursorEvent *>(event)->cursorPosition());
+    else if (event->type() == QAccessible::TextSelectionChanged) {
+        auto *selection = static_cast<QAccessibleTextSelectionEvent *>(event);
+        heardEvents() << QStringLiteral("selection %1 %2").arg(selection->selectionStart()).arg(selection->selectionEnd());
+    }
+}
 } // namespace
 
 class TestRichTextView : public QObject {
@@ -60,6 +81,9 @@ void TestRichTextView::roundTrip_data()
                                                      << QStringList{QStringLiteral("x"), QString(), QString()};
     QTest::newRow("accents and tabs") << QStringLiteral("Ñandú\tPérez") + CR + QStringLiteral("--ÉL--")
                                       << QStringList{QStringLiteral("Ñandú\tPérez"), QStringLiteral("--ÉL--")};
+    QTest::newRow("line and paragraph separators")
+        << QStringLiteral("a") + QChar(0x2028) + QStringLiteral("b") + QChar(0x2029) + QStringLiteral("c")
+        << QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")};
 }
 
 void TestRichTextView::roundTrip()
@@ -78,18 +102,25 @@ void TestRichTextView::roundTrip()
     QCOMPARE(shown, lines);
 
     // A screen reader reads the same text, character by character and line
-    // by line, each line with its break.
+    // by line, each line with its break; it takes only LF for a line end,
+    // so every lone CR or separator reads as LF, offset for offset.
+    QString heard = given;
+    for (qsizetype i = 0; i < heard.size(); ++i) {
+        if ((heard.at(i) == CR && (i + 1 == heard.size() || heard.at(i + 1) != LF)) || heard.at(i) == QChar(0x2028)
+            || heard.at(i) == QChar(0x2029))
+            heard[i] = LF.at(0);
+    }
     QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(&view);
     QVERIFY(iface && iface->textInterface());
     QCOMPARE(iface->role(), QAccessible::Document);
     QVERIFY(iface->state().readOnly);
     QAccessibleTextInterface *text = iface->textInterface();
     QCOMPARE(text->characterCount(), given.size());
-    QCOMPARE(text->text(0, text->characterCount()), given);
+    QCOMPARE(text->text(0, text->characterCount()), heard);
     int start = -1;
     int end = -1;
     for (int offset = 0; offset < given.size(); ++offset)
-        QCOMPARE(text->textAtOffset(offset, QAccessible::CharBoundary, &start, &end), given.mid(offset, 1));
+        QCOMPARE(text->textAtOffset(offset, QAccessible::CharBoundary, &start, &end), heard.mid(offset, 1));
     QStringList read;
     QString joined;
     int offset = 0;
@@ -103,7 +134,7 @@ void TestRichTextView::roundTrip()
         offset = end;
     }
     QCOMPARE(read, lines);
-    QCOMPARE(joined, given);
+    QCOMPARE(joined, heard);
 }
 
 void TestRichTextView::selection_data()
@@ -147,7 +178,8 @@ void TestRichTextView::selection()
     int start = -1;
     int end = -1;
     text->selection(0, &start, &end);
-    QCOMPARE(text->text(start, end), expected);
+    QCOMPARE(view.text().mid(start, end - start), expected);
+    QCOMPARE(text->text(start, end).size(), expected.size());
     // Reading leaves both the text and the selection alone.
     QCOMPARE(view.text(), given);
     QVERIFY(view.hasSelection());
@@ -158,25 +190,43 @@ void TestRichTextView::keyboardSelection_data()
     QTest::addColumn<QString>("given");
     QTest::addColumn<QList<int>>("keys"); // key | modifiers
     QTest::addColumn<QString>("expected");
+    // What assistive tools are told at the last key: the caret's move
+    // always, the selection only when it changed.
+    QTest::addColumn<QStringList>("events");
 
     const QString pairs = QStringLiteral("ab") + CR + LF + QStringLiteral("cd") + CR + LF + QStringLiteral("ef");
     const int shift = int(Qt::ShiftModifier);
+    const int ctrl = int(Qt::ControlModifier);
     QTest::newRow("shift+right over a pair")
         << pairs << QList<int>{int(Qt::Key_End), int(Qt::Key_Right) | shift, int(Qt::Key_Right) | shift}
-        << CR + LF + QStringLiteral("c");
-    QTest::newRow("shift+down takes the break")
-        << pairs << QList<int>{int(Qt::Key_Down) | shift} << QStringLiteral("ab") + CR + LF;
+        << CR + LF + QStringLiteral("c") << QStringList{"caret 5", "selection 2 5"};
+    QTest::newRow("shift+down takes the break") << pairs << QList<int>{int(Qt::Key_Down) | shift}
+                                                << QStringLiteral("ab") + CR + LF
+                                                << QStringList{"caret 4", "selection 0 4"};
     QTest::newRow("shift+end on the second line")
-        << pairs << QList<int>{int(Qt::Key_Down), int(Qt::Key_End) | shift} << QStringLiteral("cd");
+        << pairs << QList<int>{int(Qt::Key_Down), int(Qt::Key_End) | shift} << QStringLiteral("cd")
+        << QStringList{"caret 6", "selection 4 6"};
     const QString lone = QStringLiteral("Uno") + CR + QStringLiteral("--A--") + CR + CR + QStringLiteral("Dos");
     QTest::newRow("down to the last line and to its end")
         << lone
         << QList<int>{int(Qt::Key_Down) | shift, int(Qt::Key_Down) | shift, int(Qt::Key_Down) | shift,
                       int(Qt::Key_End) | shift}
-        << lone;
-    QTest::newRow("shift+left back over a lone CR")
-        << lone << QList<int>{int(Qt::Key_Down), int(Qt::Key_Left) | shift} << CR;
-    QTest::newRow("select all") << lone << QList<int>{int(Qt::Key_A) | int(Qt::ControlModifier)} << lone;
+        << lone << QStringList{"caret 14", "selection 0 14"};
+    QTest::newRow("shift+left back over a lone CR") << lone << QList<int>{int(Qt::Key_Down), int(Qt::Key_Left) | shift}
+                                                    << CR << QStringList{"caret 3", "selection 3 4"};
+    QTest::newRow("select all") << lone << QList<int>{int(Qt::Key_A) | ctrl} << lone
+                                << QStringList{"caret 14", "selection 0 14"};
+    QTest::newRow("down moves the caret only") << lone << QList<int>{int(Qt::Key_Down)} << QString()
+                                               << QStringList{"caret 4"};
+    QTest::newRow("right, one character") << lone << QList<int>{int(Qt::Key_Right)} << QString()
+                                          << QStringList{"caret 1"};
+    QTest::newRow("ctrl+end, the very end") << lone << QList<int>{int(Qt::Key_End) | ctrl} << QString()
+                                            << QStringList{"caret 14"};
+    QTest::newRow("ctrl+home back to the start")
+        << lone << QList<int>{int(Qt::Key_Down), int(Qt::Key_Home) | ctrl} << QString() << QStringList{"caret 0"};
+    QTest::newRow("a plain move ends a selection")
+        << lone << QList<int>{int(Qt::Key_Right) | shift, int(Qt::Key_Right)} << QString()
+        << QStringList{"caret 1", "selection 1 1"};
 }
 
 void TestRichTextView::keyboardSelection()
@@ -184,15 +234,25 @@ void TestRichTextView::keyboardSelection()
     QFETCH(QString, given);
     QFETCH(QList<int>, keys);
     QFETCH(QString, expected);
+    QFETCH(QStringList, events);
 
     RichTextView view;
     view.resize(300, 200);
     view.setText(given);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
-    for (int key : keys)
+    // As when a screen reader listens: the events are made and sent.
+    QPlatformAccessibility *platform = QGuiApplicationPrivate::platformIntegration()->accessibility();
+    QAccessible::installUpdateHandler(listen);
+    platform->setActive(true);
+    for (int key : keys) {
+        heardEvents().clear();
         QTest::keyClick(&view, Qt::Key(key & ~int(Qt::KeyboardModifierMask)),
                         Qt::KeyboardModifiers(key & int(Qt::KeyboardModifierMask)));
+    }
+    platform->setActive(false);
+    QAccessible::installUpdateHandler(nullptr);
+    QCOMPARE(heardEvents(), events);
     QCOMPARE(view.selectedText(), expected);
     QCOMPARE(view.text(), given);
 }
@@ -343,7 +403,7 @@ void TestRichTextView::longLinesWrap()
     QVERIFY(end < line.size());
     QCOMPARE(text->textAtOffset(end, QAccessible::LineBoundary, &start, &end).isEmpty(), false);
     QCOMPARE(text->textAtOffset(line.size() - 1, QAccessible::LineBoundary, &start, &end).right(9),
-             QStringLiteral("palabra ") + CR);
+             QStringLiteral("palabra ") + LF);
     const QRect letter = text->characterRect(8);
     QVERIFY(view.viewport()->rect().contains(view.viewport()->mapFromGlobal(letter.center())));
     QCOMPARE(text->offsetAtPoint(letter.center()), 8);

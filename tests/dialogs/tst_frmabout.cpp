@@ -212,7 +212,18 @@ void TestFrmAbout::panelCoversTheAuthorLines()
         const QPoint centre = covered->mapTo(box, covered->rect().center());
         QWidget *top = box->childAt(centre);
         QVERIFY2(top == fra || fra->isAncestorOf(top), name);
+        // A screen reader does not meet it, nor can it press it.
+        QAccessibleInterface *boxIface = QAccessible::queryAccessibleInterface(box);
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(covered);
+        QVERIFY2(boxIface->indexOfChild(iface) == -1, name);
+        if (qobject_cast<PictureLabel *>(covered)) {
+            QVERIFY2(iface->state().invisible, name);
+            QVERIFY2(iface->actionInterface()->actionNames().isEmpty(), name);
+        }
     }
+    // The panel shows its own texts.
+    QVERIFY(QAccessible::queryAccessibleInterface(box)->indexOfChild(QAccessible::queryAccessibleInterface(fra)) >= 0);
+    QVERIFY(QAccessible::queryAccessibleInterface(fra)->childCount() > 0);
     // Beside it: the buttons, the title and the close picture.
     for (const char *name : {"cmdOK", "cmdSysInfo", "lbltitle2", "Image13"}) {
         auto *beside = box->findChild<QWidget *>(QLatin1String(name));

@@ -13,6 +13,7 @@
 #include "entry/FrmNuevo.h"
 #include "mainwin/MdiInicio.h"
 #include "skin/Artwork.h"
+#include "skin/Notice.h"
 #include "skin/PictureLabel.h"
 #include "skin/Twips.h"
 
@@ -115,20 +116,23 @@ void TestFrmSalir::modes_data()
     QTest::addColumn<QStringList>("shown");
     QTest::addColumn<QString>("icon");
     QTest::addColumn<QStringList>("captions");
+    // The one close picture a screen reader meets, showing and pressable:
+    // imgerror covers Image11 in the no-database message.
+    QTest::addColumn<QString>("closer");
 
     QTest::newRow("exit question") << "show" << QStringLiteral("ANA ¿Realmente desea salir?")
                                    << QStringList{"OKButton", "CancelButton", "imgicon", "Image11"}
-                                   << Artwork::BubbleQuestion << QStringList{"Si", "No"};
+                                   << Artwork::BubbleQuestion << QStringList{"Si", "No"} << "Image11";
     QTest::newRow("record created")
         << "nuevo" << QStringLiteral("Registro creado\r¿Desea ingresar otro?")
         << QStringList{"cmdsi", "cmdno", "imgicon", "Image11"} << Artwork::BubbleQuestion
-        << QStringList{"Si", "No"};
+        << QStringList{"Si", "No"} << "Image11";
     QTest::newRow("name required") << "nombre" << QStringLiteral("Debe ingresar un nombre porfavor")
                                    << QStringList{"cmdaceptar", "imgicon2", "Image11"} << Artwork::BubbleInfo
-                                   << QStringList{"Aceptar"};
+                                   << QStringList{"Aceptar"} << "Image11";
     QTest::newRow("no database") << "error" << QStringLiteral("No se estableció conección con la Base de Datos")
                                  << QStringList{"cmdconec", "imgicon2", "imgerror", "Image11"}
-                                 << Artwork::BubbleInfo << QStringList{"Aceptar"};
+                                 << Artwork::BubbleInfo << QStringList{"Aceptar"} << "imgerror";
 }
 
 void TestFrmSalir::modes()
@@ -138,6 +142,7 @@ void TestFrmSalir::modes()
     QFETCH(QStringList, shown);
     QFETCH(QString, icon);
     QFETCH(QStringList, captions);
+    QFETCH(QString, closer);
 
     FrmSalir *dialog = Forms::frmsalir();
     if (operation == QLatin1String("nuevo"))
@@ -166,6 +171,24 @@ void TestFrmSalir::modes()
         QAccessibleInterface *picture = QAccessible::queryAccessibleInterface(close);
         QCOMPARE(picture->role(), QAccessible::Button);
         QCOMPARE(picture->text(QAccessible::Name), QStringLiteral("Cerrar"));
+    }
+    QStringList closers;
+    for (int i = 0; i < iface->childCount(); ++i) {
+        QAccessibleInterface *child = iface->child(i);
+        if (child->text(QAccessible::Name) == QLatin1String("Cerrar") && !child->state().invisible
+            && child->actionInterface() && !child->actionInterface()->actionNames().isEmpty())
+            closers << child->object()->objectName();
+    }
+    QCOMPARE(closers, QStringList{closer});
+    // A covered picture is not there, and its press does nothing.
+    if (closer == QLatin1String("imgerror")) {
+        QAccessibleInterface *covered = QAccessible::queryAccessibleInterface(dialog->Image11);
+        QVERIFY(covered->state().invisible);
+        QVERIFY(covered->actionInterface()->actionNames().isEmpty());
+        covered->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QTest::qWait(0);
+        QVERIFY(!dialog->inFarewell());
+        QVERIFY(dialog->isVisible());
     }
 
     QStringList shownCaptions;
@@ -349,6 +372,8 @@ void TestFrmSalir::farewell()
     QVERIFY(dialog->inFarewell());
     QVERIFY(dialog->isVisible());
     QCOMPARE(dialog->lblcuestion->message(), Farewell);
+    // Screen readers are told it, wherever the focus is.
+    QCOMPARE(dialog->notice->text(), Farewell);
     QCOMPARE(dialog->lblcuestion->y(), Twips::px(1150));
     QStringList shown{"imgicon1", "Image11"};
     if (errorPicture)
