@@ -73,6 +73,7 @@ private slots:
     void printsTheTextLineByLine();
     void lineBreaksKeepTheirCount();
     void longListingPrintsOnSeveralPagesInOneDocument();
+    void thousandsOfPagesPrintWhole();
     void printsInTheGivenFont_data();
     void printsInTheGivenFont();
     void emptyListingPrintsOneBlankPage();
@@ -233,6 +234,43 @@ void TestListingPrinter::longListingPrintsOnSeveralPagesInOneDocument()
                                   QStringLiteral("-")});
         QVERIFY2(!squeezed(text).isEmpty(), qPrintable(QStringLiteral("page %1 is blank").arg(page)));
     }
+}
+
+// Past 2^31 / 64 device pixels (about 2,500 A4 pages at 1,200 dpi) one
+// long layout would overflow its coordinates; page by page it does not.
+void TestListingPrinter::thousandsOfPagesPrintWhole()
+{
+    Listing listing;
+    const int records = 72000;
+    for (int i = 1; i <= records; ++i)
+        listing.add(QStringLiteral("Frase %1 de una lista muy larga, de miles de páginas.").arg(i), QStringLiteral("Autor %1").arg(i));
+
+    const QString path = m_dir.filePath(QStringLiteral("thousands.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setResolution(1200);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    QString error;
+    int calls = 0;
+    QVERIFY2(ListingPrinter::printTo(printer, listing.text(), listingFont(), &error,
+                                     [&calls](qsizetype, qsizetype) { return ++calls > 0; }),
+             qPrintable(error));
+    const int pages = pdfPages(path);
+    QVERIFY2(pages > 2800, qPrintable(QString::number(pages)));
+    // The progress was told between the pages.
+    QCOMPARE(calls, pages);
+
+    const auto page = [&](int number) {
+        return squeezed(run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-f"), QString::number(number), QStringLiteral("-l"),
+                                                          QString::number(number), path, QStringLiteral("-")}));
+    };
+    QVERIFY2(page(1).startsWith(QStringLiteral("Frase 1 de una lista muy larga, de miles de páginas. --Autor 1--")),
+             qPrintable(page(1).left(200)));
+    const QString last = page(pages);
+    QVERIFY2(last.endsWith(QStringLiteral("Frase %1 de una lista muy larga, de miles de páginas. --Autor %1--").arg(records)),
+             qPrintable(last.right(200)));
+    QVERIFY2(!page(pages / 2 + 1).isEmpty(), "a page in the middle is blank");
 }
 
 void TestListingPrinter::printsInTheGivenFont_data()
