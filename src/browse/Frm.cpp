@@ -6,6 +6,7 @@
 #include "app/Forms.h"
 #include "app/Module1.h"
 #include "app/StoreMessage.h"
+#include "app/Timings.h"
 #include "entry/FrmNuevo.h"
 #include "mainwin/MdiInicio.h"
 #include "skin/AccessibleContainer.h"
@@ -25,6 +26,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QProgressDialog>
+
+#include <new>
 
 namespace {
 
@@ -299,11 +303,36 @@ void Frm::todos()
 
 void Frm::imprimir()
 {
-    const QString text = rtb1->hasSelection() ? rtb1->selectedText() : rtb1->text();
+    // A click while a print is still being laid out starts no second one.
+    if (m_printing)
+        return;
+    m_printing = true;
     QString error;
-    if (!ListingPrinter::print(text, rtb1->font(), &error)) {
-        if (error.isEmpty())
-            error = QStringLiteral("No se pudo imprimir la lista de frases.");
-        MessageBox::show(error, MessageBox::Icon::Critical, this);
+    bool printed = false;
+    try {
+        const QString text = rtb1->hasSelection() ? rtb1->selectedText() : rtb1->text();
+        // A long listing takes seconds to lay out: the program keeps
+        // answering meanwhile, and past a moment says how far it got.
+        QProgressDialog progress(QStringLiteral("Preparando la impresión de las frases…"), QStringLiteral("Cancelar"),
+                                 0, 1000, this);
+        progress.setObjectName(QStringLiteral("printprogress"));
+        progress.setWindowTitle(QStringLiteral("Sentalia"));
+        progress.setWindowModality(Qt::ApplicationModal);
+        progress.setMinimumDuration(Timings::interval(Timings::Timer::PrintProgress));
+        progress.setAutoClose(false);
+        progress.setAutoReset(false);
+        progress.setValue(0);
+        printed = ListingPrinter::print(text, rtb1->font(), &error, [&progress](qsizetype done, qsizetype total) {
+            progress.setValue(total > 0 ? int(done * 1000 / total) : 1000);
+            QCoreApplication::processEvents();
+            return !progress.wasCanceled();
+        });
+    } catch (const std::bad_alloc &) {
+        error = QStringLiteral("No hay memoria suficiente para imprimir la lista de frases. No se imprimió nada.");
     }
+    m_printing = false;
+    // A print the user cancelled, or one stopped by the end of the
+    // program, needs no message.
+    if (!printed && !error.isEmpty())
+        MessageBox::show(error, MessageBox::Icon::Critical, this);
 }
