@@ -13,6 +13,7 @@ int main(int argc, char *argv[])
     // The program ends only through the farewell, never because a window
     // happened to be the last one closed.
     QApplication::setQuitOnLastWindowClosed(false);
+    Module1::endOnSignals();
     Module1::Main();
     const int status = QApplication::exec();
     Forms::destroyAll();
