@@ -664,9 +664,10 @@ void TestFrm::damagedStoreIsReported()
     const QList<MessageBox::Record> boxes = MessageBox::recorded();
     QCOMPARE(boxes.size(), 1);
     QCOMPARE(boxes.first().icon, MessageBox::Icon::Critical);
-    // A Spanish sentence for the damage, not the engine's English.
+    // A Spanish sentence for the damage, not the engine's English: the
+    // file was written over while open, so another program damaged it.
     QCOMPARE(boxes.first().text, QStringLiteral("No se pudieron leer las frases de la base de datos.\n\n")
-                                     + FailureText::sentence(QuoteStore::Failure::Damaged, path));
+                                     + FailureText::sentence(QuoteStore::Failure::ChangedByOther, path));
     QCOMPARE(frm->rtb1->text(), QStringLiteral("antes"));
     QCOMPARE(frm->lbl1->text(), QStringLiteral("Frases encontradas"));
 
