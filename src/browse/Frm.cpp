@@ -282,21 +282,35 @@ void Frm::setCaption(const QString &caption)
 void Frm::todos()
 {
     QuoteStore *store = Module1::db.get();
-    Listing listing;
     bool read = false;
-    if (store) {
-        // The collection's file is about as large as the listing's text:
-        // room for it at once spares growing a long text step by step.
-        listing.reserve(qMin<qint64>(QFileInfo(store->path()).size(), MaxReserve));
-        read = store->allQuotes([&listing](const QString &frace, const QString &autor) { listing.add(frace, autor); });
+    try {
+        Listing listing;
+        if (store) {
+            // The collection's file is about as large as the listing's text:
+            // room for it at once spares growing a long text step by step.
+            listing.reserve(qMin<qint64>(QFileInfo(store->path()).size(), MaxReserve));
+            read = store->allQuotes([&listing](const QString &frace, const QString &autor) { listing.add(frace, autor); });
+        }
+        if (read) {
+            // The view keeps the text itself; no second copy is made.
+            rtb1->setText(listing.text());
+            m_encontrados = listing.count();
+        }
+    } catch (const std::bad_alloc &) {
+        // Whatever was built is released on the way here; the listing
+        // shown before stays as it was.
+        MessageBox::show(QStringLiteral("No hay memoria suficiente para mostrar todas las frases. La lista anterior "
+                                        "queda como estaba; cierre otros programas y vuelva a intentarlo."),
+                         MessageBox::Icon::Critical, this);
+        return;
     }
     if (!read) {
         // The listing shown before stays as it was; nothing is lost.
-        StoreMessage::show(QStringLiteral("No se pudieron leer las frases de la base de datos."), this);
+        // A signal that ends the program needs no message.
+        if (!store || store->lastFailure() != QuoteStore::Failure::Interrupted)
+            StoreMessage::show(QStringLiteral("No se pudieron leer las frases de la base de datos."), this);
         return;
     }
-    m_encontrados = listing.count();
-    rtb1->setText(listing.text());
     setCounterLine(QString::number(m_encontrados) + QStringLiteral(" Frases encontradas"));
     setCaption(QStringLiteral("Todos"));
 }

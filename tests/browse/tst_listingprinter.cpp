@@ -1,6 +1,7 @@
 // Printing a listing: the text goes to a PDF printer through the same code
 // the default printer uses, and pdftotext (poppler-utils) reads it back.
 
+#include "AllocationFailure.h"
 #include "app/AppSetup.h"
 #include "browse/Listing.h"
 #include "browse/ListingPrinter.h"
@@ -78,6 +79,7 @@ private slots:
     void printsInTheGivenFont();
     void emptyListingPrintsOneBlankPage();
     void unwritableOutputIsReported();
+    void outOfMemoryIsReported();
     void noDefaultPrinterIsReported();
 
 private:
@@ -322,6 +324,36 @@ void TestListingPrinter::unwritableOutputIsReported()
     QString error;
     QVERIFY(!ListingPrinter::printTo(printer, QStringLiteral("Algo que imprimir.\r--Alguien--\r\r"), listingFont(), &error));
     QVERIFY2(error.contains(path), qPrintable(error));
+    QVERIFY(!QFile::exists(path));
+}
+
+// Memory runs out half-way through the pages (a quotation far longer than
+// the rest comes to be laid out): the message, and no file left behind.
+void TestListingPrinter::outOfMemoryIsReported()
+{
+    Listing listing;
+    for (int i = 1; i <= 200; ++i)
+        listing.add(QStringLiteral("Frase corta %1.").arg(i), QStringLiteral("Autor %1").arg(i));
+    listing.add(QStringLiteral("palabra ").repeated(8000), QStringLiteral("Autor prolijo"));
+
+    const QString path = m_dir.filePath(QStringLiteral("no-memory.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    QString error;
+    bool armed = false;
+    const bool printed =
+        ListingPrinter::printTo(printer, listing.text(), listingFont(), &error, [&armed](qsizetype, qsizetype) {
+            if (!armed)
+                AllocationFailure::failAbove(1024 * 1024);
+            armed = true;
+            return true;
+        });
+    const int refused = AllocationFailure::refused();
+    AllocationFailure::failAbove(0);
+    QVERIFY2(refused > 0, "no allocation was refused");
+    QVERIFY(!printed);
+    QVERIFY2(error.startsWith(QLatin1String("No hay memoria suficiente para imprimir")), qPrintable(error));
     QVERIFY(!QFile::exists(path));
 }
 
