@@ -6,8 +6,16 @@
 
 #include <QApplication>
 
+#include <malloc.h>
+
 int main(int argc, char *argv[])
 {
+    // Every thread that allocates (the display connection's reader, the
+    // accessibility and session buses, ...) would otherwise reserve an
+    // allocation arena of its own, 64 MiB of address space each, most of
+    // the idle program's reservation. One thread does the work here; one
+    // arena serves them all.
+    mallopt(M_ARENA_MAX, 1);
     QApplication app(argc, argv);
     AppSetup::configure(app);
     // The program ends only through the farewell, never because a window
