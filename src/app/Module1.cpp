@@ -7,10 +7,17 @@
 #include "store/CollectionLocation.h"
 #include "store/QuoteStore.h"
 
-#include <QCoreApplication>
+#include "store/Interruption.h"
+
+#include <QApplication>
+#include <QSocketNotifier>
+#include <QWidget>
 #include <QtDebug>
 
+#include <csignal>
 #include <exception>
+
+#include <unistd.h>
 
 namespace Module1 {
 
@@ -49,6 +56,36 @@ void endProgram()
 void setEndProgramHook(std::function<void()> hook)
 {
     g_endHook = std::move(hook);
+}
+
+void endOnSignals()
+{
+    static bool watching = false;
+    if (watching)
+        return;
+    watching = true;
+    Interruption::install();
+    // A print server that goes away in the middle of a job is a lost
+    // print to report, not a reason for the program to die.
+    std::signal(SIGPIPE, SIG_IGN);
+    auto *notifier = new QSocketNotifier(Interruption::notifier(), QSocketNotifier::Read, qApp);
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [notifier] {
+        char byte = 0;
+        while (::read(Interruption::notifier(), &byte, 1) < 0 && errno == EINTR) {
+        }
+        notifier->setEnabled(false);
+        endBySignal();
+    });
+}
+
+void endBySignal()
+{
+    for (QWidget *window : QApplication::topLevelWidgets())
+        window->hide();
+    // Every statement under way has been stopped by the signal; closing
+    // the connection removes the journal it kept while it held the lock.
+    db.reset();
+    endProgram();
 }
 
 QString lastOpenFailure()

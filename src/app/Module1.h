@@ -34,6 +34,17 @@ void endProgram();
 // Tests replace the end with their own hook; nullptr restores it.
 void setEndProgramHook(std::function<void()> hook);
 
+// SIGTERM (a session that logs out), SIGHUP and SIGINT end the program
+// cleanly from then on, through endBySignal(). Call once, after the
+// application object exists.
+void endOnSignals();
+// What such a signal does: every window hidden at once, the collection
+// closed (every saved quotation kept, no journal left beside it) and the
+// program ended with status 0, without the farewell. A dialog or a
+// listing under way does not hold it up; whatever was typed and not saved
+// is lost, as with any program at logout.
+void endBySignal();
+
 // Why the last open failed, for diagnostics only.
 QString lastOpenFailure();
 

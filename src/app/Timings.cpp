@@ -12,11 +12,13 @@ int defaultInterval(Timer timer)
         return 115;
     case Timer::EndTimer:
         return 100;
+    case Timer::PrintProgress:
+        return 1000;
     }
     return 100;
 }
 
-int g_override[3] = {-1, -1, -1};
+int g_override[4] = {-1, -1, -1, -1};
 } // namespace
 
 int interval(Timer timer)

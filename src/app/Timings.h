@@ -8,6 +8,7 @@ enum class Timer {
     Clock,    // main window clock, 100 ms
     Splash,   // splash progress, 115 ms
     EndTimer, // farewell end timer, 100 ms
+    PrintProgress, // a print still being laid out after this long shows its progress, 1000 ms
 };
 
 int interval(Timer timer);

@@ -7,8 +7,16 @@
 
 #include <QApplication>
 
+#include <malloc.h>
+
 int main(int argc, char *argv[])
 {
+    // Every thread that allocates (the display connection's reader, the
+    // accessibility and session buses, ...) would otherwise reserve an
+    // allocation arena of its own, 64 MiB of address space each, most of
+    // the idle program's reservation. One thread does the work here; one
+    // arena serves them all.
+    mallopt(M_ARENA_MAX, 1);
     const bool platformChosen = PlatformChoice::apply(argc, argv);
     QApplication app(argc, argv);
     if (platformChosen)
@@ -17,6 +25,7 @@ int main(int argc, char *argv[])
     // The program ends only through the farewell, never because a window
     // happened to be the last one closed.
     QApplication::setQuitOnLastWindowClosed(false);
+    Module1::endOnSignals();
     Module1::Main();
     const int status = QApplication::exec();
     Forms::destroyAll();

@@ -6,6 +6,7 @@
 #include "app/Forms.h"
 #include "app/Module1.h"
 #include "app/StoreMessage.h"
+#include "app/Timings.h"
 #include "entry/FrmNuevo.h"
 #include "mainwin/MdiInicio.h"
 #include "skin/AccessibleContainer.h"
@@ -25,6 +26,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QProgressDialog>
+
+#include <new>
 
 namespace {
 
@@ -278,32 +282,71 @@ void Frm::setCaption(const QString &caption)
 void Frm::todos()
 {
     QuoteStore *store = Module1::db.get();
-    Listing listing;
     bool read = false;
-    if (store) {
-        // The collection's file is about as large as the listing's text:
-        // room for it at once spares growing a long text step by step.
-        listing.reserve(qMin<qint64>(QFileInfo(store->path()).size(), MaxReserve));
-        read = store->allQuotes([&listing](const QString &frace, const QString &autor) { listing.add(frace, autor); });
+    try {
+        Listing listing;
+        if (store) {
+            // The collection's file is about as large as the listing's text:
+            // room for it at once spares growing a long text step by step.
+            listing.reserve(qMin<qint64>(QFileInfo(store->path()).size(), MaxReserve));
+            read = store->allQuotes([&listing](const QString &frace, const QString &autor) { listing.add(frace, autor); });
+        }
+        if (read) {
+            // The view keeps the text itself; no second copy is made.
+            rtb1->setText(listing.text());
+            m_encontrados = listing.count();
+        }
+    } catch (const std::bad_alloc &) {
+        // Whatever was built is released on the way here; the listing
+        // shown before stays as it was.
+        MessageBox::show(QStringLiteral("No hay memoria suficiente para mostrar todas las frases. La lista anterior "
+                                        "queda como estaba; cierre otros programas y vuelva a intentarlo."),
+                         MessageBox::Icon::Critical, this);
+        return;
     }
     if (!read) {
         // The listing shown before stays as it was; nothing is lost.
-        StoreMessage::show(QStringLiteral("No se pudieron leer las frases de la base de datos."), this);
+        // A signal that ends the program needs no message.
+        if (!store || store->lastFailure() != QuoteStore::Failure::Interrupted)
+            StoreMessage::show(QStringLiteral("No se pudieron leer las frases de la base de datos."), this);
         return;
     }
-    m_encontrados = listing.count();
-    rtb1->setText(listing.text());
     setCounterLine(QString::number(m_encontrados) + QStringLiteral(" Frases encontradas"));
     setCaption(QStringLiteral("Todos"));
 }
 
 void Frm::imprimir()
 {
-    const QString text = rtb1->hasSelection() ? rtb1->selectedText() : rtb1->text();
+    // A click while a print is still being laid out starts no second one.
+    if (m_printing)
+        return;
+    m_printing = true;
     QString error;
-    if (!ListingPrinter::print(text, rtb1->font(), &error)) {
-        if (error.isEmpty())
-            error = QStringLiteral("No se pudo imprimir la lista de frases.");
-        MessageBox::show(error, MessageBox::Icon::Critical, this);
+    bool printed = false;
+    try {
+        const QString text = rtb1->hasSelection() ? rtb1->selectedText() : rtb1->text();
+        // A long listing takes seconds to lay out: the program keeps
+        // answering meanwhile, and past a moment says how far it got.
+        QProgressDialog progress(QStringLiteral("Preparando la impresión de las frases…"), QStringLiteral("Cancelar"),
+                                 0, 1000, this);
+        progress.setObjectName(QStringLiteral("printprogress"));
+        progress.setWindowTitle(QStringLiteral("Sentalia"));
+        progress.setWindowModality(Qt::ApplicationModal);
+        progress.setMinimumDuration(Timings::interval(Timings::Timer::PrintProgress));
+        progress.setAutoClose(false);
+        progress.setAutoReset(false);
+        progress.setValue(0);
+        printed = ListingPrinter::print(text, rtb1->font(), &error, [&progress](qsizetype done, qsizetype total) {
+            progress.setValue(total > 0 ? int(done * 1000 / total) : 1000);
+            QCoreApplication::processEvents();
+            return !progress.wasCanceled();
+        });
+    } catch (const std::bad_alloc &) {
+        error = QStringLiteral("No hay memoria suficiente para imprimir la lista de frases. No se imprimió nada.");
     }
+    m_printing = false;
+    // A print the user cancelled, or one stopped by the end of the
+    // program, needs no message.
+    if (!printed && !error.isEmpty())
+        MessageBox::show(error, MessageBox::Icon::Critical, this);
 }

@@ -68,6 +68,7 @@ private:
     QWidget *m_client = nullptr;
     QPixmap m_background;
     qint64 m_encontrados = 0;
+    bool m_printing = false;
 
     TwipsBox m_pct1;
     TwipsBox m_rtb1;

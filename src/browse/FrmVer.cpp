@@ -27,6 +27,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <new>
+
 qint64 FrmVer::s_found = 0;
 QString FrmVer::s_query;
 QChar FrmVer::s_letter;
@@ -182,10 +184,17 @@ const FrmVer::Letter *FrmVer::letterFor(QChar letter) const
 
 void FrmVer::OKButton_Click()
 {
-    if (Module1::portema)
-        searchTopic();
-    else
-        searchInitial();
+    try {
+        if (Module1::portema)
+            searchTopic();
+        else
+            searchInitial();
+    } catch (const std::bad_alloc &) {
+        // What the search built is released; the dialog stays for another try.
+        MessageBox::show(QStringLiteral("No hay memoria suficiente para buscar las frases. Cierre otros programas y "
+                                        "vuelva a intentarlo."),
+                         MessageBox::Icon::Critical, this);
+    }
 }
 
 void FrmVer::searchTopic()

@@ -140,6 +140,28 @@ QString FailureText::sentence(QuoteStore::Failure failure, const QString &path, 
         return QStringLiteral("Ya existe un archivo %1, y no se sobrescribe.").arg(file);
     case Failure::BadKey:
         return QStringLiteral("La clave está vacía: el archivo de frases %1 quedaría sin cifrar.").arg(file);
+    case Failure::Vanished:
+        return QStringLiteral("El archivo de frases %1 fue borrado o reemplazado mientras Sentalia lo usaba: no se "
+                              "escribió nada en él. Cierre Sentalia y vuelva a abrirlo.")
+            .arg(file);
+    case Failure::ChangedByOther:
+        return QStringLiteral("Otro programa escribió en el archivo de frases %1 mientras Sentalia lo usaba, y "
+                              "puede haberlo dañado: no se escribió nada más en él. Cierre Sentalia; si después no "
+                              "abre, restáurelo desde una copia de seguridad.")
+            .arg(file);
+    case Failure::FolderChanged:
+        return QStringLiteral("La carpeta %1 del archivo de frases cambió de nombre o de lugar mientras Sentalia lo "
+                              "usaba: no se escribió nada en él. Cierre Sentalia y vuelva a abrirlo.")
+            .arg(folder);
+    case Failure::Immutable:
+        return QStringLiteral("El archivo de frases %1 está marcado como inmutable: nadie puede escribir en él. "
+                              "Quite esa marca (chattr -i) y vuelva a intentarlo.")
+            .arg(file);
+    case Failure::JournalBlocked:
+        return QStringLiteral("En el lugar del diario del archivo de frases, %1-journal, hay una carpeta u otra cosa "
+                              "que no es un archivo, y sin diario no se pueden guardar cambios. Quítela y vuelva a "
+                              "intentarlo.")
+            .arg(file);
     case Failure::Other:
         break;
     }

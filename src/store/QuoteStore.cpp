@@ -13,9 +13,12 @@
 
 #include <sqlcipher/sqlite3.h>
 
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -182,12 +185,35 @@ QByteArray uriPath(const QByteArray &path)
     return absolute.toPercentEncoding("/");
 }
 
+// The folder that holds the file at this byte path.
+QByteArray folderOf(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
+}
+
 // Whether the folder that holds the file at this byte path takes new files.
 bool folderWritable(const QByteArray &path)
 {
-    const qsizetype slash = path.lastIndexOf('/');
-    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
-    return ::access(folder.constData(), W_OK) == 0;
+    return ::access(folderOf(path).constData(), W_OK) == 0;
+}
+
+qint64 nanoseconds(const timespec &time)
+{
+    return qint64(time.tv_sec) * 1000000000 + time.tv_nsec;
+}
+
+// Whether the file carries the immutable attribute (chattr +i), which
+// refuses every write, even the owner's and root's.
+bool immutableFile(const QByteArray &path)
+{
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    const bool immutable = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 && (flags & FS_IMMUTABLE_FL);
+    ::close(fd);
+    return immutable;
 }
 
 bool spaceErrno(int number)
@@ -469,6 +495,7 @@ QuoteStore::OpenResult QuoteStore::openPath(const QByteArray &path, const QByteA
 
     OpenResult result;
     result.store.reset(new QuoteStore(db, path));
+    result.store->recordIdentity();
     return result;
 }
 
@@ -636,6 +663,17 @@ bool QuoteStore::setError(const QString &context)
 {
     m_lastError = context + QStringLiteral(": ") + engineMessage(m_db, sqlite3_errcode(m_db));
     m_lastFailure = classify(m_db, m_nativePath);
+    // A cause the file's state shows replaces the engine's guess, never a
+    // precise finding such as a full disk.
+    const bool vague = m_lastFailure == Failure::Other || m_lastFailure == Failure::Damaged
+        || m_lastFailure == Failure::ReadOnly || m_lastFailure == Failure::FolderReadOnly;
+    const Failure cause = vague ? explainError(sqlite3_extended_errcode(m_db), sqlite3_system_errno(m_db)) : Failure::None;
+    if (cause != Failure::None)
+        m_lastFailure = cause;
+    // A write of our own that failed and was rolled back may have touched
+    // the file; what it left is ours, not another program's.
+    if (m_identity.writing && sqlite3_get_autocommit(m_db) && fileChange() == Failure::ChangedByOther)
+        recordIdentity();
     return false;
 }
 
@@ -756,23 +794,28 @@ bool QuoteStore::insertRecord(const QuoteRecord &record)
         ? "INSERT INTO tabla1 (autor, frace, tema, \"Index\") VALUES (?1, ?2, ?3, ?4)"
         : "INSERT INTO tabla1 (autor, frace, tema) VALUES (?1, ?2, ?3)";
     sqlite3_stmt *raw = nullptr;
-    if (!prepare(sql, &raw))
+    if (!prepare(sql, &raw) || !fileStillOurs())
         return false;
     Statement stmt(raw);
     bindRecord(stmt.get(), record);
     if (sqlite3_step(stmt.get()) != SQLITE_DONE)
         return setError(QStringLiteral("no se pudo guardar la frase"));
-    return true;
+    return confirmWrite();
 }
 
 bool QuoteStore::begin()
 {
+    clearError();
+    if (!fileStillOurs())
+        return false;
     return exec("BEGIN IMMEDIATE");
 }
 
 bool QuoteStore::commit()
 {
-    return exec("COMMIT");
+    if (!fileStillOurs())
+        return false;
+    return exec("COMMIT") && confirmWrite();
 }
 
 bool QuoteStore::rollback()
@@ -782,6 +825,9 @@ bool QuoteStore::rollback()
         return true;
     if (sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr) != SQLITE_OK)
         return setError(QStringLiteral("ROLLBACK"));
+    // Pages the transaction wrote are undone; the file's times are ours.
+    if (m_identity.writing && fileChange() == Failure::ChangedByOther)
+        recordIdentity();
     return true;
 }
 
@@ -836,7 +882,8 @@ bool QuoteStore::rowIdRange(qint64 *lowest, qint64 *highest)
 bool QuoteStore::updateRecord(const QuoteRecord &record, bool *changed)
 {
     sqlite3_stmt *raw = nullptr;
-    if (!prepare("UPDATE tabla1 SET autor = ?1, frace = ?2, tema = ?3, \"Index\" = ?4 WHERE rowid = ?5", &raw))
+    if (!prepare("UPDATE tabla1 SET autor = ?1, frace = ?2, tema = ?3, \"Index\" = ?4 WHERE rowid = ?5", &raw)
+        || !fileStillOurs())
         return false;
     Statement stmt(raw);
     bindRecord(stmt.get(), record);
@@ -845,13 +892,13 @@ bool QuoteStore::updateRecord(const QuoteRecord &record, bool *changed)
         return setError(QStringLiteral("no se pudo cambiar la frase"));
     if (changed)
         *changed = sqlite3_changes(m_db) > 0;
-    return true;
+    return confirmWrite();
 }
 
 bool QuoteStore::deleteRecord(qint64 id, bool *deleted)
 {
     sqlite3_stmt *raw = nullptr;
-    if (!prepare("DELETE FROM tabla1 WHERE rowid = ?1", &raw))
+    if (!prepare("DELETE FROM tabla1 WHERE rowid = ?1", &raw) || !fileStillOurs())
         return false;
     Statement stmt(raw);
     sqlite3_bind_int64(stmt.get(), 1, id);
@@ -859,7 +906,7 @@ bool QuoteStore::deleteRecord(qint64 id, bool *deleted)
         return setError(QStringLiteral("no se pudo borrar la frase"));
     if (deleted)
         *deleted = sqlite3_changes(m_db) > 0;
-    return true;
+    return confirmWrite();
 }
 
 qint64 QuoteStore::lastInsertId() const
@@ -970,4 +1017,107 @@ bool QuoteStore::integrityCheck(QStringList *problems)
         lines.clear();
     *problems = lines;
     return true;
+}
+
+void QuoteStore::recordIdentity()
+{
+    m_identity = Identity();
+    struct stat info;
+    struct stat folder;
+    if (::stat(m_nativePath.constData(), &info) != 0 || ::stat(folderOf(m_nativePath).constData(), &folder) != 0)
+        return;
+    m_identity.known = true;
+    m_identity.device = info.st_dev;
+    m_identity.inode = info.st_ino;
+    m_identity.size = info.st_size;
+    m_identity.modified = nanoseconds(info.st_mtim);
+    m_identity.changed = nanoseconds(info.st_ctim);
+    m_identity.links = info.st_nlink;
+    m_identity.folderDevice = folder.st_dev;
+    m_identity.folderInode = folder.st_ino;
+}
+
+QuoteStore::Failure QuoteStore::fileChange() const
+{
+    if (!m_identity.known)
+        return Failure::None;
+    struct stat folder;
+    if (::stat(folderOf(m_nativePath).constData(), &folder) != 0 || folder.st_dev != m_identity.folderDevice
+        || folder.st_ino != m_identity.folderInode)
+        return Failure::FolderChanged;
+    // The engine's own look: the open file no longer has this name.
+    int moved = 0;
+    sqlite3_file_control(m_db, "main", SQLITE_FCNTL_HAS_MOVED, &moved);
+    struct stat info;
+    if (moved || ::stat(m_nativePath.constData(), &info) != 0 || info.st_dev != m_identity.device
+        || info.st_ino != m_identity.inode || info.st_nlink == 0)
+        return Failure::Vanished;
+    // Inside a transaction of this store's own the engine may already
+    // have written pages; only between transactions is any change to
+    // the content someone else's. A change of permissions or attributes
+    // alone (the change time) is not a change to the content.
+    if (sqlite3_get_autocommit(m_db)
+        && (info.st_size != m_identity.size || nanoseconds(info.st_mtim) != m_identity.modified))
+        return Failure::ChangedByOther;
+    return Failure::None;
+}
+
+bool QuoteStore::fileStillOurs()
+{
+    const Failure change = fileChange();
+    if (change == Failure::None) {
+        m_identity.writing = true;
+        return true;
+    }
+    m_lastFailure = change;
+    m_lastError = change == Failure::FolderChanged ? QStringLiteral("the folder of the file was renamed or moved")
+                : change == Failure::Vanished      ? QStringLiteral("the file was deleted or replaced")
+                                                   : QStringLiteral("the file was written by another program");
+    return false;
+}
+
+bool QuoteStore::confirmWrite()
+{
+    if (!sqlite3_get_autocommit(m_db))
+        return true;
+    // The content changed by this very write; the name must still lead
+    // to the file written, or the record is not in the collection.
+    const Identity previous = m_identity;
+    recordIdentity();
+    if (!m_identity.known || m_identity.device != previous.device || m_identity.inode != previous.inode
+        || m_identity.folderDevice != previous.folderDevice || m_identity.folderInode != previous.folderInode) {
+        struct stat folder;
+        const bool folderSame = ::stat(folderOf(m_nativePath).constData(), &folder) == 0
+            && folder.st_dev == previous.folderDevice && folder.st_ino == previous.folderInode;
+        m_identity = previous;
+        m_lastFailure = folderSame ? Failure::Vanished : Failure::FolderChanged;
+        m_lastError = QStringLiteral("the file was deleted or replaced while it was written");
+        return false;
+    }
+    return true;
+}
+
+QuoteStore::Failure QuoteStore::explainError(int resultCode, int systemErrno) const
+{
+    switch (resultCode & 0xff) {
+    case SQLITE_IOERR:
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+    case SQLITE_READONLY:
+    case SQLITE_CANTOPEN:
+        break;
+    default:
+        return Failure::None;
+    }
+    // A write that failed half-way may have changed the file itself.
+    const Failure change = fileChange();
+    if (change != Failure::None && !(change == Failure::ChangedByOther && m_identity.writing))
+        return change;
+    struct stat journal;
+    if (::stat((m_nativePath + "-journal").constData(), &journal) == 0 && !S_ISREG(journal.st_mode))
+        return Failure::JournalBlocked;
+    if ((resultCode & 0xff) != SQLITE_CORRUPT && (systemErrno == EPERM || systemErrno == EACCES || systemErrno == 0)
+        && immutableFile(m_nativePath))
+        return Failure::Immutable;
+    return Failure::None;
 }

@@ -44,6 +44,11 @@ public:
         AlreadyExists, // create() found a file in the way
         BadKey,        // an empty key would leave the file unencrypted
         Other,
+        Vanished,       // the file at the path was deleted or replaced by another while open
+        ChangedByOther, // another program wrote to (or truncated) the open file
+        FolderChanged,  // the folder that held the file was renamed or moved away
+        Immutable,      // the file is marked immutable: nobody may write it
+        JournalBlocked, // something that is not a journal (a folder) sits where the journal goes
     };
 
     struct OpenResult {
@@ -145,6 +150,13 @@ public:
     // store opened for writing, which refuses such a table.
     QStringList schemaWarnings() const { return m_schemaWarnings; }
 
+    // Whether the file at path() is still the one this store opened and
+    // last wrote: None when it is, else Vanished, ChangedByOther or
+    // FolderChanged. Every write asks this first and refuses when the file
+    // went away, and an input/output or corruption error is explained by
+    // it when it can be.
+    Failure fileChange() const;
+
 private:
     QuoteStore(sqlite3 *db, const QByteArray &path);
     static OpenResult fail(sqlite3 *db, Failure failure, const QString &reason);
@@ -168,4 +180,28 @@ private:
     Failure m_lastFailure = Failure::None;
     bool m_readOnly = false;
     QStringList m_schemaWarnings;
+
+    // The file and its folder as seen after the open and after each commit
+    // of this store's own.
+    struct Identity {
+        bool known = false;
+        quint64 device = 0;
+        quint64 inode = 0;
+        qint64 size = 0;
+        qint64 modified = 0; // nanoseconds
+        qint64 changed = 0;  // nanoseconds
+        quint64 links = 0;
+        quint64 folderDevice = 0;
+        quint64 folderInode = 0;
+        bool writing = false; // a write of this store's own began since
+    };
+    Identity m_identity;
+    void recordIdentity();
+    // Refuses a write when the file went away; records the failure.
+    bool fileStillOurs();
+    // After a write the engine reported done: the identity of what was
+    // written, or the failure when the file is no longer at its path.
+    bool confirmWrite();
+    // The cause of an engine error that the file's state explains, or None.
+    Failure explainError(int resultCode, int systemErrno) const;
 };

@@ -8,11 +8,13 @@
 #include "app/Module1.h"
 #include "app/PlatformChoice.h"
 #include "app/Timings.h"
+#include "browse/Frm.h"
 #include "dialogs/FrmSalir.h"
 #include "dialogs/MessageLabel.h"
 #include "dialogs/User.h"
 #include "skin/MessageBox.h"
 #include "store/FilePlacement.h"
+#include "store/Interruption.h"
 #include "store/QuoteStore.h"
 
 #include <QApplication>
@@ -23,11 +25,14 @@
 #include <QMessageBox>
 #include <QScopeGuard>
 #include <QTimer>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
+
+#include <csignal>
 
 namespace {
 
@@ -67,6 +72,9 @@ private slots:
     void standardButtonsAreSpanish();
     void windowSystem_data();
     void windowSystem();
+    void signalEndsTheRunningProgram_data();
+    void signalEndsTheRunningProgram();
+    void signalAfterASaveLeavesNoJournal();
 
 private:
     std::unique_ptr<GuiSession> m_session;
@@ -186,6 +194,7 @@ void TestMain::designIntervals_data()
     QTest::newRow("clock") << int(Timings::Timer::Clock) << 100;
     QTest::newRow("splash") << int(Timings::Timer::Splash) << 115;
     QTest::newRow("end") << int(Timings::Timer::EndTimer) << 100;
+    QTest::newRow("print progress") << int(Timings::Timer::PrintProgress) << 1000;
 }
 
 void TestMain::designIntervals()
@@ -290,6 +299,87 @@ void TestMain::windowSystem()
     for (QByteArray &argument : bytes)
         argv << argument.data();
     QCOMPARE(PlatformChoice::platformFor(PlatformChoice::current(int(argv.size()), argv.data())), platform);
+}
+
+// At logout the session sends SIGTERM (a terminal SIGHUP, the keyboard
+// SIGINT): the real program, on a collection of its own, ends at once with
+// status 0 and leaves its collection closed, with no journal beside it.
+void TestMain::signalEndsTheRunningProgram_data()
+{
+    QTest::addColumn<int>("sig");
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+    QTest::newRow("SIGHUP") << int(SIGHUP);
+    QTest::newRow("SIGINT") << int(SIGINT);
+}
+
+void TestMain::signalEndsTheRunningProgram()
+{
+    QFETCH(int, sig);
+    const QString binary = QStringLiteral(SENTALIA_BUILD_DIR "/sentalia");
+    QVERIFY2(QFile::exists(binary), qPrintable(binary + QStringLiteral(" is not built")));
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString collection = folder.filePath(QStringLiteral("frase.mdb"));
+    QVERIFY(QFile::copy(binary, folder.filePath(QStringLiteral("sentalia"))));
+    QVERIFY(QFile::copy(Fixture::fixturePath(QStringLiteral("quotes.mdb")), collection));
+    QVERIFY(QFile::setPermissions(collection, QFile::ReadOwner | QFile::WriteOwner));
+
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("HOME"), folder.filePath(QStringLiteral("home")));
+    program.setProcessEnvironment(env);
+    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    program.start(folder.filePath(QStringLiteral("sentalia")), {});
+    QVERIFY2(program.waitForStarted(), qPrintable(program.errorString()));
+    // Running, with the collection open (looked at from outside, so as not
+    // to take the lock from it).
+    const auto holdsCollection = [&] {
+        const QString fds = QStringLiteral("/proc/%1/fd").arg(program.processId());
+        for (const QString &fd : QDir(fds).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+            if (QFile::symLinkTarget(fds + QLatin1Char('/') + fd) == QFileInfo(collection).canonicalFilePath())
+                return true;
+        }
+        return false;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(holdsCollection() || program.state() != QProcess::Running, 20000);
+    QVERIFY2(program.state() == QProcess::Running, "the program ended before the signal");
+
+    QCOMPARE(::kill(pid_t(program.processId()), sig), 0);
+    QVERIFY2(program.waitForFinished(20000), "the program did not end");
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+    QVERIFY(!QFile::exists(collection + QStringLiteral("-journal")));
+    const QuoteStore::OpenResult reopened = QuoteStore::open(collection);
+    QVERIFY2(reopened, qPrintable(reopened.reason));
+}
+
+// The same end inside the program, after a quotation was saved: the
+// journal the exclusive lock keeps goes with the closed collection, and
+// the record stays.
+void TestMain::signalAfterASaveLeavesNoJournal()
+{
+    m_session = std::make_unique<GuiSession>();
+    Module1::endOnSignals();
+    const QString collection = Module1::db->path();
+    QVERIFY(Module1::db->insert(QStringLiteral("Séneca"), QStringLiteral("Mientras vivimos, aprendamos a vivir."),
+                                QStringLiteral("VIDA"), true));
+    QVERIFY2(QFile::exists(collection + QStringLiteral("-journal")), "the journal the lock keeps was expected");
+    Forms::frm()->todos();
+
+    QCOMPARE(::raise(SIGTERM), 0);
+    QTRY_COMPARE(m_session->endRequests(), 1);
+    Interruption::simulate(0);
+    QVERIFY(!Module1::db);
+    QVERIFY(GuiSession::visibleWindows().isEmpty());
+    QVERIFY(!QFile::exists(collection + QStringLiteral("-journal")));
+    const QuoteStore::OpenResult reopened = QuoteStore::open(collection);
+    QVERIFY2(reopened, qPrintable(reopened.reason));
+    bool found = false;
+    QVERIFY(reopened.store->allQuotes([&found](const QString &frace, const QString &) {
+        found = found || frace == QStringLiteral("Mientras vivimos, aprendamos a vivir.");
+    }));
+    QVERIFY(found);
 }
 
 QTEST_MAIN(TestMain)

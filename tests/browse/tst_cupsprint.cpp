@@ -61,6 +61,8 @@ private slots:
     void resultsWindowPrintsTheListingAsOneJob_data();
     void resultsWindowPrintsTheListingAsOneJob();
     void listingPrinterPrintsOnTheDefaultQueue();
+    void lostPrintIsReported_data();
+    void lostPrintIsReported();
     void refusingPrinterIsReported_data();
     void refusingPrinterIsReported();
 
@@ -73,6 +75,7 @@ private:
     QString expectedListing() const;
     QString waitForNewJob(int filesBefore);
     QString diagnostics() const;
+    void startScheduler();
 
     QTemporaryDir m_dir;
     QString m_root;
@@ -190,15 +193,8 @@ void TestCupsPrint::initTestCase()
     m_backendConf = QStringLiteral("/etc/cups/cups-pdf-%1.conf").arg(name);
     QVERIFY2(writeFile(m_backendConf, QStringLiteral("Out %1\nAnonDirName %1\n").arg(m_out)), qPrintable(m_backendConf));
 
-    m_cupsd.setWorkingDirectory(m_root);
-    m_cupsd.setProcessChannelMode(QProcess::MergedChannels);
-    m_cupsd.start(Cupsd, {QStringLiteral("-f"), QStringLiteral("-c"), m_root + QStringLiteral("/cupsd.conf"),
-                          QStringLiteral("-s"), m_root + QStringLiteral("/cups-files.conf")});
-    QVERIFY2(m_cupsd.waitForStarted(), qPrintable(m_cupsd.errorString()));
-    QTRY_VERIFY2_WITH_TIMEOUT(schedulerRunning() || m_cupsd.state() == QProcess::NotRunning,
-                              "waiting for the scheduler", 30000);
-    QVERIFY2(m_cupsd.state() == QProcess::Running,
-             qPrintable(QString::fromLocal8Bit(m_cupsd.readAll()) + diagnostics()));
+    startScheduler();
+    QVERIFY(!QTest::currentTestFailed());
 
     // The PDF printer as the recipe that works: without the Cairo renderer
     // pdftotext reads garbage from the job.
@@ -215,6 +211,19 @@ void TestCupsPrint::initTestCase()
     qputenv("CUPS_SERVER", QFile::encodeName(m_socket));
     qunsetenv("PRINTER");
     qunsetenv("LPDEST");
+}
+
+void TestCupsPrint::startScheduler()
+{
+    m_cupsd.setWorkingDirectory(m_root);
+    m_cupsd.setProcessChannelMode(QProcess::MergedChannels);
+    m_cupsd.start(Cupsd, {QStringLiteral("-f"), QStringLiteral("-c"), m_root + QStringLiteral("/cupsd.conf"),
+                          QStringLiteral("-s"), m_root + QStringLiteral("/cups-files.conf")});
+    QVERIFY2(m_cupsd.waitForStarted(), qPrintable(m_cupsd.errorString()));
+    QTRY_VERIFY2_WITH_TIMEOUT(schedulerRunning() || m_cupsd.state() == QProcess::NotRunning,
+                              "waiting for the scheduler", 30000);
+    QVERIFY2(m_cupsd.state() == QProcess::Running,
+             qPrintable(QString::fromLocal8Bit(m_cupsd.readAll()) + diagnostics()));
 }
 
 void TestCupsPrint::cleanupTestCase()
@@ -333,6 +342,59 @@ void TestCupsPrint::listingPrinterPrintsOnTheDefaultQueue()
     for (int i = 1; i <= 120; ++i)
         QVERIFY2(printed.contains(QStringLiteral("Frase %1 impresa en la cola de prueba. --Autor %1--").arg(i)),
                  qPrintable(QString::number(i)));
+}
+
+// The print server lets the job down while the listing is being laid out
+// (after the queue was found taking jobs): the printer message, and nothing
+// printed or left waiting. The stopped server comes last and is started
+// again afterwards.
+void TestCupsPrint::lostPrintIsReported_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("queue starts rejecting jobs") << "cupsreject" << "no aceptó el trabajo";
+    QTest::newRow("scheduler stopped") << "stop" << "Se perdió la comunicación con el servidor de impresión";
+}
+
+void TestCupsPrint::lostPrintIsReported()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, message);
+    const int filesBefore = int(jobFiles().size());
+    const int pendingBefore = pendingJobs();
+    Listing listing;
+    for (int i = 1; i <= 400; ++i)
+        listing.add(QStringLiteral("Frase %1 que no llega a la impresora.").arg(i), QStringLiteral("Autor %1").arg(i));
+
+    bool faulted = false;
+    QString error;
+    const bool printed = ListingPrinter::print(listing.text(), Skin::comic(9.75, true), &error,
+                                               [&](qsizetype, qsizetype) {
+                                                   if (faulted)
+                                                       return true;
+                                                   faulted = true;
+                                                   if (fault == QLatin1String("stop")) {
+                                                       m_cupsd.terminate();
+                                                       m_cupsd.waitForFinished(15000);
+                                                   } else {
+                                                       run(fault, {Queue});
+                                                   }
+                                                   return true;
+                                               });
+    QVERIFY(faulted);
+    QVERIFY2(!printed, "the print was reported sent");
+    QVERIFY2(error.contains(message), qPrintable(error));
+
+    if (fault == QLatin1String("stop")) {
+        QCOMPARE(m_cupsd.state(), QProcess::NotRunning);
+        startScheduler();
+        QVERIFY(!QTest::currentTestFailed());
+    } else {
+        const Result r = run(QStringLiteral("cupsaccept"), {Queue});
+        QVERIFY2(r.exitCode == 0, qPrintable(r.output));
+    }
+    QCOMPARE(pendingJobs(), pendingBefore);
+    QCOMPARE(int(jobFiles().size()), filesBefore);
 }
 
 // A queue that does not take the job: the printer message, and nothing

@@ -1,8 +1,11 @@
+#include "AllocationFailure.h"
 #include "GuiSession.h"
 
 #include "app/Forms.h"
 #include "app/Module1.h"
 #include "browse/Frm.h"
+#include "browse/FrmVer.h"
+#include "browse/TopicCombo.h"
 #include "browse/RichTextView.h"
 #include "mainwin/MdiInicio.h"
 #include "skin/Artwork.h"
@@ -114,6 +117,8 @@ private slots:
     void printFailureIsReported();
     void listingWithoutDatabaseIsReported();
     void damagedStoreIsReported();
+    void outOfMemoryIsAMessage_data();
+    void outOfMemoryIsAMessage();
 
 private:
     Frm *showListing();
@@ -666,13 +671,74 @@ void TestFrm::damagedStoreIsReported()
     const QList<MessageBox::Record> boxes = MessageBox::recorded();
     QCOMPARE(boxes.size(), 1);
     QCOMPARE(boxes.first().icon, MessageBox::Icon::Critical);
-    // A Spanish sentence for the damage, not the engine's English.
+    // A Spanish sentence for the damage, not the engine's English: the
+    // file was written over while open, so another program damaged it.
     QCOMPARE(boxes.first().text, QStringLiteral("No se pudieron leer las frases de la base de datos.\n\n")
-                                     + FailureText::sentence(QuoteStore::Failure::Damaged, path));
+                                     + FailureText::sentence(QuoteStore::Failure::ChangedByOther, path));
     QCOMPARE(frm->rtb1->text(), QStringLiteral("antes"));
     QCOMPARE(frm->lbl1->text(), QStringLiteral("Frases encontradas"));
 
     Module1::db.reset();
+}
+
+// A listing or a search that runs out of memory on the way: a message, the
+// results window as it was, and the program goes on.
+void TestFrm::outOfMemoryIsAMessage_data()
+{
+    QTest::addColumn<bool>("search");
+    QTest::addColumn<QString>("words");
+    QTest::newRow("every quotation") << false << "No hay memoria suficiente para mostrar todas las frases";
+    QTest::newRow("search by topic") << true << "No hay memoria suficiente para buscar las frases";
+}
+
+void TestFrm::outOfMemoryIsAMessage()
+{
+    QFETCH(bool, search);
+    QFETCH(QString, words);
+    GuiSession session;
+    // A listing well past the largest request allowed below.
+    QVERIFY(Module1::db->begin());
+    for (int i = 0; i < 1500; ++i) {
+        QuoteRecord record;
+        record.autor = QStringLiteral("Autor %1").arg(i);
+        record.frace = QStringLiteral("Una frase de relleno para una lista que no cabe en la memoria, número %1.").arg(i);
+        record.tema = QStringLiteral("VIDA");
+        QVERIFY(Module1::db->insertRecord(record));
+    }
+    QVERIFY(Module1::db->commit());
+    Frm *frm = Forms::frm();
+    frm->rtb1->setText(QStringLiteral("antes"));
+    FrmVer *dialog = nullptr;
+    if (search) {
+        Module1::portema = true;
+        dialog = Forms::frmver();
+        dialog->cbo1->setEditText(QStringLiteral("VIDA"));
+    }
+
+    AllocationFailure::failAbove(64 * 1024);
+    if (search)
+        dialog->OKButton_Click();
+    else
+        Forms::mdiinicio()->verTodos();
+    AllocationFailure::failAbove(0);
+
+    const QList<MessageBox::Record> boxes = MessageBox::recorded();
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.first().icon, MessageBox::Icon::Critical);
+    QVERIFY2(boxes.first().text.startsWith(words), qPrintable(boxes.first().text));
+    QCOMPARE(frm->rtb1->text(), QStringLiteral("antes"));
+    // The search dialog stays for another try.
+    if (search)
+        QCOMPARE(Forms::frmverLoaded(), dialog);
+
+    // With the memory back, the same request succeeds.
+    MessageBox::clearRecorded();
+    if (search)
+        dialog->OKButton_Click();
+    else
+        Forms::mdiinicio()->verTodos();
+    QVERIFY(MessageBox::recorded().isEmpty());
+    QVERIFY(frm->rtb1->text().contains(QStringLiteral("número 1499.")));
 }
 
 QTEST_MAIN(TestFrm)

@@ -1,6 +1,7 @@
 // Printing a listing: the text goes to a PDF printer through the same code
 // the default printer uses, and pdftotext (poppler-utils) reads it back.
 
+#include "AllocationFailure.h"
 #include "app/AppSetup.h"
 #include "browse/Listing.h"
 #include "browse/ListingPrinter.h"
@@ -73,10 +74,12 @@ private slots:
     void printsTheTextLineByLine();
     void lineBreaksKeepTheirCount();
     void longListingPrintsOnSeveralPagesInOneDocument();
+    void thousandsOfPagesPrintWhole();
     void printsInTheGivenFont_data();
     void printsInTheGivenFont();
     void emptyListingPrintsOneBlankPage();
     void unwritableOutputIsReported();
+    void outOfMemoryIsReported();
     void noDefaultPrinterIsReported();
 
 private:
@@ -235,6 +238,43 @@ void TestListingPrinter::longListingPrintsOnSeveralPagesInOneDocument()
     }
 }
 
+// Past 2^31 / 64 device pixels (about 2,500 A4 pages at 1,200 dpi) one
+// long layout would overflow its coordinates; page by page it does not.
+void TestListingPrinter::thousandsOfPagesPrintWhole()
+{
+    Listing listing;
+    const int records = 72000;
+    for (int i = 1; i <= records; ++i)
+        listing.add(QStringLiteral("Frase %1 de una lista muy larga, de miles de páginas.").arg(i), QStringLiteral("Autor %1").arg(i));
+
+    const QString path = m_dir.filePath(QStringLiteral("thousands.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setResolution(1200);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    QString error;
+    int calls = 0;
+    QVERIFY2(ListingPrinter::printTo(printer, listing.text(), listingFont(), &error,
+                                     [&calls](qsizetype, qsizetype) { return ++calls > 0; }),
+             qPrintable(error));
+    const int pages = pdfPages(path);
+    QVERIFY2(pages > 2800, qPrintable(QString::number(pages)));
+    // The progress was told between the pages.
+    QCOMPARE(calls, pages);
+
+    const auto page = [&](int number) {
+        return squeezed(run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-f"), QString::number(number), QStringLiteral("-l"),
+                                                          QString::number(number), path, QStringLiteral("-")}));
+    };
+    QVERIFY2(page(1).startsWith(QStringLiteral("Frase 1 de una lista muy larga, de miles de páginas. --Autor 1--")),
+             qPrintable(page(1).left(200)));
+    const QString last = page(pages);
+    QVERIFY2(last.endsWith(QStringLiteral("Frase %1 de una lista muy larga, de miles de páginas. --Autor %1--").arg(records)),
+             qPrintable(last.right(200)));
+    QVERIFY2(!page(pages / 2 + 1).isEmpty(), "a page in the middle is blank");
+}
+
 void TestListingPrinter::printsInTheGivenFont_data()
 {
     QTest::addColumn<QFont>("font");
@@ -284,6 +324,36 @@ void TestListingPrinter::unwritableOutputIsReported()
     QString error;
     QVERIFY(!ListingPrinter::printTo(printer, QStringLiteral("Algo que imprimir.\r--Alguien--\r\r"), listingFont(), &error));
     QVERIFY2(error.contains(path), qPrintable(error));
+    QVERIFY(!QFile::exists(path));
+}
+
+// Memory runs out half-way through the pages (a quotation far longer than
+// the rest comes to be laid out): the message, and no file left behind.
+void TestListingPrinter::outOfMemoryIsReported()
+{
+    Listing listing;
+    for (int i = 1; i <= 200; ++i)
+        listing.add(QStringLiteral("Frase corta %1.").arg(i), QStringLiteral("Autor %1").arg(i));
+    listing.add(QStringLiteral("palabra ").repeated(8000), QStringLiteral("Autor prolijo"));
+
+    const QString path = m_dir.filePath(QStringLiteral("no-memory.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    QString error;
+    bool armed = false;
+    const bool printed =
+        ListingPrinter::printTo(printer, listing.text(), listingFont(), &error, [&armed](qsizetype, qsizetype) {
+            if (!armed)
+                AllocationFailure::failAbove(1024 * 1024);
+            armed = true;
+            return true;
+        });
+    const int refused = AllocationFailure::refused();
+    AllocationFailure::failAbove(0);
+    QVERIFY2(refused > 0, "no allocation was refused");
+    QVERIFY(!printed);
+    QVERIFY2(error.startsWith(QLatin1String("No hay memoria suficiente para imprimir")), qPrintable(error));
     QVERIFY(!QFile::exists(path));
 }
 

@@ -8,6 +8,7 @@
 #include "store/TextRules.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
@@ -54,6 +55,8 @@ private slots:
     void operationFailures();
     void failureSentences_data();
     void failureSentences();
+    void collectionChangedUnderTheStore_data();
+    void collectionChangedUnderTheStore();
     void secondOpenInProcessRefused();
     void heldByAnotherProcess();
     void sqlcipherShellRefusedWhileOpen();
@@ -429,6 +432,12 @@ void TestQuoteStore::failureSentences_data()
     QTest::newRow("empty key") << int(F::BadKey) << "sin cifrar" << false;
     QTest::newRow("interrupted") << int(F::Interrupted) << "Se interrumpió" << false;
     QTest::newRow("other") << int(F::Other) << "No se pudo usar" << false;
+    QTest::newRow("deleted or replaced") << int(F::Vanished) << "fue borrado o reemplazado mientras Sentalia lo usaba"
+                                         << false;
+    QTest::newRow("written by another program") << int(F::ChangedByOther) << "Otro programa escribió" << false;
+    QTest::newRow("folder renamed") << int(F::FolderChanged) << "cambió de nombre o de lugar" << true;
+    QTest::newRow("immutable") << int(F::Immutable) << "inmutable" << false;
+    QTest::newRow("journal blocked") << int(F::JournalBlocked) << "-journal, hay una carpeta" << false;
 }
 
 void TestQuoteStore::failureSentences()
@@ -442,6 +451,79 @@ void TestQuoteStore::failureSentences()
     QVERIFY2(sentence.contains(namesFolder ? QStringLiteral("/datos/frases ") : path), qPrintable(sentence));
     QVERIFY(sentence.endsWith(QLatin1Char('.')));
     QVERIFY(FailureText::sentence(QuoteStore::Failure::None, path).isEmpty());
+}
+
+// Another program removes, replaces or writes over the open collection,
+// or blocks its writes: the next save is refused, with the cause, and
+// never reported done; the engine's cache may still serve listings.
+void TestQuoteStore::collectionChangedUnderTheStore_data()
+{
+    using F = QuoteStore::Failure;
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<int>("failure");
+    QTest::newRow("deleted") << "delete" << int(F::Vanished);
+    QTest::newRow("replaced by a copy") << "replace" << int(F::Vanished);
+    QTest::newRow("truncated") << "truncate" << int(F::ChangedByOther);
+    QTest::newRow("written over") << "overwrite" << int(F::ChangedByOther);
+    QTest::newRow("folder renamed") << "move folder" << int(F::FolderChanged);
+    QTest::newRow("made immutable") << "immutable" << int(F::Immutable);
+    QTest::newRow("journal blocked by a folder") << "journal folder" << int(F::JournalBlocked);
+}
+
+void TestQuoteStore::collectionChangedUnderTheStore()
+{
+    QFETCH(QString, change);
+    QFETCH(int, failure);
+    Fixture fixture;
+    const QString path = fixture.path();
+    const QString moved = fixture.folder() + QStringLiteral("-moved");
+    auto store = fixture.open();
+    QVERIFY(store);
+    // A save of its own first (the store's record of the file follows
+    // it), except where the journal that save would leave is the point.
+    if (change != QLatin1String("journal folder"))
+        QVERIFY(store->insert(QStringLiteral("Antes"), QStringLiteral("Guardada antes del cambio."), QStringLiteral("VIDA"), true));
+    QCOMPARE(store->fileChange(), QuoteStore::Failure::None);
+
+    const auto chattr = [&](const char *flag) {
+        QProcess tool;
+        tool.start(QStringLiteral("chattr"), {QString::fromLatin1(flag), path});
+        return tool.waitForFinished(10000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+    };
+    const auto undo = qScopeGuard([&] {
+        if (change == QLatin1String("immutable"))
+            chattr("-i");
+        if (change == QLatin1String("move folder"))
+            QFile::rename(moved, fixture.folder());
+        QDir().rmdir(path + QStringLiteral("-journal"));
+    });
+    if (change == QLatin1String("delete")) {
+        QVERIFY(QFile::remove(path));
+    } else if (change == QLatin1String("replace")) {
+        QVERIFY(QFile::copy(Fixture::fixturePath(QStringLiteral("quotes.mdb")), path + QStringLiteral(".new")));
+        QVERIFY(::rename(QFile::encodeName(path + QStringLiteral(".new")).constData(), QFile::encodeName(path).constData()) == 0);
+    } else if (change == QLatin1String("truncate")) {
+        QVERIFY(::truncate(QFile::encodeName(path).constData(), 1024) == 0);
+    } else if (change == QLatin1String("overwrite")) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.seek(2048));
+        QCOMPARE(file.write(QByteArray(1024, '\x5a')), qint64(1024));
+    } else if (change == QLatin1String("move folder")) {
+        QVERIFY(QFile::rename(fixture.folder(), moved));
+    } else if (change == QLatin1String("immutable")) {
+        // The attribute needs a file system that keeps it and the right to set it.
+        QVERIFY2(chattr("+i"), "chattr +i failed: needs root (CAP_LINUX_IMMUTABLE) and ext4, xfs or btrfs");
+    } else if (change == QLatin1String("journal folder")) {
+        QVERIFY(QDir().mkdir(path + QStringLiteral("-journal")));
+    }
+
+    QVERIFY2(!store->insert(QStringLiteral("Después"), QStringLiteral("Nunca guardada."), QStringLiteral("VIDA"), false),
+             "a save was reported done");
+    QCOMPARE(int(store->lastFailure()), failure);
+    const QString sentence = FailureText::sentence(store->lastFailure(), path);
+    QVERIFY2(!sentence.contains(QLatin1String("solo lectura")), qPrintable(sentence));
+    QVERIFY2(!sentence.startsWith(QLatin1String("No se pudo usar")), qPrintable(sentence));
 }
 
 void TestQuoteStore::secondOpenInProcessRefused()
