@@ -288,6 +288,22 @@ QString MdiInicio::timeText(const QTime &time)
 
 QString MdiInicio::dateText(const QDate &date)
 {
+    // The locale dates are read in is the first of these that is set. With
+    // none, or the C and POSIX locales Debian starts with, the date is
+    // Spanish, as the rest of the program is: never "9 Dec 2026".
+    QByteArray name;
+    for (const char *variable : {"LC_ALL", "LC_TIME", "LANG"}) {
+        name = qgetenv(variable);
+        if (!name.isEmpty())
+            break;
+    }
+    for (const char end : {'.', '@'}) {
+        const qsizetype at = name.indexOf(end);
+        if (at >= 0)
+            name.truncate(at);
+    }
+    if (name.isEmpty() || name == "C" || name == "POSIX")
+        return QLocale(QLocale::Spanish, QLocale::Spain).toString(date, QLocale::ShortFormat);
     return QLocale::system().toString(date, QLocale::ShortFormat);
 }
 
