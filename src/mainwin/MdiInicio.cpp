@@ -217,8 +217,8 @@ void MdiInicio::buildStatusBar()
     Picture1->setFixedHeight(Twips::px(315));
     // Where the boxes leave a gap, the bar shows the strip they lie on.
     Picture1->setAutoFillBackground(true);
-    QPalette back = Picture1->palette();
-    back.setColor(QPalette::Window, Qt::white);
+    // Its texts are the designs' black whatever the desktop's colours.
+    QPalette back = Skin::palette();
     const QPixmap strip(QString::fromLatin1(Artwork::BottomStrip));
     if (!strip.isNull())
         back.setBrush(QPalette::Window, QBrush(strip.scaled(strip.width(), Twips::px(315))));
