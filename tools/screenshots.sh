@@ -77,7 +77,7 @@ wait_window() { # NAME: waits until a visible window with that title exists
         xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 && return 0
         sleep 0.2
     done
-    echo "window '$1' did not appear" >&2
+    echo "window '$1' did not appear; shown: $(xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null | tr '\n' ',')" >&2
     return 1
 }
 
@@ -88,9 +88,19 @@ shot() { # NAME: the whole screen, once what was asked for has been drawn
 }
 
 where() { # TITLE: where the window with that title lies on the screen
-    id=$(xdotool search --onlyvisible --name "$1" | head -n 1)
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
+    if [ -z "$id" ]; then
+        echo "$1: no visible window"
+        return 0
+    fi
     xwininfo -id "$id" | awk -v t="$1" '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
         /Width:/ {w=$NF} /Height:/ {h=$NF} END {printf "%s: %dx%d at %d,%d (centred: %d,%d)\n", t, w, h, x, y, (1280-w)/2, (800-h)/2}'
+}
+
+close_dialog() { # clicks the close picture at the top right of the active dialog
+    eval "$(xdotool getactivewindow getwindowgeometry --shell)"
+    xdotool mousemove $((X + WIDTH - 22)) $((Y + 22)) click 1
+    sleep 0.5
 }
 
 wait_window "Nombre de usuario"
@@ -100,39 +110,26 @@ xdotool type --delay 40 "Ana"
 shot user
 xdotool key Return
 sleep 1.5
-where "Sentalia"
+where "^Sentalia$"
 shot splash
 wait_window "Sentalia para"
 sleep 1
 xdotool key ctrl+o
 shot main-window
 xdotool key ctrl+u
-wait_window "frmver" 2>/dev/null || true
 shot search-author
-xdotool key Escape
-sleep 0.5
+close_dialog
 xdotool key ctrl+t
 shot search-topic
-xdotool key Escape
-sleep 0.5
+close_dialog
 xdotool key ctrl+n
 shot new-quote
-xdotool key Escape
-sleep 0.5
+close_dialog
 xdotool key F5
 shot about
-xdotool key Escape
-sleep 0.5
+close_dialog
 xdotool key F1
 shot help
-xdotool key ctrl+s 2>/dev/null || true
-sleep 0.5
-# The help window keeps the keyboard; its close picture closes it.
-id=$(xdotool search --onlyvisible --name "Temas de ayuda" | head -n 1 || true)
-if [ -n "$id" ]; then
-    eval "$(xdotool getwindowgeometry --shell "$id")"
-    xdotool mousemove $((X + WIDTH - 20)) $((Y + 20)) click 1
-    sleep 0.5
-fi
+close_dialog
 xdotool key ctrl+s
 shot exit-question
