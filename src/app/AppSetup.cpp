@@ -1,5 +1,6 @@
 #include "AppSetup.h"
 
+#include "ShortcutNames.h"
 #include "Version.h"
 #include "skin/Artwork.h"
 
@@ -41,6 +42,8 @@ void configure(QApplication &app)
         else
             delete translator;
     }
+    // Shortcuts read "Ctrl+N", as the designs write them, not "Control+N".
+    QApplication::installTranslator(new ShortcutNames(&app));
 
     // The designs name Windows fonts; these free look-alikes stand in.
     QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));

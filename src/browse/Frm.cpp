@@ -75,9 +75,8 @@ Frm::Frm()
     m_client->setObjectName(QStringLiteral("frmclient"));
     m_client->setContextMenuPolicy(Qt::PreventContextMenu);
     m_client->setAutoFillBackground(true);
-    QPalette palette = m_client->palette();
-    palette.setBrush(QPalette::Window, QBrush(Qt::white));
-    m_client->setPalette(palette);
+    // The designs' colours whatever the desktop's, white behind.
+    Skin::setPalette(m_client);
     // The background picture lies once at the top left corner, on white;
     // it is not repeated across a larger window.
     m_background = QPixmap(QString::fromLatin1(Artwork::Background));

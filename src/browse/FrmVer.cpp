@@ -120,11 +120,12 @@ FrmVer::FrmVer()
     cbo1->setGeometry(Twips::rect(120, 120, 2895, 465));
     // The combo has no caption of its own: the title says what it asks.
     titulo->names(cbo1);
-    // The combo keeps the ordinary white of input boxes inside its cream frame.
+    // The combo keeps the ordinary white of input boxes inside its cream
+    // frame: the skin's white, not the desktop's, whose text may be light.
     QPalette plain = cbo1->palette();
-    const QPalette standard = QApplication::palette(cbo1);
+    const QPalette skin = Skin::palette();
     for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
-        plain.setColor(role, standard.color(role));
+        plain.setColor(role, skin.color(role));
     cbo1->setPalette(plain);
 
     OKButton = makeButton(this, QStringLiteral("OKButton"), QStringLiteral("Aceptar"), 1200);

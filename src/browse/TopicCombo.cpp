@@ -5,8 +5,10 @@
 #include "app/Module1.h"
 #include "app/StoreMessage.h"
 #include "store/QuoteStore.h"
+#include "skin/Skin.h"
 #include "store/TopicOrder.h"
 
+#include <QEvent>
 #include <QLineEdit>
 
 TopicCombo::TopicCombo(const QString &designText, QWidget *parent)
@@ -18,6 +20,14 @@ TopicCombo::TopicCombo(const QString &designText, QWidget *parent)
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr);
     setEditText(m_designText);
+    Skin::paintPopup(this);
+}
+
+void TopicCombo::changeEvent(QEvent *event)
+{
+    QComboBox::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        Skin::paintPopup(this);
 }
 
 void TopicCombo::setTopics(const QStringList &topics)

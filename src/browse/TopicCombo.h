@@ -24,6 +24,10 @@ public:
 
     static QStringList sorted(QStringList topics);
 
+protected:
+    // The drop-down list keeps the box's colours.
+    void changeEvent(QEvent *event) override;
+
 private:
     QString m_designText;
 };

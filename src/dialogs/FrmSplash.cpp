@@ -29,7 +29,7 @@ QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, con
     auto *label = new QLabel(text, parent);
     label->setObjectName(name);
     label->setFont(font);
-    label->setAlignment(alignment | Qt::AlignTop);
+    label->setAlignment(alignment);
     label->setAttribute(Qt::WA_TranslucentBackground);
     label->setGeometry(Twips::rect(twips.x(), twips.y(), twips.width(), twips.height()));
     return label;
@@ -54,9 +54,7 @@ FrmSplash::FrmSplash()
 {
     setObjectName(QStringLiteral("frmSplash"));
     setFixedSize(Twips::size(ClientWidth, ClientHeight));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    setPalette(palette);
+    Skin::setPalette(this);
     setAutoFillBackground(true);
 
     // The window's own picture fills the client area behind everything.
@@ -137,8 +135,16 @@ FrmSplash::FrmSplash()
     fitText(lblPlatform, QStringLiteral("Windows® 98SE/2000/Me/XP"));
     m_greeting->setText(QStringLiteral("Bienvenid@ ") + Module1::usuario);
 
+    Skin::alignTextsToTop(this);
     // The animation runs from the moment the splash exists.
     Timer1->start();
+}
+
+void FrmSplash::setVisible(bool visible)
+{
+    if (visible && !isVisible())
+        Skin::centreBeforeShowing(this);
+    QDialog::setVisible(visible);
 }
 
 void FrmSplash::Timer1_Timer()

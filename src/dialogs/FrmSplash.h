@@ -23,6 +23,9 @@ public:
 
     qint16 progress() const { return m_progress; }
 
+    // Centred on its screen, as the skinned dialogs are.
+    void setVisible(bool visible) override;
+
     QLabel *lblLicenseTo;
     QLabel *lblLicenseTo1;
     QLabel *lblCompanyProduct;

@@ -63,7 +63,9 @@ FrmTemas::FrmTemas()
 
     // Load.
     shape(20);
-    navigate(QUrl::fromLocalFile(entryAddress()));
+    // Two separators in a row (the program in the root folder) would make
+    // a file address name a host; the file itself is the same either way.
+    navigate(QUrl::fromLocalFile(QDir::cleanPath(entryAddress())));
 }
 
 QString FrmTemas::entryAddress()

@@ -1,5 +1,6 @@
 #include "User.h"
 
+#include "CharacterLimit.h"
 #include "FrmSalir.h"
 #include "FrmSplash.h"
 #include "app/Forms.h"
@@ -56,7 +57,8 @@ User::User()
     txtnombre->setObjectName(QStringLiteral("txtnombre"));
     txtnombre->setGeometry(Twips::rect(360, 960, 2415, 285));
     txtnombre->setFont(Skin::comic(9.75, true));
-    txtnombre->setMaxLength(MaxNameLength);
+    // The limit counts characters as a reader sees them, not UTF-16 units.
+    txtnombre->setValidator(new CharacterLimit(MaxNameLength, txtnombre));
     // The box has no caption: the title asks for the name.
     m_title->names(txtnombre);
 

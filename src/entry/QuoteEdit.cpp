@@ -1,5 +1,7 @@
 #include "QuoteEdit.h"
 
+#include "store/TextRules.h"
+
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -19,8 +21,7 @@ void QuoteEdit::setMaxLength(int characters)
 
 int QuoteEdit::length() const
 {
-    // The document always ends in one paragraph separator of its own.
-    return document()->characterCount() - 1;
+    return int(TextRules::characterCount(toPlainText()));
 }
 
 void QuoteEdit::noteChange(int position, int, int added)
@@ -33,30 +34,34 @@ void QuoteEdit::enforce()
 {
     if (m_enforcing || m_maxLength < 0)
         return;
-    const int total = length();
-    const int excess = total - m_maxLength;
-    const int changeStart = m_changeStart;
-    const int changeEnd = qMin(m_changeEnd, total);
+    // Positions in the document are those of its plain text, one for each
+    // line break.
+    const QString text = toPlainText();
+    const qsizetype changeStart = m_changeStart;
+    const qsizetype changeEnd = qMin<qsizetype>(m_changeEnd, text.size());
     m_changeStart = m_changeEnd = -1;
-    if (excess <= 0)
+    if (TextRules::characterCount(text) <= m_maxLength)
         return;
 
-    // Cut the tail of the text just put in; if the edit is unknown or too
-    // small to account for the excess, cut the end of the whole text.
-    int end = total;
-    int start = total - excess;
-    if (changeStart >= 0 && changeEnd - changeStart >= excess) {
-        end = changeEnd;
-        start = changeEnd - excess;
+    // Cut the tail of the text just put in, where it holds the excess;
+    // otherwise the end of the whole text. Characters go whole.
+    qsizetype start = -1;
+    qsizetype end = text.size();
+    if (changeStart >= 0 && changeEnd >= changeStart) {
+        const qsizetype room = m_maxLength - TextRules::characterCount(text.mid(changeEnd));
+        const qsizetype kept = room > 0 ? TextRules::leftCharacters(text.left(changeEnd), room).size() : 0;
+        if (kept >= changeStart) {
+            start = kept;
+            end = changeEnd;
+        }
     }
-    // Never leave half of a surrogate pair behind.
-    if (start > 0 && document()->characterAt(start - 1).isHighSurrogate())
-        --start;
+    if (start < 0)
+        start = TextRules::leftCharacters(text, m_maxLength).size();
 
     m_enforcing = true;
     QTextCursor cut(document());
-    cut.setPosition(start);
-    cut.setPosition(end, QTextCursor::KeepAnchor);
+    cut.setPosition(int(start));
+    cut.setPosition(int(end), QTextCursor::KeepAnchor);
     cut.removeSelectedText();
     m_enforcing = false;
 }

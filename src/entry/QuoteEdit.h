@@ -13,7 +13,8 @@ public:
 
     void setMaxLength(int characters);
     int maxLength() const { return m_maxLength; }
-    // Characters in the box, line breaks counted as one each.
+    // Characters in the box as the collection's text rules count them, line
+    // breaks one each.
     int length() const;
 
 private:

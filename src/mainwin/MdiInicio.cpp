@@ -217,8 +217,8 @@ void MdiInicio::buildStatusBar()
     Picture1->setFixedHeight(Twips::px(315));
     // Where the boxes leave a gap, the bar shows the strip they lie on.
     Picture1->setAutoFillBackground(true);
-    QPalette back = Picture1->palette();
-    back.setColor(QPalette::Window, Qt::white);
+    // Its texts are the designs' black whatever the desktop's colours.
+    QPalette back = Skin::palette();
     const QPixmap strip(QString::fromLatin1(Artwork::BottomStrip));
     if (!strip.isNull())
         back.setBrush(QPalette::Window, QBrush(strip.scaled(strip.width(), Twips::px(315))));
@@ -288,6 +288,22 @@ QString MdiInicio::timeText(const QTime &time)
 
 QString MdiInicio::dateText(const QDate &date)
 {
+    // The locale dates are read in is the first of these that is set. With
+    // none, or the C and POSIX locales Debian starts with, the date is
+    // Spanish, as the rest of the program is: never "9 Dec 2026".
+    QByteArray name;
+    for (const char *variable : {"LC_ALL", "LC_TIME", "LANG"}) {
+        name = qgetenv(variable);
+        if (!name.isEmpty())
+            break;
+    }
+    for (const char end : {'.', '@'}) {
+        const qsizetype at = name.indexOf(end);
+        if (at >= 0)
+            name.truncate(at);
+    }
+    if (name.isEmpty() || name == "C" || name == "POSIX")
+        return QLocale(QLocale::Spanish, QLocale::Spain).toString(date, QLocale::ShortFormat);
     return QLocale::system().toString(date, QLocale::ShortFormat);
 }
 

@@ -1,9 +1,12 @@
 #include "MessageBox.h"
 
+#include "Skin.h"
+#include "SkinButton.h"
 #include "Version.h"
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 bool g_recording = false;
@@ -17,9 +20,25 @@ void MessageBox::show(const QString &text, Icon icon, QWidget *parent)
         g_recorded.append({title, text, icon});
         return;
     }
-    QMessageBox box(icon == Icon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon, title, text,
-                    QMessageBox::Ok, parent ? parent : QApplication::activeWindow());
-    box.exec();
+    make(text, icon, parent)->exec();
+}
+
+std::unique_ptr<QMessageBox> MessageBox::make(const QString &text, Icon icon, QWidget *parent)
+{
+    auto box = std::make_unique<QMessageBox>(icon == Icon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon,
+                                             QString::fromLatin1(Version::Title), text, QMessageBox::Ok,
+                                             parent ? parent : QApplication::activeWindow());
+    Skin::setPalette(box.get());
+    // Its button is the skin's, cream whatever the desktop's style paints,
+    // with the caption Qt's catalogue gives it ("Aceptar").
+    QAbstractButton *standard = box->button(QMessageBox::Ok);
+    auto *accept = new SkinButton(standard->text());
+    box->removeButton(standard);
+    delete standard;
+    box->addButton(accept, QMessageBox::AcceptRole);
+    box->setDefaultButton(accept);
+    box->setEscapeButton(accept);
+    return box;
 }
 
 void MessageBox::setRecording(bool on)

@@ -3,6 +3,9 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
+
+class QMessageBox;
 class QWidget;
 
 // Every message box of the program goes through here: title "Sentalia",
@@ -19,6 +22,8 @@ public:
     };
 
     static void show(const QString &text, Icon icon = Icon::Critical, QWidget *parent = nullptr);
+    // The box show() runs, not yet shown: in the designs' colours.
+    static std::unique_ptr<QMessageBox> make(const QString &text, Icon icon, QWidget *parent);
 
     static void setRecording(bool on);
     static QList<Record> recorded();

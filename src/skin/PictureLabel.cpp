@@ -62,8 +62,19 @@ void PictureLabel::mousePressEvent(QMouseEvent *event)
 
 void PictureLabel::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    const bool second = m_secondPress && event->button() == Qt::LeftButton;
+    if (event->button() == Qt::LeftButton)
+        m_secondPress = false;
+    if (!second && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         click();
+    event->accept();
+}
+
+void PictureLabel::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_secondPress = true;
+    emit pressed(event->button(), event->globalPosition().toPoint());
     event->accept();
 }
 

@@ -44,6 +44,8 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    // The second press of a double click: a press, but not a second click.
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
@@ -51,4 +53,5 @@ private:
     Clickable m_clickable = Clickable::No;
     bool m_checkable = false;
     bool m_checked = false;
+    bool m_secondPress = false;
 };

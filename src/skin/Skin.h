@@ -2,7 +2,9 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPalette>
 
+class QComboBox;
 class QPushButton;
 class QWidget;
 
@@ -10,6 +12,29 @@ class QWidget;
 namespace Skin {
 
 inline const QColor Cream{0xF5, 0xF3, 0xCF};
+
+// The colours the designs draw with, complete in every role and colour
+// group: black text on white windows and boxes, cream buttons, a navy
+// selection, pale yellow tooltips and a grey that stays readable on cream
+// for what is disabled. Set where the skin sets a background, so that a
+// dark desktop palette never puts light text on the designs' light colours.
+QPalette palette();
+// The same colours on a top-level window; its children inherit them.
+void setPalette(QWidget *window);
+// A combo box's drop-down list takes the box's own colours (a pop-up is a
+// window of its own and inherits nothing).
+void paintPopup(QComboBox *combo);
+
+// Puts a window that is about to be shown for the first time in the middle
+// of its screen's available area, unless the program placed it already. A
+// place the program sets is one the window manager keeps; one it chooses
+// itself guesses a frame the borderless windows do not have.
+void centreBeforeShowing(QWidget *window);
+
+// Labels draw their text from their top, as the designs' labels do; only
+// the horizontal alignment each label was given is kept. Pictures are left
+// as they are. Run over every window once its labels exist.
+void alignTextsToTop(QWidget *window);
 
 // Paints a control's background cream (boxes, frames, combo boxes and the
 // graphical buttons alike).

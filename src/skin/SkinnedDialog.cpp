@@ -7,9 +7,7 @@
 #include "Skin.h"
 #include "Twips.h"
 
-#include <QGuiApplication>
 #include <QIcon>
-#include <QScreen>
 
 namespace {
 
@@ -85,9 +83,7 @@ SkinnedDialog::SkinnedDialog(const SkinLayout &layout, QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::FramelessWindowHint)
 {
     setFixedSize(Twips::size(layout.clientWidth, layout.clientHeight));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    setPalette(palette);
+    Skin::setPalette(this);
     setAutoFillBackground(true);
 
     for (int depth = 0; depth <= 2; ++depth) {
@@ -121,14 +117,12 @@ SkinnedDialog::SkinnedDialog(const SkinLayout &layout, QWidget *parent)
 
 void SkinnedDialog::setVisible(bool visible)
 {
-    // Centre the window ourselves before it is first shown. A position the
-    // program sets is one the window manager keeps; one it chooses itself
+    // Centred by the program: a position the window manager chose itself
     // may not reach Qt, and the combo boxes' lists would then drop open far
-    // from their box.
-    if (visible && !isVisible() && !testAttribute(Qt::WA_Moved)) {
-        const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-        if (screen)
-            move(screen->availableGeometry().center() - rect().center());
+    // from their box. The labels are all there by now.
+    if (visible && !isVisible()) {
+        Skin::centreBeforeShowing(this);
+        Skin::alignTextsToTop(this);
     }
     QDialog::setVisible(visible);
 }

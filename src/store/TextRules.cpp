@@ -1,5 +1,7 @@
 #include "TextRules.h"
 
+#include <QTextBoundaryFinder>
+
 #include <array>
 
 namespace {
@@ -91,6 +93,22 @@ qsizetype TextRules::characterCount(const QString &text)
             ++count;
     }
     return count;
+}
+
+QString TextRules::leftCharacters(const QString &text, qsizetype characters)
+{
+    if (characterCount(text) <= characters)
+        return text;
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    qsizetype kept = 0;
+    qsizetype count = 0;
+    for (qsizetype next = finder.toNextBoundary(); next > 0; next = finder.toNextBoundary()) {
+        count += characterCount(text.mid(kept, next - kept));
+        if (count > characters)
+            break;
+        kept = next;
+    }
+    return text.left(kept);
 }
 
 QString TextRules::composed(const QString &text)

@@ -19,6 +19,11 @@ public:
     // Characters as a reader counts them: code points, so an emoji outside
     // the basic plane is one.
     static qsizetype characterCount(const QString &text);
+    // The longest beginning of text that holds at most the given number of
+    // characters (as characterCount() counts them) and ends between two
+    // characters as a reader sees them: a letter keeps its combining
+    // accents, an emoji both its halves, or they go together.
+    static QString leftCharacters(const QString &text, qsizetype characters);
     // Canonical composition (NFC): the one form text is stored and compared
     // in by the tool, so a decomposed "é" (e + U+0301) meets "é".
     static QString composed(const QString &text);

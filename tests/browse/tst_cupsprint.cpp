@@ -14,7 +14,9 @@
 #include "browse/Listing.h"
 #include "browse/ListingPrinter.h"
 #include "browse/RichTextView.h"
+#include "mainwin/MdiInicio.h"
 #include "skin/MessageBox.h"
+#include "skin/PictureLabel.h"
 #include "skin/Skin.h"
 #include "store/QuoteStore.h"
 
@@ -285,8 +287,11 @@ void TestCupsPrint::defaultPrinterIsTheTestQueue()
 void TestCupsPrint::resultsWindowPrintsTheListingAsOneJob_data()
 {
     QTest::addColumn<bool>("selection");
-    QTest::newRow("whole listing") << false;
-    QTest::newRow("selection") << true;
+    QTest::addColumn<bool>("doubleClick"); // on the print picture, else the call
+    QTest::newRow("whole listing") << false << false;
+    QTest::newRow("selection") << true << false;
+    // One click, one job: the second press of a double click is no click.
+    QTest::newRow("print picture double-clicked") << false << true;
 }
 
 void TestCupsPrint::resultsWindowPrintsTheListingAsOneJob()
@@ -307,7 +312,17 @@ void TestCupsPrint::resultsWindowPrintsTheListingAsOneJob()
         QVERIFY(frm->rtb1->hasSelection());
         blocks = blocks.mid(1, 2);
     }
-    frm->imprimir();
+    QFETCH(bool, doubleClick);
+    if (doubleClick) {
+        Forms::mdiinicio()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(Forms::mdiinicio()));
+        // Through the window, as the window system delivers it.
+        QWindow *window = Forms::mdiinicio()->windowHandle();
+        QTest::mouseDClick(window, Qt::LeftButton, {},
+                           window->mapFromGlobal(frm->imgprint->mapToGlobal(frm->imgprint->rect().center())));
+    } else {
+        frm->imprimir();
+    }
     QVERIFY2(MessageBox::recorded().isEmpty(), qPrintable(MessageBox::recorded().value(0).text));
 
     const QString printed = waitForNewJob(filesBefore).simplified();

@@ -75,6 +75,7 @@ private slots:
     void linksOpenInTheViewOrOnTheDesktop_data();
     void linksOpenInTheViewOrOnTheDesktop();
     void missingEntryPageIsSaidInTheView();
+    void rootFolderAddressNamesAFile();
     void onlyTheClosePictureCloses_data();
     void onlyTheClosePictureCloses();
     void buildCopiesTheHelpPagesBesideTheProgram();
@@ -162,6 +163,19 @@ void TestFrmTemas::startsAgainAtTheEntryPageAfterFollowingALink()
     QVERIFY(help);
     QCOMPARE(help->web->source(), QUrl::fromLocalFile(m_pages + QStringLiteral("/default.htm")));
     QCOMPARE(help->web->documentTitle(), QStringLiteral("Ayuda de Sentalia"));
+}
+
+void TestFrmTemas::rootFolderAddressNamesAFile()
+{
+    // The address keeps its two separators; the view still reads a file of
+    // this machine, not one on a host called "Ayuda".
+    Module1::setProgramFolder(QStringLiteral("/"));
+    QCOMPARE(FrmTemas::entryAddress(), QStringLiteral("//Ayuda/default.htm"));
+    FrmTemas *help = openHelp();
+    QVERIFY(help);
+    const QUrl source = help->web->source();
+    QVERIFY2(source.isLocalFile() && source.host().isEmpty(), qPrintable(source.toString()));
+    QCOMPARE(source.toLocalFile(), QStringLiteral("/Ayuda/default.htm"));
 }
 
 void TestFrmTemas::onlyTheClosePictureCloses_data()

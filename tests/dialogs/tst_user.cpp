@@ -50,6 +50,8 @@ private slots:
     void nameConfirmed();
     void enterOnCancelCancels();
     void longNameIsCut();
+    void nameLimitCountsCharacters_data();
+    void nameLimitCountsCharacters();
     void leaving_data();
     void leaving();
     void leavingOverNameRequired();
@@ -160,6 +162,38 @@ void TestUser::longNameIsCut()
     QCOMPARE(user->txtnombre->text(), typed.left(30));
     QTest::keyClick(user->txtnombre, Qt::Key_Return);
     QCOMPARE(Module1::usuario, typed.left(30));
+}
+
+void TestUser::nameLimitCountsCharacters_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("typed"); // one key press
+    QTest::addColumn<QString>("expected");
+
+    const QString a28(28, QLatin1Char('a'));
+    const QString a29(29, QLatin1Char('a'));
+    const QString a30(30, QLatin1Char('a'));
+    const QString emoji = QString::fromUtf8("😀");
+    const QString accented = QString::fromUtf8("e\u0301");
+    QTest::newRow("an emoji in the 30th place stays whole") << a29 << emoji << a29 + emoji;
+    QTest::newRow("an emoji in the 31st place is refused") << a30 << emoji << a30;
+    QTest::newRow("a letter and its accent in the 30th place go together") << a29 << accented << a29;
+    QTest::newRow("a letter and its accent that fit stay") << a28 << accented << a28 + accented;
+}
+
+void TestUser::nameLimitCountsCharacters()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, typed);
+    QFETCH(QString, expected);
+
+    User *user = Forms::user();
+    user->txtnombre->setText(before);
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, typed);
+    QApplication::sendEvent(user->txtnombre, &press);
+    QCOMPARE(user->txtnombre->text(), expected);
+    QTest::keyClick(user->txtnombre, Qt::Key_Return);
+    QCOMPARE(Module1::usuario, expected);
 }
 
 void TestUser::leaving_data()

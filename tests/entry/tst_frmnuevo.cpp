@@ -24,6 +24,7 @@
 #include <QTemporaryDir>
 #include <QRegularExpression>
 #include <QTest>
+#include <QWindow>
 #include <QTimer>
 
 #include <csignal>
@@ -370,11 +371,15 @@ void TstFrmNuevo::switchingKeepsBothTexts_data()
     QTest::addColumn<int>("switches");
     QTest::addColumn<QString>("storedTema");
     QTest::addColumn<bool>("storedIndex");
+    QTest::addColumn<bool>("doubleClicks"); // each switch by a double click
 
     // Odd number of clicks: new-topic mode, the typed topic upper-cased.
-    QTest::newRow("new topic visible") << 1 << "POESÍA Y ÑANDÚ" << true;
-    QTest::newRow("back to the combo") << 2 << "VIDA" << false;
-    QTest::newRow("there and back twice") << 3 << "POESÍA Y ÑANDÚ" << true;
+    QTest::newRow("new topic visible") << 1 << "POESÍA Y ÑANDÚ" << true << false;
+    QTest::newRow("back to the combo") << 2 << "VIDA" << false << false;
+    QTest::newRow("there and back twice") << 3 << "POESÍA Y ÑANDÚ" << true << false;
+    // The second press of a double click is no second click.
+    QTest::newRow("a double click switches once") << 1 << "POESÍA Y ÑANDÚ" << true << true;
+    QTest::newRow("two double clicks switch back") << 2 << "VIDA" << false << true;
 }
 
 void TstFrmNuevo::switchingKeepsBothTexts()
@@ -391,8 +396,17 @@ void TstFrmNuevo::switchingKeepsBothTexts()
     dialog->txtautor->setText(QStringLiteral("Cervantes"));
     dialog->txtfrace->setPlainText(QStringLiteral("La pluma es lengua del alma."));
 
+    QFETCH(bool, doubleClicks);
     for (int i = 0; i < switches; ++i) {
-        QTest::mouseClick(dialog->Label5, Qt::LeftButton);
+        if (doubleClicks) {
+            // Through the window, as the window system delivers it: two
+            // presses and releases in quick succession.
+            QWindow *window = dialog->windowHandle();
+            QTest::mouseDClick(window, Qt::LeftButton, {},
+                               window->mapFromGlobal(dialog->Label5->mapToGlobal(dialog->Label5->rect().center())));
+        }
+        else
+            QTest::mouseClick(dialog->Label5, Qt::LeftButton);
         const bool newMode = i % 2 == 0;
         QCOMPARE(dialog->temanuevo, newMode);
         QCOMPARE(dialog->txtema->isVisible(), newMode);
@@ -468,8 +482,17 @@ void TstFrmNuevo::quotationLimit_data()
         << a250 << 100 << QString() << "0123456789" << a250.left(100) + "01234" + a250.mid(100) << 105;
     QTest::newRow("line breaks count as one") << QString(250, QLatin1Char('c')) << 250 << QString()
                                               << "\n\n\n\n\n\n" << QString(250, QLatin1Char('c')) + "\n\n\n\n\n" << 255;
-    QTest::newRow("no half surrogate pair left") << QString(254, QLatin1Char('d')) << 254 << QString()
-                                                 << QString::fromUtf8("😀😀") << QString(254, QLatin1Char('d')) << 254;
+    // Characters as a reader counts them: an emoji is one, an accent goes
+    // with its letter.
+    QTest::newRow("an emoji is one character") << QString(254, QLatin1Char('d')) << 254 << QString()
+                                               << QString::fromUtf8("😀😀")
+                                               << QString(254, QLatin1Char('d')) + QString::fromUtf8("😀") << 256;
+    QTest::newRow("a letter keeps its accent or goes with it")
+        << QString(254, QLatin1Char('d')) << 254 << QString() << QString::fromUtf8("e\u0301")
+        << QString(254, QLatin1Char('d')) << 254;
+    QTest::newRow("a letter and its accent that fit stay")
+        << QString(253, QLatin1Char('d')) << 253 << QString() << QString::fromUtf8("e\u0301")
+        << QString(253, QLatin1Char('d')) + QString::fromUtf8("e\u0301") << 255;
 }
 
 void TstFrmNuevo::quotationLimit()

@@ -22,6 +22,9 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStyleOptionMenuItem>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -32,6 +35,11 @@
 #include <memory>
 
 namespace {
+
+// What a menu draws for an entry, the key names included.
+struct MenuPeek : QMenu {
+    using QMenu::initStyleOption;
+};
 
 QStringList names(const QList<QAction *> &actions)
 {
@@ -140,13 +148,22 @@ void TestMdiInicio::menuBar_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QKeySequence>("shortcut");
 
-    QTest::newRow("mnunuevo") << "mnuarchivo" << "mnunuevo" << "Nueva Frase" << QKeySequence(Qt::CTRL | Qt::Key_N);
-    QTest::newRow("mnusalir") << "mnuarchivo" << "mnusalir" << "Salir" << QKeySequence(Qt::CTRL | Qt::Key_S);
-    QTest::newRow("mnuautor") << "mnuver" << "mnuautor" << "Por A&utor" << QKeySequence(Qt::CTRL | Qt::Key_U);
-    QTest::newRow("mnutitulo") << "mnuver" << "mnutitulo" << "Por &Tema" << QKeySequence(Qt::CTRL | Qt::Key_T);
-    QTest::newRow("mnutodos") << "mnuver" << "mnutodos" << "Ver T&odos" << QKeySequence(Qt::CTRL | Qt::Key_O);
-    QTest::newRow("mnuacerca") << "mnuayuda" << "mnuacerca" << "Acerca de..." << QKeySequence(Qt::Key_F5);
-    QTest::newRow("mnutemas") << "mnuayuda" << "mnutemas" << "Temas de ayuda" << QKeySequence(Qt::Key_F1);
+    // The key names the menu draws beside the caption are those the hidden
+    // menus write, whatever Qt's Spanish catalogue calls the keys.
+    QTest::addColumn<QString>("painted");
+
+    QTest::newRow("mnunuevo") << "mnuarchivo" << "mnunuevo" << "Nueva Frase" << QKeySequence(Qt::CTRL | Qt::Key_N)
+                              << "Ctrl+N";
+    QTest::newRow("mnusalir") << "mnuarchivo" << "mnusalir" << "Salir" << QKeySequence(Qt::CTRL | Qt::Key_S)
+                              << "Ctrl+S";
+    QTest::newRow("mnuautor") << "mnuver" << "mnuautor" << "Por A&utor" << QKeySequence(Qt::CTRL | Qt::Key_U)
+                              << "Ctrl+U";
+    QTest::newRow("mnutitulo") << "mnuver" << "mnutitulo" << "Por &Tema" << QKeySequence(Qt::CTRL | Qt::Key_T)
+                               << "Ctrl+T";
+    QTest::newRow("mnutodos") << "mnuver" << "mnutodos" << "Ver T&odos" << QKeySequence(Qt::CTRL | Qt::Key_O)
+                              << "Ctrl+O";
+    QTest::newRow("mnuacerca") << "mnuayuda" << "mnuacerca" << "Acerca de..." << QKeySequence(Qt::Key_F5) << "F5";
+    QTest::newRow("mnutemas") << "mnuayuda" << "mnutemas" << "Temas de ayuda" << QKeySequence(Qt::Key_F1) << "F1";
 }
 
 void TestMdiInicio::menuBar()
@@ -167,6 +184,15 @@ void TestMdiInicio::menuBar()
     QCOMPARE(action->text(), caption);
     QCOMPARE(action->shortcut(), shortcut);
     QCOMPARE(action->shortcuts().size(), 1);
+
+    QFETCH(QString, painted);
+    QStyleOptionMenuItem option;
+    static_cast<const MenuPeek *>(owner)->initStyleOption(&option, action);
+    QCOMPARE(option.text.section(QLatin1Char('\t'), 1), painted);
+    // Qt's own texts stay Spanish.
+    QMessageBox box(QMessageBox::Question, QString(), QString(), QMessageBox::Yes | QMessageBox::Ok);
+    QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("&Sí"));
+    QCOMPARE(box.button(QMessageBox::Ok)->text(), QStringLiteral("Aceptar"));
 }
 
 void TestMdiInicio::menuOrder()
@@ -477,7 +503,17 @@ void TestMdiInicio::clockAndDate()
     MdiInicio *main = Forms::mdiinicio();
     QCOMPARE(main->Timer1->interval(), Timings::interval(Timings::Timer::Clock));
     QVERIFY(main->Timer1->isActive());
-    QCOMPARE(main->lbldate->text(), QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
+    // The tests run under Debian's default C.UTF-8, where the date is read
+    // with Spanish conventions: no English month name.
+    QVERIFY2(qgetenv("LC_ALL") == "C.UTF-8", "the test needs LC_ALL=C.UTF-8, as CTest sets it");
+    const QLocale spanish(QLocale::Spanish, QLocale::Spain);
+    const QDate dated = spanish.toDate(main->lbldate->text(), spanish.dateFormat(QLocale::ShortFormat));
+    const QDate today = QDate::currentDate();
+    QVERIFY2(dated.isValid(), qPrintable(main->lbldate->text()));
+    // A two-digit year reads as one of the 1900s.
+    QCOMPARE(dated.day(), today.day());
+    QCOMPARE(dated.month(), today.month());
+    QCOMPARE(dated.year() % 100, today.year() % 100);
 
     // A tick writes the time of day, seconds included.
     main->lbltime->setText(QStringLiteral("time"));
