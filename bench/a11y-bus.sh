@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command on a virtual display (Xvfb) inside its own D-Bus session
 # with the accessibility bus running, as a desktop with a screen reader
 # has it, and Qt's accessibility switched on.

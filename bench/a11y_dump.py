@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Prints what the accessibility bus shows of a running Sentalia scene, as a
 screen reader reads it: every showing object with its role and name, its
 actions, and the character count of the texts. Run it inside

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shows what a screen reader meets in one session: the main window with the
 // listing of every quotation, the search dialog (letter face) and the exit
 // question, all at once, and stays until it is ended. Run it on a display

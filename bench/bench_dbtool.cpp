@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times sentalia-db as a user runs it, whole process and all, on a
 // 100,000-record collection: random against the open alone (key
 // derivation), and search of two words against the sqlcipher shell reading

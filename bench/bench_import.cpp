@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The companion tool's import as a user runs it: a CSV of about 36 MB (or
 // the size given, in MB) into a new collection, and the same file again
 // (every record a repeat). Prints the time and the peak memory of the

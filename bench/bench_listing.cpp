@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the listing of every quotation of a 100,000-record collection into
 // the results window, text shown, against the store's own scan of the same
 // records, and reports the memory the program holds afterwards. Run under

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the two searches of the search dialog on a 100,000-record
 // collection, from the click on "Aceptar" to the listing shown in the
 // results window (on the offscreen platform unless told otherwise): the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the quote store on a 100,000-record collection and compares the
 // open-and-read-everything path with the sqlcipher shell doing the same.
 #include "BenchData.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Install rules and the Debian package.
 #
 # An installed program finds what it ships in ../share/sentalia beside its

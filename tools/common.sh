@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by sentalia-run and sentalia-test: installs what is missing from
 # Debian's packages and builds the project into build/.
 set -eu

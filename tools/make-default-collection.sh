@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the default quotation collection BUILD_DIR/frase.mdb (or TARGET)
 # with BUILD_DIR/sentalia-db, from the 24 topic files of Debian's fortunes-es or, where that
 # package is missing, from the small collection in resources/data/frases.csv.

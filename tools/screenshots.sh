@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Drives Sentalia on a virtual display and saves a picture of every window:
 # the user-name dialog, the splash, the main window with the listing of
 # every quotation, the search dialog in both faces, the new-quote dialog,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "SelectionMarker.h"
 
 #include "skin/Twips.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "NoRegistry.h"
 
 bool NoRegistry::openKey(quint32, const QByteArray &, quint32, Key *key)

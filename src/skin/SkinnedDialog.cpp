@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "SkinnedDialog.h"
 
 #include "AccessibleContainer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start of a run: Main opens the collection and shows the user-name
 // dialog, or only the no-database message when the collection cannot be
 // opened; that message leads to the farewell and the end.

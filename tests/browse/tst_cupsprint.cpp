@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing on a real CUPS queue. The test runs its own scheduler (cupsd,
 // with its own configuration, spool and socket, so a system scheduler is
 // left alone) with the cups-pdf backend as the default printer, prints,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search dialog: its two faces, the letters and the marker that frames
 // the chosen one, and what "Aceptar" lists in the results window.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing a listing: the text goes to a PDF printer through the same code
 // the default printer uses, and pdftotext (poppler-utils) reads it back.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The about box: its texts, the authors' panel and its clicks, the links,
 // the system-information launcher and the registry look-up behind it.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message dialog: its five modes, the answers of its buttons and close
 // pictures, and the farewell that ends the program on the 21st tick of the
 // end timer whichever way it was reached.

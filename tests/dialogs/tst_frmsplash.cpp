@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The splash screen: its texts, the progress that climbs by 2 per tick and
 // the main window opened once, on the 51st tick.
 

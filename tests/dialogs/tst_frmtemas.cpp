@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help window: it opens at the entry page beside the program, follows
 // the pages' links inside its view, hands web and mail addresses to the
 // desktop, and starts again at the entry page on every opening.

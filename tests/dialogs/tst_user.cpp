@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user-name dialog: the name box, "Aceptar" (also by Enter) with and
 // without a name, and the ways out that lead to the farewell.
 

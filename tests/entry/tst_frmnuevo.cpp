@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The new-quote dialog: its checks and their order, the two ways of giving
 // the topic, the quotation's length limit, what reaches the collection, and
 // what happens when the collection refuses the record.

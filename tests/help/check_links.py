@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Checks the help pages in resources/Ayuda.
 
 Every local link (href, src, linked style sheet) must point to an existing

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Installs the build into a temporary DESTDIR under /usr and checks it.
 
     check_install.py tree BUILD_DIR APP_ID       the installed files and their modes

@@ -19,14 +19,24 @@ ENDINGS = (".cpp", ".h", ".py", ".sh", ".cmake", ".htm", ".css", ".1", ".in", ".
            ".bash", ".zsh")
 NAMES = ("CMakeLists.txt",)
 # Data, pictures and files whose format leaves no room for a comment.
-SKIP_FOLDERS = ("tests/fixtures/", "resources/img/", "docs/", "resources/data/")
-SKIP_FILES = (".gitignore", "packaging/changelog", "packaging/copyright", "COPYING", "README.md")
+SKIP_FOLDERS = ("resources/img/", "docs/", "resources/data/")
+SKIP_FILES = (".gitignore", "packaging/changelog", "packaging/copyright", "COPYING", "README.md",
+              # Its metadata is CC0-1.0, and its SPDX line says so.
+              "packaging/org.example.sentalia.metainfo.xml")
 
 
 def tracked(root):
+    """The project's files: git's list in a checkout, else every file below
+    root but the build folders."""
     run = subprocess.run(["git", "-C", root, "ls-files", "-co", "--exclude-standard"], stdout=subprocess.PIPE,
-                         text=True, check=True)
-    return [name for name in run.stdout.splitlines() if name]
+                         stderr=subprocess.DEVNULL, text=True)
+    if run.returncode == 0:
+        return [name for name in run.stdout.splitlines() if name]
+    names = []
+    for folder, subfolders, files in os.walk(root):
+        subfolders[:] = [d for d in subfolders if not d.startswith((".", "build"))]
+        names += [os.path.relpath(os.path.join(folder, f), root) for f in files]
+    return names
 
 
 def is_source(root, name):

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Keeps the manual pages true to the tool and free of formatter warnings.
 
     check_man.py SENTALIA_DB MAN_FOLDER

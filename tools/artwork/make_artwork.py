@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws every picture of Sentalia's windows into resources/img/ and writes
 resources/sentalia.qrc.
 
