@@ -417,6 +417,21 @@ QuoteStore::OpenResult QuoteStore::checkPath(const QByteArray &path)
     return refuse(Failure::Unreachable, FailureText::systemReason(error), error);
 }
 
+QuoteStore::OpenResult QuoteStore::refuseFirstRead(sqlite3 *db, int rc, const QByteArray &path)
+{
+    switch (rc & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return fail(db, Failure::InUse, QStringLiteral("la base de datos está en uso por otro programa"));
+    case SQLITE_NOTADB:
+        return fail(db, Failure::WrongKey, QStringLiteral("clave incorrecta o el archivo no es una base de datos"));
+    case SQLITE_CORRUPT:
+        return fail(db, Failure::Damaged, QStringLiteral("el archivo está dañado"));
+    default:
+        return fail(db, classify(db, path), engineMessage(db, rc));
+    }
+}
+
 QuoteStore::OpenResult QuoteStore::open(const QString &path, const QByteArray &key)
 {
     return openPath(QFile::encodeName(path), key);
@@ -448,20 +463,8 @@ QuoteStore::OpenResult QuoteStore::openPath(const QByteArray &path, const QByteA
     // Reading the schema proves the key. A file locked by someone else
     // answers BUSY whatever the key, so that is tested first.
     rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
-    switch (rc) {
-    case SQLITE_OK:
-        break;
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return fail(db, Failure::InUse, QStringLiteral("la base de datos está en uso por otro programa"));
-    case SQLITE_NOTADB:
-        return fail(db, Failure::WrongKey,
-                    QStringLiteral("clave incorrecta o el archivo no es una base de datos"));
-    case SQLITE_CORRUPT:
-        return fail(db, Failure::Damaged, QStringLiteral("el archivo está dañado"));
-    default:
-        return fail(db, classify(db, path), engineMessage(db, rc));
-    }
+    if (rc != SQLITE_OK)
+        return refuseFirstRead(db, rc, path);
     // A read-only file only shows up once something is read.
     if (sqlite3_db_readonly(db, "main") == 1)
         return fail(db, Failure::ReadOnly, QStringLiteral("el archivo es de solo lectura"));
@@ -557,21 +560,10 @@ QuoteStore::OpenResult QuoteStore::openForReading(const QByteArray &path, const 
         sqlite3_close_v2(writer);
         rc = attempt(&db);
     }
-    switch (rc & 0xff) {
-    case SQLITE_OK:
-        break;
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return fail(db, Failure::InUse, QStringLiteral("la base de datos está en uso por otro programa"));
-    case SQLITE_NOTADB:
-        return fail(db, Failure::WrongKey, QStringLiteral("clave incorrecta o el archivo no es una base de datos"));
-    case SQLITE_CORRUPT:
-        return fail(db, Failure::Damaged, QStringLiteral("el archivo está dañado"));
-    case SQLITE_READONLY:
+    if ((rc & 0xff) == SQLITE_READONLY)
         return fail(db, Failure::NeedsRecovery, engineMessage(db, rc));
-    default:
-        return fail(db, classify(db, path), engineMessage(db, rc));
-    }
+    if (rc != SQLITE_OK)
+        return refuseFirstRead(db, rc, path);
 
     QString reason;
     QStringList hazards;

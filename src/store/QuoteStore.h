@@ -165,6 +165,9 @@ private:
     static Failure checkSchema(sqlite3 *db, QString *reason, QStringList *hazards);
     // Refuses a path that is not a regular file it can reach (None when it is).
     static OpenResult checkPath(const QByteArray &path);
+    // The failure behind the first read of a new connection (the key and
+    // the lock are proven there); closes db.
+    static OpenResult refuseFirstRead(sqlite3 *db, int rc, const QByteArray &path);
     static Failure checkForeignSchema(sqlite3 *db, QString *reason);
 
     bool interrupted();

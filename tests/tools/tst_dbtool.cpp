@@ -115,6 +115,8 @@ private:
     // A temporary folder that everyone may enter (and write, if asked).
     static void openToEveryone(const QString &folder, bool writable);
     static bool writeFile(const QString &path, const QByteArray &bytes);
+    // A collection of 3,000 records, many pages long.
+    static bool makeManyPages(const QString &path);
     // What Debian's sqlcipher shell prints for commands on the collection
     // at path (keyed first), trimmed; the reason when it cannot run.
     static QByteArray sqlcipherShell(const QString &path, const QByteArray &commands);
@@ -228,6 +230,15 @@ QByteArray TestDbTool::sqlcipherShell(const QString &path, const QByteArray &com
     if (!shell.waitForFinished(20000))
         return "the sqlcipher shell did not finish";
     return shell.readAllStandardOutput().trimmed();
+}
+
+bool TestDbTool::makeManyPages(const QString &path)
+{
+    return Fixture::makeCollection(path,
+                                   "CREATE TABLE tabla1 (autor TEXT, frace TEXT, tema TEXT, \"Index\" INTEGER);"
+                                   "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000)"
+                                   " INSERT INTO tabla1 SELECT 'Autor ' || i, 'Frase número ' || i || ' con texto"
+                                   " de relleno para ocupar la página.', 'VIDA', i = 1 FROM n;");
 }
 
 bool TestDbTool::writeFile(const QString &path, const QByteArray &bytes)
@@ -930,11 +941,7 @@ void TestDbTool::failedExportWritesNothing()
     // fails after it has read most of them.
     QTemporaryDir dir;
     const QString db = dir.filePath(QStringLiteral("frase.mdb"));
-    QVERIFY(Fixture::makeCollection(db,
-                                    "CREATE TABLE tabla1 (autor TEXT, frace TEXT, tema TEXT, \"Index\" INTEGER);"
-                                    "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000)"
-                                    " INSERT INTO tabla1 SELECT 'Autor ' || i, 'Frase número ' || i || ' con texto"
-                                    " de relleno para ocupar la página.', 'VIDA', i = 1 FROM n;"));
+    QVERIFY(makeManyPages(db));
     QFile file(db);
     QVERIFY(file.open(QIODevice::ReadWrite));
     QVERIFY(file.seek(file.size() - 4096 + 1000));
@@ -1487,11 +1494,7 @@ void TestDbTool::readersFreeCollectionBeforeOutput()
     QFETCH(QStringList, arguments);
     QTemporaryDir dir;
     const QString db = dir.filePath(QStringLiteral("frase.mdb"));
-    QVERIFY(Fixture::makeCollection(db,
-                                    "CREATE TABLE tabla1 (autor TEXT, frace TEXT, tema TEXT, \"Index\" INTEGER);"
-                                    "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000)"
-                                    " INSERT INTO tabla1 SELECT 'Autor ' || i, 'Frase número ' || i || ' con texto"
-                                    " de relleno para ocupar la página.', 'VIDA', i = 1 FROM n;"));
+    QVERIFY(makeManyPages(db));
     arguments.insert(1, db);
     const Result expected = runTool(arguments);
     QCOMPARE(expected.code, 0);
