@@ -1981,8 +1981,8 @@ void TestDbTool::bashCompletion()
 
     const QString script = QStringLiteral(
         ". \"$1\" && . \"$2\" || exit 3\n"
-        "spec=$(complete -p sentalia-db) || exit 4\n"
-        "function=${spec#*-F }; function=${function%% *}\n"
+        "registered=$(complete -p sentalia-db) || exit 4\n"
+        "function=${registered#*-F }; function=${function%% *}\n"
         "COMP_LINE=$3; shift 3\n"
         "COMP_WORDS=(\"$@\"); COMP_CWORD=$(($# - 1)); COMP_POINT=${#COMP_LINE}\n"
         "\"$function\" sentalia-db \"${COMP_WORDS[COMP_CWORD]}\" \"${COMP_WORDS[COMP_CWORD - 1]}\"\n"
