@@ -12,7 +12,7 @@
 #include "browse/Frm.h"
 #include "browse/FrmVer.h"
 #include "browse/RichTextView.h"
-#include "browse/TopicCombo.h"
+#include "skin/TopicCombo.h"
 #include "mainwin/MdiInicio.h"
 #include "skin/MessageBox.h"
 #include "skin/PictureLabel.h"

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FrmVer.h"
 
+#include "CollectionTopics.h"
 #include "Frm.h"
 #include "Listing.h"
 #include "RichTextView.h"
 #include "SelectionMarker.h"
-#include "TopicCombo.h"
 
 #include "app/Forms.h"
 #include "app/Module1.h"
@@ -18,6 +18,7 @@
 #include "skin/SkinLayout.h"
 #include "skin/Skin.h"
 #include "skin/TitlePair.h"
+#include "skin/TopicCombo.h"
 #include "skin/Twips.h"
 #include "store/QuoteStore.h"
 #include "store/TextRules.h"
@@ -167,7 +168,7 @@ FrmVer::FrmVer()
         fra1->hide();
         fra2->show();
         titulo->setText(TopicTitle);
-        cbo1->loadTopics();
+        CollectionTopics::fill(cbo1);
     } else {
         fra1->show();
         fra2->hide();

@@ -2,11 +2,12 @@
 #include "FrmNuevo.h"
 
 #include "QuoteEdit.h"
+#include "browse/CollectionTopics.h"
 
 #include "app/Forms.h"
 #include "app/Module1.h"
 #include "app/StoreMessage.h"
-#include "browse/TopicCombo.h"
+#include "skin/TopicCombo.h"
 #include "dialogs/FrmSalir.h"
 #include "skin/Artwork.h"
 #include "skin/MessageBox.h"
@@ -179,7 +180,7 @@ FrmNuevo::FrmNuevo()
     // Load.
     shape(20);
     temanuevo = false;
-    cbo1->loadTopics();
+    CollectionTopics::fill(cbo1);
     showIcon(QString::fromLatin1(Artwork::IconNewQuote));
     cream({OKButton, CancelButton, txtautor, txtfrace, txtema, cbo1});
 }
