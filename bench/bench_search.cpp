@@ -5,8 +5,10 @@
 // query, the listing text, the text handed to the view, the counter line,
 // and the pending layout and paint events. Medians of several runs.
 #include "BenchData.h"
+#include "ProgramCollection.h"
 
 #include "app/AppSetup.h"
+#include "app/FormBuilders.h"
 #include "app/Forms.h"
 #include "app/Module1.h"
 #include "browse/Frm.h"
@@ -73,6 +75,7 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    FormBuilders::install();
     AppSetup::configure(app);
     QApplication::setQuitOnLastWindowClosed(false);
     MessageBox::setRecording(true);
