@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/Module1.h"
 #include "store/QuoteStore.h"
 
 #include <QElapsedTimer>
@@ -86,15 +85,6 @@ inline void build(const QString &path, int count)
             qFatal("%s", qPrintable(created.store->lastError()));
     }
     created.store->commit();
-}
-
-// Opens PATH as the program's own collection (Module1::db).
-inline void openAsProgramCollection(const QString &path)
-{
-    QuoteStore::OpenResult opened = QuoteStore::open(path);
-    if (!opened)
-        qFatal("cannot open %s: %s", qPrintable(path), qPrintable(opened.reason));
-    Module1::db = std::move(opened.store);
 }
 
 inline double medianMs(int runs, const std::function<void()> &work)

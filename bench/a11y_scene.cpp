@@ -6,7 +6,9 @@
 // A line "relist" on its standard input lists every quotation again.
 //   a11y_scene [records]
 #include "BenchData.h"
+#include "ProgramCollection.h"
 
+#include "app/FormBuilders.h"
 #include "app/Forms.h"
 #include "app/Module1.h"
 #include "browse/FrmVer.h"
@@ -25,6 +27,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    FormBuilders::install();
     QApplication::setQuitOnLastWindowClosed(false);
     QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
     const int records = argc > 1 ? atoi(argv[1]) : 120;

@@ -5,7 +5,9 @@
 // bench/a11y-bus.sh, it does the same with Qt's accessibility active and
 // reads the listing back as a screen reader does.
 #include "BenchData.h"
+#include "ProgramCollection.h"
 
+#include "app/FormBuilders.h"
 #include "app/Forms.h"
 #include "app/Module1.h"
 #include "browse/Frm.h"
@@ -44,6 +46,7 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    FormBuilders::install();
     QApplication::setQuitOnLastWindowClosed(false);
     QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
     const int records = argc > 1 ? atoi(argv[1]) : 100000;

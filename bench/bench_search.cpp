@@ -5,14 +5,16 @@
 // query, the listing text, the text handed to the view, the counter line,
 // and the pending layout and paint events. Medians of several runs.
 #include "BenchData.h"
+#include "ProgramCollection.h"
 
 #include "app/AppSetup.h"
+#include "app/FormBuilders.h"
 #include "app/Forms.h"
 #include "app/Module1.h"
 #include "browse/Frm.h"
 #include "browse/FrmVer.h"
 #include "browse/RichTextView.h"
-#include "browse/TopicCombo.h"
+#include "skin/TopicCombo.h"
 #include "mainwin/MdiInicio.h"
 #include "skin/MessageBox.h"
 #include "skin/PictureLabel.h"
@@ -73,6 +75,7 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    FormBuilders::install();
     AppSetup::configure(app);
     QApplication::setQuitOnLastWindowClosed(false);
     MessageBox::setRecording(true);

@@ -1,20 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Forms.h"
 
-#include "WindowObject.h"
-#include "browse/Frm.h"
-#include "browse/FrmVer.h"
-#include "dialogs/FrmAbout.h"
-#include "dialogs/FrmSalir.h"
-#include "dialogs/FrmSplash.h"
-#include "dialogs/FrmTemas.h"
-#include "dialogs/User.h"
-#include "entry/FrmNuevo.h"
-#include "mainwin/MdiInicio.h"
-
 namespace Forms {
 
 namespace {
+Builders g_builders;
 WindowObject<MdiInicio> g_mdiinicio;
 WindowObject<Frm> g_frm;
 WindowObject<FrmSplash> g_frmSplash;
@@ -27,7 +17,7 @@ WindowObject<FrmSalir> g_frmsalir;
 } // namespace
 
 #define SENTALIA_FORM(Type, name)                                                                  \
-    Type *name() { return g_##name.get(); }                                                        \
+    Type *name() { return g_##name.get(g_builders.name); }                                         \
     Type *name##Loaded() { return g_##name.loaded(); }
 
 SENTALIA_FORM(MdiInicio, mdiinicio)
@@ -41,6 +31,11 @@ SENTALIA_FORM(User, user)
 SENTALIA_FORM(FrmSalir, frmsalir)
 
 #undef SENTALIA_FORM
+
+void install(const Builders &builders)
+{
+    g_builders = builders;
+}
 
 void destroyAll()
 {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "WindowObject.h"
+
 class MdiInicio;
 class Frm;
 class FrmSplash;
@@ -14,7 +16,25 @@ class FrmSalir;
 // The nine windows of the program, one object each. Calling the accessor
 // is a reference: it builds the window if it does not exist (which runs its
 // load step) and hands it back. The ...Loaded() forms never build.
+//
+// The windows reach each other through these accessors, so they know the
+// other windows by name only. What builds each one is installed once by
+// the program's composition root (FormBuilders), which alone depends on
+// every window class.
 namespace Forms {
+
+struct Builders {
+    WindowObject<MdiInicio>::Builder mdiinicio = nullptr;
+    WindowObject<Frm>::Builder frm = nullptr;
+    WindowObject<FrmSplash>::Builder frmSplash = nullptr;
+    WindowObject<FrmVer>::Builder frmver = nullptr;
+    WindowObject<FrmNuevo>::Builder frmnuevo = nullptr;
+    WindowObject<FrmAbout>::Builder frmAbout = nullptr;
+    WindowObject<FrmTemas>::Builder frmtemas = nullptr;
+    WindowObject<User>::Builder user = nullptr;
+    WindowObject<FrmSalir>::Builder frmsalir = nullptr;
+};
+void install(const Builders &builders);
 
 MdiInicio *mdiinicio();
 Frm *frm();

@@ -8,7 +8,8 @@
 
 class QuoteStore;
 
-// Program-wide state shared by the windows, and the start of every run.
+// Program-wide state shared by the windows. The start of a run and its end
+// by a signal are in Module1Main.h, above the windows.
 namespace Module1 {
 
 // The open collection; empty when the open failed. Released at the end.
@@ -20,10 +21,6 @@ extern bool portema;
 // Permission for the main window to close. Nothing ever sets it to true.
 extern bool salir;
 
-// Opens the collection and shows the first window: the user-name dialog,
-// or the no-database message when the open fails. Returns at once.
-void Main();
-
 // The folder that holds the executable (tests point it elsewhere).
 QString programFolder();
 void setProgramFolder(const QString &folder);
@@ -34,19 +31,5 @@ QString helpFolder();
 void endProgram();
 // Tests replace the end with their own hook; nullptr restores it.
 void setEndProgramHook(std::function<void()> hook);
-
-// SIGTERM (a session that logs out), SIGHUP and SIGINT end the program
-// cleanly from then on, through endBySignal(). Call once, after the
-// application object exists.
-void endOnSignals();
-// What such a signal does: every window hidden at once, the collection
-// closed (every saved quotation kept, no journal left beside it) and the
-// program ended with status 0, without the farewell. A dialog or a
-// listing under way does not hold it up; whatever was typed and not saved
-// is lost, as with any program at logout.
-void endBySignal();
-
-// Why the last open failed, for diagnostics only.
-QString lastOpenFailure();
 
 } // namespace Module1

@@ -4,6 +4,15 @@
 #include <QPointer>
 #include <QWidget>
 
+// A window freshly built by the composition root, seen both as its own
+// class and as a widget. They are one object; only the code that knows the
+// window's class can convert between the two.
+template <class W>
+struct BuiltWindow {
+    W *window = nullptr;
+    QWidget *widget = nullptr;
+};
+
 // A program-wide window: built from its design on first reference (its
 // constructor is its load step), destroyed when it closes, and built afresh
 // on the next reference. Values a window must keep across closings live in
@@ -11,21 +20,31 @@
 template <class W>
 class WindowObject {
 public:
-    W *get()
+    using Builder = BuiltWindow<W> (*)();
+
+    W *get(Builder build)
     {
-        if (!m_window) {
-            m_window = new W();
-            m_window->setAttribute(Qt::WA_DeleteOnClose);
+        if (!m_widget) {
+            if (!build)
+                qFatal("Sentalia: a window was referenced before the window builders were installed");
+            const BuiltWindow<W> built = build();
+            m_window = built.window;
+            m_widget = built.widget;
+            m_widget->setAttribute(Qt::WA_DeleteOnClose);
         }
         return m_window;
     }
-    W *loaded() const { return m_window.data(); }
+    W *loaded() const { return m_widget ? m_window : nullptr; }
     void destroy()
     {
-        delete m_window.data();
-        m_window.clear();
+        delete m_widget.data();
+        m_widget.clear();
+        m_window = nullptr;
     }
 
 private:
-    QPointer<W> m_window;
+    // The widget side tells whether the window still exists: it clears
+    // itself when the window closes and deletes itself.
+    QPointer<QWidget> m_widget;
+    W *m_window = nullptr;
 };

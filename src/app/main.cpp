@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AppSetup.h"
+#include "FormBuilders.h"
 #include "Forms.h"
 #include "Module1.h"
+#include "Module1Main.h"
 #include "PlatformChoice.h"
 
 #include "store/QuoteStore.h"
@@ -26,6 +28,7 @@ int main(int argc, char *argv[])
     // The program ends only through the farewell, never because a window
     // happened to be the last one closed.
     QApplication::setQuitOnLastWindowClosed(false);
+    FormBuilders::install();
     Module1::endOnSignals();
     Module1::Main();
     const int status = QApplication::exec();

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "TwipsBox.h"
+#include "skin/TwipsBox.h"
 
 #include <QMdiSubWindow>
 #include <QPixmap>

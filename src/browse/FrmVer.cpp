@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FrmVer.h"
 
+#include "CollectionTopics.h"
 #include "Frm.h"
 #include "Listing.h"
 #include "RichTextView.h"
 #include "SelectionMarker.h"
-#include "TopicCombo.h"
 
 #include "app/Forms.h"
 #include "app/Module1.h"
@@ -15,9 +15,10 @@
 #include "skin/MessageBox.h"
 #include "skin/Notice.h"
 #include "skin/PictureLabel.h"
-#include "skin/SkinLayouts.h"
+#include "skin/SkinLayout.h"
 #include "skin/Skin.h"
 #include "skin/TitlePair.h"
+#include "skin/TopicCombo.h"
 #include "skin/Twips.h"
 #include "store/QuoteStore.h"
 #include "store/TextRules.h"
@@ -35,6 +36,28 @@ QString FrmVer::s_query;
 QChar FrmVer::s_letter;
 
 namespace {
+
+// Where the pieces of this window's frame go, in twips.
+const SkinLayout &frameLayout()
+{
+    using R = SkinLayout::Role;
+    static const SkinLayout layout{5505, 2970, {
+        {"Image1", R::CornerTopLeft, 0, 0},
+        {"Image2", R::TitleStrip, 0, 0, 5370, 615},
+        {"Image3", R::CornerTopRight, 5250, 0},
+        {"Image4", R::BorderLeft, 0, 120},
+        {"Image5", R::BorderLeft, 0, 2160},
+        {"Image6", R::BorderRight, 5450, 120},
+        {"Image7", R::BorderRight, 5450, 2160},
+        {"Image8", R::CornerBottomLeft, 0, 2640},
+        {"Image9", R::BottomStrip, 0, 2640, 5340, 315},
+        {"Image10", R::CornerBottomRight, 5250, 2640},
+        {"Image11", R::Backdrop, 120, 720, 5295, 1815},
+        {"Image12", R::ClosePicture, 4870, 60},
+        {"imgico", R::IconSlot, 120, 60},
+    }};
+    return layout;
+}
 
 const QString AuthorTitle = QStringLiteral("Seleccione la letra del autor");
 const QString TopicTitle = QStringLiteral("Seleccione el tema de las frases");
@@ -70,7 +93,7 @@ QPushButton *makeButton(QWidget *parent, const QString &name, const QString &tex
 } // namespace
 
 FrmVer::FrmVer()
-    : SkinnedDialog(SkinLayouts::frmver())
+    : SkinnedDialog(frameLayout())
 {
     setObjectName(QStringLiteral("frmver"));
     setWindowTitle(QStringLiteral("Ver por Autor"));
@@ -145,7 +168,7 @@ FrmVer::FrmVer()
         fra1->hide();
         fra2->show();
         titulo->setText(TopicTitle);
-        cbo1->loadTopics();
+        CollectionTopics::fill(cbo1);
     } else {
         fra1->show();
         fra2->hide();

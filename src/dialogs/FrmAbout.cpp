@@ -8,7 +8,7 @@
 #include "skin/MessageBox.h"
 #include "skin/PictureLabel.h"
 #include "skin/Skin.h"
-#include "skin/SkinLayouts.h"
+#include "skin/SkinLayout.h"
 #include "skin/TitlePair.h"
 #include "skin/Twips.h"
 
@@ -21,6 +21,28 @@
 #include <QPushButton>
 
 namespace {
+
+// Where the pieces of this window's frame go, in twips.
+const SkinLayout &frameLayout()
+{
+    using R = SkinLayout::Role;
+    static const SkinLayout layout{4740, 5130, {
+        {"Image2", R::CornerTopLeft, 0, 0},
+        {"Image3", R::TitleStrip, 240, 0, 4290, 615},
+        {"Image4", R::CornerTopRight, 4483, 0},
+        {"Image5", R::BorderLeft, 0, 600},
+        {"Image6", R::BorderLeft, 0, 2640, 45, 2220},
+        {"Image7", R::BorderRight, 4680, 600},
+        {"Image8", R::BorderRight, 4680, 2640, 45, 2220},
+        {"Image10", R::CornerBottomLeft, 0, 4800},
+        {"Image11", R::BottomStrip, 240, 4800, 4380, 315},
+        {"Image12", R::CornerBottomRight, 4483, 4800},
+        {"Image9", R::Backdrop, 120, 652, 4455, 4170},
+        {"Image13", R::ClosePicture, 4080, 72},
+        {"imgico", R::IconSlot, 64, 87},
+    }};
+    return layout;
+}
 
 const QColor LinkBlue(0x00, 0x00, 0xFF);
 
@@ -91,7 +113,7 @@ QFrame *makeLine(QWidget *parent, int index, const QColor &colour, int top, int 
 } // namespace
 
 FrmAbout::FrmAbout()
-    : SkinnedDialog(SkinLayouts::frmAbout())
+    : SkinnedDialog(frameLayout())
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("Acerca de MiApl"));

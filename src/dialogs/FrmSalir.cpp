@@ -12,7 +12,7 @@
 #include "skin/Notice.h"
 #include "skin/Artwork.h"
 #include "skin/PictureLabel.h"
-#include "skin/SkinLayouts.h"
+#include "skin/SkinLayout.h"
 #include "skin/Skin.h"
 #include "skin/TitlePair.h"
 #include "skin/Twips.h"
@@ -25,6 +25,26 @@
 #include <QTimer>
 
 namespace {
+
+// Where the pieces of this window's frame go, in twips.
+const SkinLayout &frameLayout()
+{
+    using R = SkinLayout::Role;
+    static const SkinLayout layout{3915, 2610, {
+        {"Image1", R::CornerTopLeft, 0, 0},
+        {"Image2", R::TitleStrip, 240, 0, 3450, 615},
+        {"Image3", R::CornerTopRight, 3660, 0},
+        {"Image8", R::BorderLeft, 0, 600},
+        {"Image9", R::BorderRight, 3850, 600},
+        {"Image4", R::CornerBottomLeft, 0, 2280},
+        {"Image5", R::BottomStrip, 240, 2280, 3420, 315},
+        {"Image6", R::CornerBottomRight, 3660, 2280},
+        {"Image10", R::Backdrop, 120, 720, 3615, 1500},
+        {"Image11", R::ClosePicture, 3300, 60},
+        {"imgico", R::IconSlot, 120, 60, 255, 255},
+    }};
+    return layout;
+}
 
 const QString FarewellText = QStringLiteral("Gracias por usar Sentalia, regresa pronto");
 
@@ -59,7 +79,7 @@ QPushButton *makeButton(QWidget *parent, const QString &name, const QString &cap
 } // namespace
 
 FrmSalir::FrmSalir()
-    : SkinnedDialog(SkinLayouts::frmsalir())
+    : SkinnedDialog(frameLayout())
 {
     setObjectName(QStringLiteral("frmsalir"));
     setWindowTitle(QStringLiteral("Dialog Caption"));

@@ -6,7 +6,7 @@
 #include "skin/Artwork.h"
 #include "skin/PictureLabel.h"
 #include "skin/Skin.h"
-#include "skin/SkinLayouts.h"
+#include "skin/SkinLayout.h"
 #include "skin/TitlePair.h"
 #include "skin/Twips.h"
 
@@ -16,6 +16,29 @@
 #include <QTextBrowser>
 
 namespace {
+
+// Where the pieces of this window's frame go, in twips.
+const SkinLayout &frameLayout()
+{
+    using R = SkinLayout::Role;
+    static const SkinLayout layout{7980, 5490, {
+        {"Image2", R::CornerTopLeft, 0, 0},
+        {"Image4", R::TitleStrip, 240, 0, 7530, 615},
+        {"Image3", R::CornerTopRight, 7720, 0},
+        {"Image5", R::BorderLeft, 0, 600},
+        {"Image6", R::BorderLeft, 0, 2640},
+        {"Image13", R::BorderLeft, 0, 4680},
+        {"Image7", R::BorderRight, 7920, 600},
+        {"Image8", R::BorderRight, 7920, 2640},
+        {"Image14", R::BorderRight, 7920, 4680},
+        {"Image10", R::CornerBottomLeft, 0, 5160},
+        {"Image11", R::BottomStrip, 240, 5160, 7500, 315},
+        {"Image12", R::CornerBottomRight, 7720, 5160},
+        {"Image1", R::Backdrop, 120, 600, 7710, 4530},
+        {"Image9", R::ClosePicture, 7320, 60},
+    }};
+    return layout;
+}
 
 // Pages and files beside the program are shown here; everything else
 // (web pages, mail addresses) belongs to the desktop.
@@ -28,7 +51,7 @@ bool opensInside(const QUrl &url)
 } // namespace
 
 FrmTemas::FrmTemas()
-    : SkinnedDialog(SkinLayouts::frmtemas())
+    : SkinnedDialog(frameLayout())
 {
     setObjectName(QStringLiteral("frmtemas"));
     setWindowTitle(QStringLiteral("Temas de ayuda"));

@@ -8,7 +8,7 @@
 #include "app/Module1.h"
 #include "skin/Artwork.h"
 #include "skin/PictureLabel.h"
-#include "skin/SkinLayouts.h"
+#include "skin/SkinLayout.h"
 #include "skin/Skin.h"
 #include "skin/TitlePair.h"
 #include "skin/Twips.h"
@@ -20,6 +20,26 @@
 
 namespace {
 
+// Where the pieces of this window's frame go, in twips.
+const SkinLayout &frameLayout()
+{
+    using R = SkinLayout::Role;
+    static const SkinLayout layout{3135, 2325, {
+        {"Image1", R::CornerTopLeft, 0, 0},
+        {"Image2", R::TitleStrip, 240, 0, 2850, 615},
+        {"Image3", R::CornerTopRight, 2880, 0},
+        {"Image5", R::BorderLeft, 0, 240},
+        {"Image6", R::BorderRight, 3070, 240},
+        {"Image7", R::CornerBottomLeft, 0, 2000},
+        {"Image8", R::BottomStrip, 240, 1995, 2700, 315},
+        {"Image9", R::CornerBottomRight, 2880, 2000},
+        {"Image10", R::Backdrop, 120, 720, 2895, 1215},
+        {"Image4", R::ClosePicture, 2520, 60},
+        {"imgico", R::IconSlot, 120, 60},
+    }};
+    return layout;
+}
+
 QPushButton *makeButton(QWidget *parent, const QString &name, const QString &caption, const QRect &twips)
 {
     return Skin::button(parent, name, caption, Skin::comic(9, true), twips.x(), twips.y(), twips.width(),
@@ -29,7 +49,7 @@ QPushButton *makeButton(QWidget *parent, const QString &name, const QString &cap
 } // namespace
 
 User::User()
-    : SkinnedDialog(SkinLayouts::user())
+    : SkinnedDialog(frameLayout())
 {
     setObjectName(QStringLiteral("user"));
     setWindowTitle(QStringLiteral("Nombre de usuario"));

@@ -2,16 +2,17 @@
 #include "FrmNuevo.h"
 
 #include "QuoteEdit.h"
+#include "browse/CollectionTopics.h"
 
 #include "app/Forms.h"
 #include "app/Module1.h"
 #include "app/StoreMessage.h"
-#include "browse/TopicCombo.h"
+#include "skin/TopicCombo.h"
 #include "dialogs/FrmSalir.h"
 #include "skin/Artwork.h"
 #include "skin/MessageBox.h"
 #include "skin/PictureLabel.h"
-#include "skin/SkinLayouts.h"
+#include "skin/SkinLayout.h"
 #include "skin/Skin.h"
 #include "skin/TitlePair.h"
 #include "skin/Twips.h"
@@ -24,6 +25,28 @@
 #include <QPushButton>
 
 namespace {
+
+// Where the pieces of this window's frame go, in twips.
+const SkinLayout &frameLayout()
+{
+    using R = SkinLayout::Role;
+    static const SkinLayout layout{4380, 4170, {
+        {"Image1", R::CornerTopLeft, 0, 0},
+        {"Image2", R::TitleStrip, 240, 0, 3930, 615},
+        {"Image3", R::CornerTopRight, 4120, 0},
+        {"Image5", R::BorderLeft, 0, 600},
+        {"Image6", R::BorderLeft, 0, 2160},
+        {"Image7", R::BorderRight, 4320, 600},
+        {"Image8", R::BorderRight, 4320, 2160},
+        {"Image9", R::CornerBottomLeft, 0, 3840},
+        {"Image10", R::BottomStrip, 240, 3840, 3900, 315},
+        {"Image11", R::CornerBottomRight, 4120, 3840},
+        {"Image4", R::Backdrop, 120, 675, 4095, 3165},
+        {"Image12", R::ClosePicture, 3720, 60},
+        {"imgico", R::IconSlot, 120, 60},
+    }};
+    return layout;
+}
 
 const QColor Green{0x00, 0x80, 0x00};
 const QColor Red{0xFF, 0x00, 0x00};
@@ -67,7 +90,7 @@ QCursor yellowArrow()
 } // namespace
 
 FrmNuevo::FrmNuevo()
-    : SkinnedDialog(SkinLayouts::frmnuevo())
+    : SkinnedDialog(frameLayout())
 {
     setObjectName(QStringLiteral("frmnuevo"));
     setWindowTitle(QStringLiteral("Nueva frase"));
@@ -157,7 +180,7 @@ FrmNuevo::FrmNuevo()
     // Load.
     shape(20);
     temanuevo = false;
-    cbo1->loadTopics();
+    CollectionTopics::fill(cbo1);
     showIcon(QString::fromLatin1(Artwork::IconNewQuote));
     cream({OKButton, CancelButton, txtautor, txtfrace, txtema, cbo1});
 }

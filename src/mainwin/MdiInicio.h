@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "browse/TwipsBox.h"
+#include "skin/TwipsBox.h"
 
 #include <QMainWindow>
 #include <QPixmap>

@@ -7,6 +7,7 @@
 
 #include "app/Forms.h"
 #include "app/Module1.h"
+#include "app/Module1Main.h"
 #include "app/PlatformChoice.h"
 #include "app/Timings.h"
 #include "browse/Frm.h"

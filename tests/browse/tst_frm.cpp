@@ -6,7 +6,7 @@
 #include "app/Module1.h"
 #include "browse/Frm.h"
 #include "browse/FrmVer.h"
-#include "browse/TopicCombo.h"
+#include "skin/TopicCombo.h"
 #include "browse/RichTextView.h"
 #include "mainwin/MdiInicio.h"
 #include "skin/Artwork.h"

@@ -10,7 +10,7 @@
 #include "browse/FrmVer.h"
 #include "browse/RichTextView.h"
 #include "browse/SelectionMarker.h"
-#include "browse/TopicCombo.h"
+#include "skin/TopicCombo.h"
 #include "mainwin/MdiInicio.h"
 #include "skin/MessageBox.h"
 #include "skin/Notice.h"

@@ -7,7 +7,7 @@
 
 #include "app/Forms.h"
 #include "app/Module1.h"
-#include "browse/TopicCombo.h"
+#include "skin/TopicCombo.h"
 #include "entry/FrmNuevo.h"
 #include "entry/QuoteEdit.h"
 #include "skin/Artwork.h"

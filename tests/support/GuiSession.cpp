@@ -2,6 +2,7 @@
 #include "GuiSession.h"
 
 #include "app/AppSetup.h"
+#include "app/FormBuilders.h"
 #include "app/Forms.h"
 #include "app/Module1.h"
 #include "app/Timings.h"
@@ -23,6 +24,7 @@ GuiSession::GuiSession(const QString &fixture, bool openDatabase)
         return true;
     }();
     Q_UNUSED(configured);
+    FormBuilders::install();
     QApplication::setQuitOnLastWindowClosed(false);
     s_endRequests = 0;
     Module1::setProgramFolder(m_fixture.folder());

@@ -16,9 +16,6 @@ public:
     // Replaces the list by the topics, sorted; the edit field goes back to
     // the design text and no entry is selected.
     void setTopics(const QStringList &topics);
-    // Fills the list from the open collection's topic list; when the
-    // collection fails, the list stays empty and the user is told why.
-    void loadTopics();
 
     QString designText() const { return m_designText; }
     QStringList topics() const;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TwipsBox.h"
 
-#include "skin/Twips.h"
+#include "Twips.h"
 
 
 TwipsBox::TwipsBox(QWidget *control, float left, float top, float width, float height)

@@ -2,7 +2,7 @@
 #include "TopicComboAccessible.h"
 
 #include "TopicCombo.h"
-#include "skin/AccessibleContainer.h"
+#include "AccessibleContainer.h"
 
 #include <QAbstractItemView>
 #include <QLineEdit>

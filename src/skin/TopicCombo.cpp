@@ -3,10 +3,7 @@
 
 #include "TopicComboAccessible.h"
 
-#include "app/Module1.h"
-#include "app/StoreMessage.h"
-#include "store/QuoteStore.h"
-#include "skin/Skin.h"
+#include "Skin.h"
 #include "store/TopicOrder.h"
 
 #include <QEvent>
@@ -37,17 +34,6 @@ void TopicCombo::setTopics(const QStringList &topics)
     addItems(sorted(topics));
     setCurrentIndex(-1);
     setEditText(m_designText);
-}
-
-void TopicCombo::loadTopics()
-{
-    QStringList list;
-    if (Module1::db && Module1::db->topicList(&list)) {
-        setTopics(list);
-    } else {
-        setTopics({});
-        StoreMessage::show(QStringLiteral("No se pudo leer la lista de temas."));
-    }
 }
 
 QStringList TopicCombo::topics() const
