@@ -217,9 +217,30 @@ bool immutableFile(const QByteArray &path)
     return immutable;
 }
 
-bool spaceErrno(int number)
+} // namespace
+
+QString QuoteStore::databasePath(const QString &programFolder)
 {
-    return number == ENOSPC || number == EDQUOT || number == EFBIG;
+    return QDir::toNativeSeparators(programFolder) + QDir::separator() + QLatin1String(FileName);
+}
+
+QuoteStore::Failure QuoteStore::failureOfErrno(int error)
+{
+    switch (error) {
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return Failure::FolderReadOnly;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return Failure::DiskFull;
+    case ENOENT:
+    case ENOTDIR:
+        return Failure::Missing;
+    default:
+        return Failure::Other;
+    }
 }
 
 // What the engine's last error means for the user. The key is proven when
@@ -228,20 +249,22 @@ bool spaceErrno(int number)
 // or a file-size limit) from other input/output errors; a journal that
 // cannot be created beside an open collection means the folder refuses
 // new files.
-QuoteStore::Failure classify(sqlite3 *db, const QByteArray &path)
+QuoteStore::Failure QuoteStore::classify(sqlite3 *db, const QByteArray &path)
 {
-    using Failure = QuoteStore::Failure;
     const int rc = sqlite3_extended_errcode(db) & 0xff;
     int mainErrno = 0;
     sqlite3_file_control(db, "main", SQLITE_FCNTL_LAST_ERRNO, &mainErrno);
     const int systemErrno = sqlite3_system_errno(db);
+    const Failure system = failureOfErrno(systemErrno);
     switch (rc) {
     case SQLITE_FULL:
         return Failure::DiskFull;
     case SQLITE_IOERR:
-        return spaceErrno(systemErrno) || spaceErrno(mainErrno) ? Failure::DiskFull : Failure::Other;
+        return system == Failure::DiskFull || failureOfErrno(mainErrno) == Failure::DiskFull
+            ? Failure::DiskFull
+            : Failure::Other;
     case SQLITE_CANTOPEN:
-        if (!folderWritable(path) || systemErrno == EACCES || systemErrno == EPERM || systemErrno == EROFS)
+        if (!folderWritable(path) || system == Failure::FolderReadOnly)
             return Failure::FolderReadOnly;
         return Failure::Other;
     case SQLITE_READONLY:
@@ -257,13 +280,6 @@ QuoteStore::Failure classify(sqlite3 *db, const QByteArray &path)
     default:
         return Failure::Other;
     }
-}
-
-} // namespace
-
-QString QuoteStore::databasePath(const QString &programFolder)
-{
-    return QDir::toNativeSeparators(programFolder) + QDir::separator() + QLatin1String(FileName);
 }
 
 QuoteStore::QuoteStore(sqlite3 *db, const QByteArray &path)
@@ -601,17 +617,8 @@ QuoteStore::OpenResult QuoteStore::createPath(const QByteArray &path, const QByt
     QByteArray temporary;
     QString reason;
     const int fd = FilePlacement::createTemporaryBeside(finalPath, &temporary, &reason);
-    if (fd < 0) {
-        const int error = FilePlacement::lastError();
-        Failure failure = Failure::Other;
-        if (error == EACCES || error == EPERM || error == EROFS)
-            failure = Failure::FolderReadOnly;
-        else if (spaceErrno(error))
-            failure = Failure::DiskFull;
-        else if (error == ENOENT || error == ENOTDIR)
-            failure = Failure::Missing;
-        return fail(nullptr, failure, reason);
-    }
+    if (fd < 0)
+        return fail(nullptr, failureOfErrno(FilePlacement::lastError()), reason);
     const auto discard = [&] {
         ::close(fd);
         ::unlink(temporary.constData());
@@ -640,7 +647,7 @@ QuoteStore::OpenResult QuoteStore::createPath(const QByteArray &path, const QByt
         if (rc != SQLITE_OK)
             reason = QString::fromUtf8(sqlite3_errstr(rc));
         discard();
-        return fail(nullptr, spaceErrno(errno) ? Failure::DiskFull : Failure::Other, reason);
+        return fail(nullptr, failureOfErrno(errno) == Failure::DiskFull ? Failure::DiskFull : Failure::Other, reason);
     }
     ::close(fd);
     bool exists = false;
@@ -954,7 +961,7 @@ bool QuoteStore::backupTo(const QByteArray &path, const QByteArray &key)
     }
     rc = sqlite3_close_v2(target.release());
     if (rc != SQLITE_OK) {
-        m_lastFailure = spaceErrno(errno) ? Failure::DiskFull : Failure::Other;
+        m_lastFailure = failureOfErrno(errno) == Failure::DiskFull ? Failure::DiskFull : Failure::Other;
         m_lastError = QString::fromUtf8(sqlite3_errstr(rc));
         return false;
     }

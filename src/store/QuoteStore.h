@@ -161,6 +161,14 @@ public:
 private:
     QuoteStore(sqlite3 *db, const QByteArray &path);
     static OpenResult fail(sqlite3 *db, Failure failure, const QString &reason);
+    // What a system error number means for the collection: the folder or
+    // the disk refuses writing (EACCES, EPERM, EROFS), no room is left
+    // (ENOSPC, EDQUOT, EFBIG), a folder on the way is missing (ENOENT,
+    // ENOTDIR); Other for anything else. Each caller keeps the kinds its
+    // step can meet.
+    static Failure failureOfErrno(int error);
+    // What the engine's last error on db means for the user.
+    static Failure classify(sqlite3 *db, const QByteArray &path);
     static bool registerFunctions(sqlite3 *db);
     static Failure checkSchema(sqlite3 *db, QString *reason, QStringList *hazards);
     // Refuses a path that is not a regular file it can reach (None when it is).
