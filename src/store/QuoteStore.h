@@ -169,7 +169,6 @@ private:
     static Failure failureOfErrno(int error);
     // What the engine's last error on db means for the user.
     static Failure classify(sqlite3 *db, const QByteArray &path);
-    static bool registerFunctions(sqlite3 *db);
     static Failure checkSchema(sqlite3 *db, QString *reason, QStringList *hazards);
     // Refuses a path that is not a regular file it can reach (None when it is).
     static OpenResult checkPath(const QByteArray &path);
