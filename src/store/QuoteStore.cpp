@@ -823,24 +823,6 @@ bool QuoteStore::counts(Counts *out)
     return true;
 }
 
-bool QuoteStore::durability(QString *journalMode, int *synchronous)
-{
-    sqlite3_stmt *raw = nullptr;
-    if (!prepare("PRAGMA journal_mode", &raw))
-        return false;
-    SqliteGlue::Statement mode(raw);
-    if (sqlite3_step(mode.get()) != SQLITE_ROW)
-        return setError(QStringLiteral("error al leer el modo del diario"));
-    *journalMode = SqliteGlue::columnText(mode.get(), 0);
-    if (!prepare("PRAGMA synchronous", &raw))
-        return false;
-    SqliteGlue::Statement level(raw);
-    if (sqlite3_step(level.get()) != SQLITE_ROW)
-        return setError(QStringLiteral("error al leer el nivel de escritura"));
-    *synchronous = sqlite3_column_int(level.get(), 0);
-    return true;
-}
-
 bool QuoteStore::integrityCheck(QStringList *problems)
 {
     sqlite3_stmt *raw = nullptr;

@@ -133,10 +133,6 @@ public:
         qint64 nullTopics = 0;  // records whose tema is NULL
     };
     bool counts(Counts *out);
-    // How the engine keeps every saved quotation through a crash or a power
-    // loss, as it reports it: the journal mode ("delete") and the
-    // synchronous level (2, FULL: the file is flushed at every commit).
-    bool durability(QString *journalMode, int *synchronous);
     // PRAGMA integrity_check; problems receives its findings when not "ok".
     bool integrityCheck(QStringList *problems);
 

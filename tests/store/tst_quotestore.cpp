@@ -17,6 +17,8 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include <sqlcipher/sqlite3.h>
+
 #include <QFileInfo>
 
 #include <csignal>
@@ -794,7 +796,20 @@ void TestQuoteStore::createdFileReadableByShell()
     QCOMPARE(shell.readAllStandardOutput().trimmed(), QByteArray("Ovidio|CONSTANCIA|1"));
 }
 
-// A crash or a kill cannot show these; only a power loss could.
+// The connection the engine opened last, noted as it hands each new
+// connection to the registered extensions, so that a test can ask the
+// store's own connection what was set on it.
+static sqlite3 *lastConnection = nullptr;
+
+static int noteConnection(sqlite3 *db, char **, const void *)
+{
+    lastConnection = db;
+    return SQLITE_OK;
+}
+
+// A crash or a kill cannot show these; only a power loss could. The
+// journal mode is "delete" and the synchronous level 2 (FULL: the file is
+// flushed at every commit), as the engine reports them.
 void TestQuoteStore::durableSaveSettings_data()
 {
     QTest::addColumn<bool>("created");
@@ -807,13 +822,22 @@ void TestQuoteStore::durableSaveSettings()
     QFETCH(bool, created);
     Fixture fixture;
     const QString path = created ? fixture.folder() + QStringLiteral("/nuevo.mdb") : fixture.path();
+    const auto note = reinterpret_cast<void (*)()>(noteConnection);
+    QCOMPARE(sqlite3_auto_extension(note), SQLITE_OK);
     QuoteStore::OpenResult opened = created ? QuoteStore::create(path) : QuoteStore::open(path);
+    sqlite3_cancel_auto_extension(note);
     QVERIFY2(opened, qPrintable(opened.reason));
-    QString journalMode;
-    int synchronous = -1;
-    QVERIFY(opened.store->durability(&journalMode, &synchronous));
-    QCOMPARE(journalMode, QStringLiteral("delete"));
-    QCOMPARE(synchronous, 2);
+    QVERIFY(lastConnection);
+    const auto pragma = [](const char *sql) {
+        sqlite3_stmt *stmt = nullptr;
+        QByteArray value("(failed)");
+        if (sqlite3_prepare_v2(lastConnection, sql, -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
+            value = reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0));
+        sqlite3_finalize(stmt);
+        return value;
+    };
+    QCOMPARE(pragma("PRAGMA journal_mode"), QByteArray("delete"));
+    QCOMPARE(pragma("PRAGMA synchronous"), QByteArray("2"));
 }
 
 void TestQuoteStore::databasePathUsesSeparator()
