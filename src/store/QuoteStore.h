@@ -141,7 +141,6 @@ public:
     Failure lastFailure() const { return m_lastFailure; }
     QString lastError() const { return m_lastError; }
     QString path() const { return m_path; }
-    QByteArray nativePath() const { return m_nativePath; }
     bool isReadOnly() const { return m_readOnly; }
     // What in tabla1 would change writes (see SchemaRules): empty for a
     // store opened for writing, which refuses such a table.
