@@ -158,13 +158,12 @@ QuoteStore::Failure QuoteStore::checkForeignSchema(sqlite3 *db, QString *reason)
 {
     // The key is public, so anyone can make a file whose tabla1 is a view,
     // or carries triggers that delete or rewrite what is inserted.
-    sqlite3_stmt *raw = nullptr;
-    int rc = sqlite3_prepare_v2(db,
-                                "SELECT type, name FROM sqlite_master WHERE (type IN ('view', 'table') AND name = "
-                                "'tabla1' COLLATE NOCASE) OR (type = 'trigger' AND tbl_name = 'tabla1' COLLATE "
-                                "NOCASE) ORDER BY rowid",
-                                -1, &raw, nullptr);
-    SqliteGlue::Statement stmt(raw);
+    int rc = SQLITE_OK;
+    const SqliteGlue::Statement stmt = SqliteGlue::prepare(
+        db,
+        "SELECT type, name FROM sqlite_master WHERE (type IN ('view', 'table') AND name = 'tabla1' COLLATE NOCASE) "
+        "OR (type = 'trigger' AND tbl_name = 'tabla1' COLLATE NOCASE) ORDER BY rowid",
+        &rc);
     if (rc != SQLITE_OK) {
         *reason = SqliteGlue::engineMessage(db, rc);
         return rc == SQLITE_CORRUPT ? Failure::Damaged : Failure::Other;
@@ -199,9 +198,8 @@ QuoteStore::Failure QuoteStore::checkSchema(sqlite3 *db, QString *reason, QStrin
     const Failure foreign = checkForeignSchema(db, reason);
     if (foreign != Failure::None)
         return foreign;
-    sqlite3_stmt *raw = nullptr;
-    int rc = sqlite3_prepare_v2(db, "PRAGMA table_info(tabla1)", -1, &raw, nullptr);
-    SqliteGlue::Statement stmt(raw);
+    int rc = SQLITE_OK;
+    const SqliteGlue::Statement stmt = SqliteGlue::prepare(db, "PRAGMA table_info(tabla1)", &rc);
     if (rc != SQLITE_OK) {
         *reason = SqliteGlue::engineMessage(db, rc);
         return Failure::Other;
@@ -238,10 +236,8 @@ QuoteStore::Failure QuoteStore::checkSchema(sqlite3 *db, QString *reason, QStrin
         return Failure::MissingColumn;
     }
 
-    raw = nullptr;
-    rc = sqlite3_prepare_v2(db, "SELECT sql FROM sqlite_master WHERE type = 'table' AND name = 'tabla1' COLLATE NOCASE",
-                            -1, &raw, nullptr);
-    SqliteGlue::Statement definition(raw);
+    const SqliteGlue::Statement definition = SqliteGlue::prepare(
+        db, "SELECT sql FROM sqlite_master WHERE type = 'table' AND name = 'tabla1' COLLATE NOCASE", &rc);
     if (rc != SQLITE_OK || sqlite3_step(definition.get()) != SQLITE_ROW) {
         *reason = SqliteGlue::engineMessage(db, sqlite3_errcode(db));
         return Failure::Other;
@@ -544,18 +540,16 @@ bool QuoteStore::exec(const char *sql)
     return true;
 }
 
-bool QuoteStore::prepare(const char *sql, sqlite3_stmt **stmt)
+SqliteGlue::Statement QuoteStore::prepare(const char *sql)
 {
     clearError();
-    *stmt = nullptr;
     if (interrupted())
-        return false;
-    if (sqlite3_prepare_v2(m_db, sql, -1, stmt, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(*stmt);
-        *stmt = nullptr;
-        return setError(QStringLiteral("no se pudo preparar la consulta"));
-    }
-    return true;
+        return {};
+    int rc = SQLITE_OK;
+    SqliteGlue::Statement stmt = SqliteGlue::prepare(m_db, sql, &rc);
+    if (rc != SQLITE_OK)
+        setError(QStringLiteral("no se pudo preparar la consulta"));
+    return stmt;
 }
 
 bool QuoteStore::scanRows(sqlite3_stmt *stmt, const RowFn &row)
@@ -570,10 +564,9 @@ bool QuoteStore::scanRows(sqlite3_stmt *stmt, const RowFn &row)
 
 bool QuoteStore::allQuotes(const RowFn &row)
 {
-    sqlite3_stmt *raw = nullptr;
-    if (!prepare("SELECT frace, autor FROM tabla1 ORDER BY rowid", &raw))
+    const SqliteGlue::Statement stmt = prepare("SELECT frace, autor FROM tabla1 ORDER BY rowid");
+    if (!stmt)
         return false;
-    SqliteGlue::Statement stmt(raw);
     return scanRows(stmt.get(), row);
 }
 
@@ -581,30 +574,30 @@ bool QuoteStore::byInitial(QChar letter, const RowFn &row)
 {
     if (!TextRules::isSearchLetter(letter))
         return true; // there is no search for Q, X, Ñ or anything else
-    sqlite3_stmt *raw = nullptr;
-    if (!prepare("SELECT frace, autor FROM tabla1 WHERE sentalia_initial(autor) = ?1 ORDER BY rowid", &raw))
+    const SqliteGlue::Statement stmt =
+        prepare("SELECT frace, autor FROM tabla1 WHERE sentalia_initial(autor) = ?1 ORDER BY rowid");
+    if (!stmt)
         return false;
-    SqliteGlue::Statement stmt(raw);
     SqliteGlue::bindText(stmt.get(), 1, QString(letter));
     return scanRows(stmt.get(), row);
 }
 
 bool QuoteStore::byTopic(const QString &tema, const RowFn &row)
 {
-    sqlite3_stmt *raw = nullptr;
-    if (!prepare("SELECT frace, autor FROM tabla1 WHERE sentalia_topic_key(tema) = ?1 ORDER BY rowid", &raw))
+    const SqliteGlue::Statement stmt =
+        prepare("SELECT frace, autor FROM tabla1 WHERE sentalia_topic_key(tema) = ?1 ORDER BY rowid");
+    if (!stmt)
         return false;
-    SqliteGlue::Statement stmt(raw);
     SqliteGlue::bindText(stmt.get(), 1, TextRules::topicKey(tema));
     return scanRows(stmt.get(), row);
 }
 
 bool QuoteStore::topicList(QStringList *topics)
 {
-    sqlite3_stmt *raw = nullptr;
-    if (!prepare("SELECT tema FROM tabla1 WHERE \"Index\" = 1 AND tema IS NOT NULL ORDER BY rowid", &raw))
+    const SqliteGlue::Statement stmt =
+        prepare("SELECT tema FROM tabla1 WHERE \"Index\" = 1 AND tema IS NOT NULL ORDER BY rowid");
+    if (!stmt)
         return false;
-    SqliteGlue::Statement stmt(raw);
     QStringList found;
     int rc;
     while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW)
@@ -633,10 +626,9 @@ bool QuoteStore::insertRecord(const QuoteRecord &record)
     const char *sql = record.hasIndex
         ? "INSERT INTO tabla1 (autor, frace, tema, \"Index\") VALUES (?1, ?2, ?3, ?4)"
         : "INSERT INTO tabla1 (autor, frace, tema) VALUES (?1, ?2, ?3)";
-    sqlite3_stmt *raw = nullptr;
-    if (!prepare(sql, &raw) || !fileStillOurs())
+    const SqliteGlue::Statement stmt = prepare(sql);
+    if (!stmt || !fileStillOurs())
         return false;
-    SqliteGlue::Statement stmt(raw);
     SqliteGlue::bindRecord(stmt.get(), record);
     if (sqlite3_step(stmt.get()) != SQLITE_DONE)
         return setError(QStringLiteral("no se pudo guardar la frase"));
@@ -673,10 +665,10 @@ bool QuoteStore::rollback()
 
 bool QuoteStore::forEachRecord(const std::function<void(const QuoteRecord &)> &row)
 {
-    sqlite3_stmt *raw = nullptr;
-    if (!prepare("SELECT autor, frace, tema, \"Index\", rowid FROM tabla1 ORDER BY rowid", &raw))
+    const SqliteGlue::Statement stmt =
+        prepare("SELECT autor, frace, tema, \"Index\", rowid FROM tabla1 ORDER BY rowid");
+    if (!stmt)
         return false;
-    SqliteGlue::Statement stmt(raw);
     int rc;
     while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW)
         row(SqliteGlue::readRecord(stmt.get()));
@@ -687,10 +679,10 @@ bool QuoteStore::forEachRecord(const std::function<void(const QuoteRecord &)> &r
 
 bool QuoteStore::record(qint64 id, QuoteRecord *out, bool *found)
 {
-    sqlite3_stmt *raw = nullptr;
-    if (!prepare("SELECT autor, frace, tema, \"Index\", rowid FROM tabla1 WHERE rowid = ?1", &raw))
+    const SqliteGlue::Statement stmt =
+        prepare("SELECT autor, frace, tema, \"Index\", rowid FROM tabla1 WHERE rowid = ?1");
+    if (!stmt)
         return false;
-    SqliteGlue::Statement stmt(raw);
     sqlite3_bind_int64(stmt.get(), 1, id);
     const int rc = sqlite3_step(stmt.get());
     if (rc == SQLITE_ROW) {
@@ -707,11 +699,10 @@ bool QuoteStore::record(qint64 id, QuoteRecord *out, bool *found)
 bool QuoteStore::rowIdRange(qint64 *lowest, qint64 *highest)
 {
     // Each aggregate alone walks one edge of the row-id tree; no count.
-    sqlite3_stmt *raw = nullptr;
-    if (!prepare("SELECT coalesce((SELECT min(rowid) FROM tabla1), 0), coalesce((SELECT max(rowid) FROM tabla1), 0)",
-                 &raw))
+    const SqliteGlue::Statement stmt =
+        prepare("SELECT coalesce((SELECT min(rowid) FROM tabla1), 0), coalesce((SELECT max(rowid) FROM tabla1), 0)");
+    if (!stmt)
         return false;
-    SqliteGlue::Statement stmt(raw);
     if (sqlite3_step(stmt.get()) != SQLITE_ROW)
         return setError(QStringLiteral("error al leer los números de las frases"));
     *lowest = sqlite3_column_int64(stmt.get(), 0);
@@ -721,11 +712,10 @@ bool QuoteStore::rowIdRange(qint64 *lowest, qint64 *highest)
 
 bool QuoteStore::updateRecord(const QuoteRecord &record, bool *changed)
 {
-    sqlite3_stmt *raw = nullptr;
-    if (!prepare("UPDATE tabla1 SET autor = ?1, frace = ?2, tema = ?3, \"Index\" = ?4 WHERE rowid = ?5", &raw)
-        || !fileStillOurs())
+    const SqliteGlue::Statement stmt =
+        prepare("UPDATE tabla1 SET autor = ?1, frace = ?2, tema = ?3, \"Index\" = ?4 WHERE rowid = ?5");
+    if (!stmt || !fileStillOurs())
         return false;
-    SqliteGlue::Statement stmt(raw);
     SqliteGlue::bindRecord(stmt.get(), record);
     sqlite3_bind_int64(stmt.get(), 5, record.id);
     if (sqlite3_step(stmt.get()) != SQLITE_DONE)
@@ -737,10 +727,9 @@ bool QuoteStore::updateRecord(const QuoteRecord &record, bool *changed)
 
 bool QuoteStore::deleteRecord(qint64 id, bool *deleted)
 {
-    sqlite3_stmt *raw = nullptr;
-    if (!prepare("DELETE FROM tabla1 WHERE rowid = ?1", &raw) || !fileStillOurs())
+    const SqliteGlue::Statement stmt = prepare("DELETE FROM tabla1 WHERE rowid = ?1");
+    if (!stmt || !fileStillOurs())
         return false;
-    SqliteGlue::Statement stmt(raw);
     sqlite3_bind_int64(stmt.get(), 1, id);
     if (sqlite3_step(stmt.get()) != SQLITE_DONE)
         return setError(QStringLiteral("no se pudo borrar la frase"));
@@ -810,11 +799,10 @@ bool QuoteStore::backupTo(const QByteArray &path, const QByteArray &key)
 
 bool QuoteStore::counts(Counts *out)
 {
-    sqlite3_stmt *raw = nullptr;
-    if (!prepare("SELECT count(*), coalesce(sum(\"Index\" = 1), 0), coalesce(sum(tema IS NULL), 0) FROM tabla1",
-                 &raw))
+    const SqliteGlue::Statement stmt =
+        prepare("SELECT count(*), coalesce(sum(\"Index\" = 1), 0), coalesce(sum(tema IS NULL), 0) FROM tabla1");
+    if (!stmt)
         return false;
-    SqliteGlue::Statement stmt(raw);
     if (sqlite3_step(stmt.get()) != SQLITE_ROW)
         return setError(QStringLiteral("error al contar los registros"));
     out->records = sqlite3_column_int64(stmt.get(), 0);
@@ -825,10 +813,9 @@ bool QuoteStore::counts(Counts *out)
 
 bool QuoteStore::integrityCheck(QStringList *problems)
 {
-    sqlite3_stmt *raw = nullptr;
-    if (!prepare("PRAGMA integrity_check", &raw))
+    const SqliteGlue::Statement stmt = prepare("PRAGMA integrity_check");
+    if (!stmt)
         return false;
-    SqliteGlue::Statement stmt(raw);
     QStringList lines;
     int rc;
     while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "QuoteRecord.h"
+#include "SqliteGlue.h"
 
 #include <QByteArray>
 #include <QString>
@@ -174,7 +175,8 @@ private:
 
     bool interrupted();
     bool exec(const char *sql);
-    bool prepare(const char *sql, sqlite3_stmt **stmt);
+    // The statement for sql, or none after recording the failure.
+    SqliteGlue::Statement prepare(const char *sql);
     bool scanRows(sqlite3_stmt *stmt, const RowFn &row);
     bool setError(const QString &context);
     void clearError();

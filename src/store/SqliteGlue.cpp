@@ -91,6 +91,16 @@ void SqliteGlue::StatementDeleter::operator()(sqlite3_stmt *stmt) const
     sqlite3_finalize(stmt);
 }
 
+SqliteGlue::Statement SqliteGlue::prepare(sqlite3 *db, const char *sql, int *rc)
+{
+    sqlite3_stmt *raw = nullptr;
+    *rc = sqlite3_prepare_v2(db, sql, -1, &raw, nullptr);
+    Statement stmt(raw);
+    if (*rc != SQLITE_OK)
+        stmt.reset();
+    return stmt;
+}
+
 QString SqliteGlue::columnText(sqlite3_stmt *stmt, int column)
 {
     const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));

@@ -21,6 +21,10 @@ public:
     };
     using Statement = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
 
+    // The compiled statement for sql, or none when the engine refuses it;
+    // *rc receives the engine's result code either way.
+    static Statement prepare(sqlite3 *db, const char *sql, int *rc);
+
     // A column's stored text, NULL as a null QString.
     static QString columnText(sqlite3_stmt *stmt, int column);
     // Text is always bound as text: an empty QString must never become NULL.
