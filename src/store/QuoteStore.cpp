@@ -36,17 +36,10 @@ QByteArray uriPath(const QByteArray &path)
     return absolute.toPercentEncoding("/");
 }
 
-// The folder that holds the file at this byte path.
-QByteArray folderOf(const QByteArray &path)
-{
-    const qsizetype slash = path.lastIndexOf('/');
-    return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
-}
-
 // Whether the folder that holds the file at this byte path takes new files.
 bool folderWritable(const QByteArray &path)
 {
-    return ::access(folderOf(path).constData(), W_OK) == 0;
+    return ::access(FilePlacement::folderOf(path).constData(), W_OK) == 0;
 }
 
 qint64 nanoseconds(const timespec &time)
@@ -833,7 +826,8 @@ void QuoteStore::recordIdentity()
     m_identity = Identity();
     struct stat info;
     struct stat folder;
-    if (::stat(m_nativePath.constData(), &info) != 0 || ::stat(folderOf(m_nativePath).constData(), &folder) != 0)
+    if (::stat(m_nativePath.constData(), &info) != 0
+        || ::stat(FilePlacement::folderOf(m_nativePath).constData(), &folder) != 0)
         return;
     m_identity.known = true;
     m_identity.device = info.st_dev;
@@ -851,8 +845,8 @@ QuoteStore::Failure QuoteStore::fileChange() const
     if (!m_identity.known)
         return Failure::None;
     struct stat folder;
-    if (::stat(folderOf(m_nativePath).constData(), &folder) != 0 || folder.st_dev != m_identity.folderDevice
-        || folder.st_ino != m_identity.folderInode)
+    if (::stat(FilePlacement::folderOf(m_nativePath).constData(), &folder) != 0
+        || folder.st_dev != m_identity.folderDevice || folder.st_ino != m_identity.folderInode)
         return Failure::FolderChanged;
     // The engine's own look: the open file no longer has this name.
     int moved = 0;
@@ -896,7 +890,7 @@ bool QuoteStore::confirmWrite()
     if (!m_identity.known || m_identity.device != previous.device || m_identity.inode != previous.inode
         || m_identity.folderDevice != previous.folderDevice || m_identity.folderInode != previous.folderInode) {
         struct stat folder;
-        const bool folderSame = ::stat(folderOf(m_nativePath).constData(), &folder) == 0
+        const bool folderSame = ::stat(FilePlacement::folderOf(m_nativePath).constData(), &folder) == 0
             && folder.st_dev == previous.folderDevice && folder.st_ino == previous.folderInode;
         m_identity = previous;
         m_lastFailure = folderSame ? Failure::Vanished : Failure::FolderChanged;
