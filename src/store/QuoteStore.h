@@ -173,13 +173,15 @@ private:
     static OpenResult refuseFirstRead(sqlite3 *db, int rc, const QByteArray &path);
     static Failure checkForeignSchema(sqlite3 *db, QString *reason);
 
+    // Every operation's failure, recorded as its kind and the engine's text.
     bool interrupted();
+    bool setError(const QString &context);
+    void clearError();
+    // How the queries and edits run (QuoteStoreQueries.cpp).
     bool exec(const char *sql);
     // The statement for sql, or none after recording the failure.
     SqliteGlue::Statement prepare(const char *sql);
     bool scanRows(sqlite3_stmt *stmt, const RowFn &row);
-    bool setError(const QString &context);
-    void clearError();
 
     sqlite3 *m_db = nullptr;
     QByteArray m_nativePath;
