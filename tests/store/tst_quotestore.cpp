@@ -35,14 +35,10 @@ class TestQuoteStore : public QObject {
     Q_OBJECT
 
 private slots:
-    void initialOf_data();
-    void initialOf();
     void byInitial_data();
     void byInitial();
     void byTopic_data();
     void byTopic();
-    void upperTopic_data();
-    void upperTopic();
     void topicListKeepsIndexRule();
     void allQuotesInTableOrderWithNulls();
     void insertThenList_data();
@@ -99,36 +95,6 @@ QStringList TestQuoteStore::quotesOfTopic(QuoteStore &store, const QString &tema
     if (!ok)
         qWarning("%s", qPrintable(store.lastError()));
     return found;
-}
-
-void TestQuoteStore::initialOf_data()
-{
-    QTest::addColumn<QString>("autor");
-    QTest::addColumn<QString>("initial");
-    QTest::newRow("capital") << "Séneca" << "S";
-    QTest::newRow("small letter") << "antonio" << "A";
-    QTest::newRow("accented capital") << "Ángel" << "A";
-    QTest::newRow("accented small") << "ámbar" << "A";
-    QTest::newRow("grave accent") << "Àlex" << "A";
-    QTest::newRow("diaeresis") << "Ümit" << "U";
-    QTest::newRow("two marks") << QString::fromUtf8("ẫu") << "A";
-    QTest::newRow("cedilla") << "Çelik" << "C";
-    QTest::newRow("capital enye") << "Ñandú" << "";
-    QTest::newRow("small enye") << "ñu" << "";
-    QTest::newRow("leading blank") << " Platón" << "";
-    QTest::newRow("digit") << "2 Cifras" << "";
-    QTest::newRow("quotation mark") << "\"Cervantes\"" << "";
-    QTest::newRow("guillemet") << "«Anónimo»" << "";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("greek") << "Σωκράτης" << "";
-}
-
-void TestQuoteStore::initialOf()
-{
-    QFETCH(QString, autor);
-    QFETCH(QString, initial);
-    const QChar found = TextRules::initialOf(autor);
-    QCOMPARE(found.isNull() ? QString() : QString(found), initial);
 }
 
 void TestQuoteStore::byInitial_data()
@@ -189,26 +155,6 @@ void TestQuoteStore::byTopic()
     QVERIFY(store);
     QCOMPARE(quotesOfTopic(*store, TextRules::upperTopic(tema)).size(), count);
     QCOMPARE(quotesOfTopic(*store, tema).size(), count);
-}
-
-void TestQuoteStore::upperTopic_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("stored");
-    QTest::newRow("plain") << "amor" << "AMOR";
-    QTest::newRow("enye") << "niñez" << "NIÑEZ";
-    QTest::newRow("accent") << "éxito" << "ÉXITO";
-    QTest::newRow("apostrophe") << "l'amour" << "L'AMOUR";
-    QTest::newRow("sharp s") << "straße" << "STRASSE";
-    QTest::newRow("blanks kept") << "  vida " << "  VIDA ";
-}
-
-void TestQuoteStore::upperTopic()
-{
-    QFETCH(QString, typed);
-    QFETCH(QString, stored);
-    QCOMPARE(TextRules::upperTopic(typed), stored);
-    QCOMPARE(TextRules::topicKey(typed), TextRules::topicKey(stored));
 }
 
 void TestQuoteStore::topicListKeepsIndexRule()
