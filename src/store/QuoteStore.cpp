@@ -419,7 +419,6 @@ QuoteStore::OpenResult QuoteStore::openForReading(const QByteArray &path, const 
 
     OpenResult result;
     result.store.reset(new QuoteStore(db, path));
-    result.store->m_readOnly = true;
     result.store->m_schemaWarnings = hazards;
     return result;
 }

@@ -142,7 +142,6 @@ public:
     Failure lastFailure() const { return m_lastFailure; }
     QString lastError() const { return m_lastError; }
     QString path() const { return m_path; }
-    bool isReadOnly() const { return m_readOnly; }
     // What in tabla1 would change writes (see SchemaRules): empty for a
     // store opened for writing, which refuses such a table.
     QStringList schemaWarnings() const { return m_schemaWarnings; }
@@ -188,7 +187,6 @@ private:
     QString m_path;
     QString m_lastError;
     Failure m_lastFailure = Failure::None;
-    bool m_readOnly = false;
     QStringList m_schemaWarnings;
 
     // The file and its folder as seen after the open and after each commit
