@@ -1,16 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// QuoteStore's opening and creating of a collection, and what its failures
+// mean: the engine's and the system's errors sorted into kinds, and the
+// watch over the file that tells when it went away under the store. The
+// queries and edits are in QuoteStoreQueries.cpp.
 #include "QuoteStore.h"
 
 #include "FailureText.h"
 #include "FilePlacement.h"
 #include "Interruption.h"
 #include "SchemaRules.h"
-#include "TextRules.h"
+#include "SqliteGlue.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QStringDecoder>
 
 #include <sqlcipher/sqlite3.h>
 
@@ -24,159 +26,6 @@
 
 namespace {
 
-// Pages the online backup copies between two looks at Interruption.
-constexpr int BackupStepPages = 256;
-
-struct StatementDeleter {
-    void operator()(sqlite3_stmt *stmt) const { sqlite3_finalize(stmt); }
-};
-using Statement = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
-
-// Stored text exactly as it is: QString::fromUtf8 would drop a U+FEFF at
-// the start of a value, which then neither exports nor compares as stored.
-QString utf8Text(const char *text, qsizetype bytes)
-{
-    if (bytes < 3 || !QByteArrayView(text, 3).startsWith("\xef\xbb\xbf"))
-        return QString::fromUtf8(text, bytes);
-    QStringDecoder decoder(QStringDecoder::Utf8,
-                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    return decoder.decode(QByteArrayView(text, bytes));
-}
-
-QString columnText(sqlite3_stmt *stmt, int column)
-{
-    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
-    if (!text)
-        return {};
-    return utf8Text(text, sqlite3_column_bytes(stmt, column));
-}
-
-QString valueText(sqlite3_value *value, int maxBytes = -1)
-{
-    const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(value));
-    if (!text)
-        return {};
-    int bytes = sqlite3_value_bytes(value);
-    if (maxBytes >= 0 && bytes > maxBytes)
-        bytes = maxBytes;
-    return utf8Text(text, bytes);
-}
-
-// Text is always bound as text: an empty QString must never become NULL.
-void bindText(sqlite3_stmt *stmt, int index, const QString &value)
-{
-    const QByteArray utf8 = value.toUtf8();
-    sqlite3_bind_text(stmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-}
-
-// The four columns as parameters 1 to 4, each NULL where the record says
-// so (a missing Index binds nothing, which is NULL too).
-void bindRecord(sqlite3_stmt *stmt, const QuoteRecord &record)
-{
-    const struct {
-        bool isNull;
-        const QString &value;
-    } texts[] = {{record.autorIsNull, record.autor}, {record.fraceIsNull, record.frace}, {record.temaIsNull, record.tema}};
-    for (int i = 0; i < 3; ++i) {
-        if (texts[i].isNull)
-            sqlite3_bind_null(stmt, i + 1);
-        else
-            bindText(stmt, i + 1, texts[i].value);
-    }
-    if (record.hasIndex)
-        sqlite3_bind_int64(stmt, 4, record.index);
-}
-
-// sentalia_initial(autor): the plain capital the name is filed under, or NULL.
-void initialFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
-{
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
-        sqlite3_result_null(ctx);
-        return;
-    }
-    // One code point is at most four bytes of UTF-8.
-    const QChar initial = TextRules::initialOf(valueText(argv[0], 4));
-    if (initial.isNull()) {
-        sqlite3_result_null(ctx);
-        return;
-    }
-    const char letter = char(initial.unicode());
-    sqlite3_result_text(ctx, &letter, 1, SQLITE_TRANSIENT);
-}
-
-// sentalia_topic_key(tema): the case-insensitive comparison key of a topic.
-void topicKeyFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
-{
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
-        sqlite3_result_null(ctx);
-        return;
-    }
-    // Most topics are plain ASCII: their key is simply the lower-case text,
-    // made here without a round trip through QString.
-    const auto *text = reinterpret_cast<const unsigned char *>(sqlite3_value_text(argv[0]));
-    const int bytes = sqlite3_value_bytes(argv[0]);
-    char small[128];
-    if (bytes < int(sizeof small)) {
-        bool ascii = true;
-        for (int i = 0; i < bytes && ascii; ++i) {
-            const unsigned char c = text[i];
-            ascii = c < 0x80;
-            small[i] = char(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
-        }
-        if (ascii) {
-            sqlite3_result_text(ctx, small, bytes, SQLITE_TRANSIENT);
-            return;
-        }
-    }
-    const QByteArray key = TextRules::topicKey(valueText(argv[0])).toUtf8();
-    sqlite3_result_text(ctx, key.constData(), int(key.size()), SQLITE_TRANSIENT);
-}
-
-QuoteRecord readRecord(sqlite3_stmt *stmt)
-{
-    QuoteRecord record;
-    record.autor = columnText(stmt, 0);
-    record.frace = columnText(stmt, 1);
-    record.tema = columnText(stmt, 2);
-    record.temaIsNull = sqlite3_column_type(stmt, 2) == SQLITE_NULL;
-    // The type is read before any conversion, which may change it.
-    const int indexType = sqlite3_column_type(stmt, 3);
-    record.hasIndex = indexType != SQLITE_NULL;
-    if (indexType == SQLITE_FLOAT) {
-        // 2.0 is the whole number 2 to the program and to the topic list.
-        const double value = sqlite3_column_double(stmt, 3);
-        record.index = sqlite3_column_int64(stmt, 3);
-        if (value != double(record.index))
-            record.indexText = columnText(stmt, 3);
-    } else {
-        record.index = sqlite3_column_int64(stmt, 3);
-        if (indexType == SQLITE_TEXT || indexType == SQLITE_BLOB) {
-            record.indexText = columnText(stmt, 3);
-            if (record.indexText.isNull())
-                record.indexText = QStringLiteral(""); // empty text, not NULL
-        }
-    }
-    record.id = sqlite3_column_int64(stmt, 4);
-    record.autorIsNull = sqlite3_column_type(stmt, 0) == SQLITE_NULL;
-    record.fraceIsNull = sqlite3_column_type(stmt, 1) == SQLITE_NULL;
-    return record;
-}
-
-// The engine's failure as a Spanish phrase, its own English words after.
-QString engineMessage(sqlite3 *db, int rc)
-{
-    const char *message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
-    const int code = db && rc == SQLITE_ERROR ? sqlite3_errcode(db) : rc;
-    return QStringLiteral("%1 (%2)").arg(FailureText::engineReason(code),
-                                         QString::fromUtf8(message ? message : sqlite3_errstr(rc)));
-}
-
-// Long statements stop once a signal asks the process to end.
-int interruptionCheck(void *)
-{
-    return Interruption::requested() != 0;
-}
-
 // Bytes of a file name as the path part of a file: URI.
 QByteArray uriPath(const QByteArray &path)
 {
@@ -186,17 +35,10 @@ QByteArray uriPath(const QByteArray &path)
     return absolute.toPercentEncoding("/");
 }
 
-// The folder that holds the file at this byte path.
-QByteArray folderOf(const QByteArray &path)
-{
-    const qsizetype slash = path.lastIndexOf('/');
-    return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
-}
-
 // Whether the folder that holds the file at this byte path takes new files.
 bool folderWritable(const QByteArray &path)
 {
-    return ::access(folderOf(path).constData(), W_OK) == 0;
+    return ::access(FilePlacement::folderOf(path).constData(), W_OK) == 0;
 }
 
 qint64 nanoseconds(const timespec &time)
@@ -217,9 +59,30 @@ bool immutableFile(const QByteArray &path)
     return immutable;
 }
 
-bool spaceErrno(int number)
+} // namespace
+
+QString QuoteStore::databasePath(const QString &programFolder)
 {
-    return number == ENOSPC || number == EDQUOT || number == EFBIG;
+    return QDir::toNativeSeparators(programFolder) + QDir::separator() + QLatin1String(FileName);
+}
+
+QuoteStore::Failure QuoteStore::failureOfErrno(int error)
+{
+    switch (error) {
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return Failure::FolderReadOnly;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return Failure::DiskFull;
+    case ENOENT:
+    case ENOTDIR:
+        return Failure::Missing;
+    default:
+        return Failure::Other;
+    }
 }
 
 // What the engine's last error means for the user. The key is proven when
@@ -228,20 +91,22 @@ bool spaceErrno(int number)
 // or a file-size limit) from other input/output errors; a journal that
 // cannot be created beside an open collection means the folder refuses
 // new files.
-QuoteStore::Failure classify(sqlite3 *db, const QByteArray &path)
+QuoteStore::Failure QuoteStore::classify(sqlite3 *db, const QByteArray &path)
 {
-    using Failure = QuoteStore::Failure;
     const int rc = sqlite3_extended_errcode(db) & 0xff;
     int mainErrno = 0;
     sqlite3_file_control(db, "main", SQLITE_FCNTL_LAST_ERRNO, &mainErrno);
     const int systemErrno = sqlite3_system_errno(db);
+    const Failure system = failureOfErrno(systemErrno);
     switch (rc) {
     case SQLITE_FULL:
         return Failure::DiskFull;
     case SQLITE_IOERR:
-        return spaceErrno(systemErrno) || spaceErrno(mainErrno) ? Failure::DiskFull : Failure::Other;
+        return system == Failure::DiskFull || failureOfErrno(mainErrno) == Failure::DiskFull
+            ? Failure::DiskFull
+            : Failure::Other;
     case SQLITE_CANTOPEN:
-        if (!folderWritable(path) || systemErrno == EACCES || systemErrno == EPERM || systemErrno == EROFS)
+        if (!folderWritable(path) || system == Failure::FolderReadOnly)
             return Failure::FolderReadOnly;
         return Failure::Other;
     case SQLITE_READONLY:
@@ -257,13 +122,6 @@ QuoteStore::Failure classify(sqlite3 *db, const QByteArray &path)
     default:
         return Failure::Other;
     }
-}
-
-} // namespace
-
-QString QuoteStore::databasePath(const QString &programFolder)
-{
-    return QDir::toNativeSeparators(programFolder) + QDir::separator() + QLatin1String(FileName);
 }
 
 QuoteStore::QuoteStore(sqlite3 *db, const QByteArray &path)
@@ -288,42 +146,31 @@ QuoteStore::OpenResult QuoteStore::fail(sqlite3 *db, Failure failure, const QStr
     return result;
 }
 
-bool QuoteStore::registerFunctions(sqlite3 *db)
-{
-    sqlite3_progress_handler(db, 4096, interruptionCheck, nullptr);
-    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    return sqlite3_create_function_v2(db, "sentalia_initial", 1, flags, nullptr, initialFunction,
-                                      nullptr, nullptr, nullptr) == SQLITE_OK
-        && sqlite3_create_function_v2(db, "sentalia_topic_key", 1, flags, nullptr, topicKeyFunction,
-                                      nullptr, nullptr, nullptr) == SQLITE_OK;
-}
-
 QuoteStore::Failure QuoteStore::checkForeignSchema(sqlite3 *db, QString *reason)
 {
     // The key is public, so anyone can make a file whose tabla1 is a view,
     // or carries triggers that delete or rewrite what is inserted.
-    sqlite3_stmt *raw = nullptr;
-    int rc = sqlite3_prepare_v2(db,
-                                "SELECT type, name FROM sqlite_master WHERE (type IN ('view', 'table') AND name = "
-                                "'tabla1' COLLATE NOCASE) OR (type = 'trigger' AND tbl_name = 'tabla1' COLLATE "
-                                "NOCASE) ORDER BY rowid",
-                                -1, &raw, nullptr);
-    Statement stmt(raw);
+    int rc = SQLITE_OK;
+    const SqliteGlue::Statement stmt = SqliteGlue::prepare(
+        db,
+        "SELECT type, name FROM sqlite_master WHERE (type IN ('view', 'table') AND name = 'tabla1' COLLATE NOCASE) "
+        "OR (type = 'trigger' AND tbl_name = 'tabla1' COLLATE NOCASE) ORDER BY rowid",
+        &rc);
     if (rc != SQLITE_OK) {
-        *reason = engineMessage(db, rc);
+        *reason = SqliteGlue::engineMessage(db, rc);
         return rc == SQLITE_CORRUPT ? Failure::Damaged : Failure::Other;
     }
     bool view = false;
     QStringList triggers;
     while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-        const QString type = columnText(stmt.get(), 0);
+        const QString type = SqliteGlue::columnText(stmt.get(), 0);
         if (type == QLatin1String("view"))
             view = true;
         else if (type == QLatin1String("trigger"))
-            triggers << columnText(stmt.get(), 1);
+            triggers << SqliteGlue::columnText(stmt.get(), 1);
     }
     if (rc != SQLITE_DONE) {
-        *reason = engineMessage(db, rc);
+        *reason = SqliteGlue::engineMessage(db, rc);
         return rc == SQLITE_CORRUPT ? Failure::Damaged : Failure::Other;
     }
     if (view) {
@@ -343,18 +190,17 @@ QuoteStore::Failure QuoteStore::checkSchema(sqlite3 *db, QString *reason, QStrin
     const Failure foreign = checkForeignSchema(db, reason);
     if (foreign != Failure::None)
         return foreign;
-    sqlite3_stmt *raw = nullptr;
-    int rc = sqlite3_prepare_v2(db, "PRAGMA table_info(tabla1)", -1, &raw, nullptr);
-    Statement stmt(raw);
+    int rc = SQLITE_OK;
+    const SqliteGlue::Statement stmt = SqliteGlue::prepare(db, "PRAGMA table_info(tabla1)", &rc);
     if (rc != SQLITE_OK) {
-        *reason = engineMessage(db, rc);
+        *reason = SqliteGlue::engineMessage(db, rc);
         return Failure::Other;
     }
     QList<SchemaRules::Column> columns;
     while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW)
-        columns.append({columnText(stmt.get(), 1), columnText(stmt.get(), 2), QString()});
+        columns.append({SqliteGlue::columnText(stmt.get(), 1), SqliteGlue::columnText(stmt.get(), 2), QString()});
     if (rc != SQLITE_DONE) {
-        *reason = engineMessage(db, rc);
+        *reason = SqliteGlue::engineMessage(db, rc);
         return rc == SQLITE_CORRUPT ? Failure::Damaged : Failure::Other;
     }
     if (columns.isEmpty()) {
@@ -382,15 +228,13 @@ QuoteStore::Failure QuoteStore::checkSchema(sqlite3 *db, QString *reason, QStrin
         return Failure::MissingColumn;
     }
 
-    raw = nullptr;
-    rc = sqlite3_prepare_v2(db, "SELECT sql FROM sqlite_master WHERE type = 'table' AND name = 'tabla1' COLLATE NOCASE",
-                            -1, &raw, nullptr);
-    Statement definition(raw);
+    const SqliteGlue::Statement definition = SqliteGlue::prepare(
+        db, "SELECT sql FROM sqlite_master WHERE type = 'table' AND name = 'tabla1' COLLATE NOCASE", &rc);
     if (rc != SQLITE_OK || sqlite3_step(definition.get()) != SQLITE_ROW) {
-        *reason = engineMessage(db, sqlite3_errcode(db));
+        *reason = SqliteGlue::engineMessage(db, sqlite3_errcode(db));
         return Failure::Other;
     }
-    *hazards = SchemaRules::writeHazards(columnText(definition.get(), 0), columns);
+    *hazards = SchemaRules::writeHazards(SqliteGlue::columnText(definition.get(), 0), columns);
     return Failure::None;
 }
 
@@ -428,7 +272,7 @@ QuoteStore::OpenResult QuoteStore::refuseFirstRead(sqlite3 *db, int rc, const QB
     case SQLITE_CORRUPT:
         return fail(db, Failure::Damaged, QStringLiteral("el archivo está dañado"));
     default:
-        return fail(db, classify(db, path), engineMessage(db, rc));
+        return fail(db, classify(db, path), SqliteGlue::engineMessage(db, rc));
     }
 }
 
@@ -447,18 +291,18 @@ QuoteStore::OpenResult QuoteStore::openPath(const QByteArray &path, const QByteA
     sqlite3 *db = nullptr;
     int rc = sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK)
-        return fail(db, Failure::Other, engineMessage(db, rc));
+        return fail(db, Failure::Other, SqliteGlue::engineMessage(db, rc));
     if (sqlite3_db_readonly(db, "main") == 1)
         return fail(db, Failure::ReadOnly, QStringLiteral("el archivo es de solo lectura"));
 
     rc = sqlite3_key(db, key.constData(), int(key.size()));
     if (rc != SQLITE_OK)
-        return fail(db, Failure::Other, engineMessage(db, rc));
+        return fail(db, Failure::Other, SqliteGlue::engineMessage(db, rc));
 
     // Keep every lock once taken, for the whole life of the connection.
     rc = sqlite3_exec(db, "PRAGMA locking_mode=EXCLUSIVE", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
-        return fail(db, Failure::Other, engineMessage(db, rc));
+        return fail(db, Failure::Other, SqliteGlue::engineMessage(db, rc));
 
     // Reading the schema proves the key. A file locked by someone else
     // answers BUSY whatever the key, so that is tested first.
@@ -481,7 +325,7 @@ QuoteStore::OpenResult QuoteStore::openPath(const QByteArray &path, const QByteA
 
     if (sqlite3_exec(db, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr) != SQLITE_OK
         || sqlite3_exec(db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr) != SQLITE_OK)
-        return fail(db, classify(db, path), engineMessage(db, sqlite3_errcode(db)));
+        return fail(db, classify(db, path), SqliteGlue::engineMessage(db, sqlite3_errcode(db)));
 
     // An empty exclusive transaction takes the exclusive lock, and the
     // exclusive locking mode keeps it until the connection closes.
@@ -489,13 +333,13 @@ QuoteStore::OpenResult QuoteStore::openPath(const QByteArray &path, const QByteA
     if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
         return fail(db, Failure::InUse, QStringLiteral("la base de datos está en uso por otro programa"));
     if (rc != SQLITE_OK)
-        return fail(db, classify(db, path), engineMessage(db, rc));
+        return fail(db, classify(db, path), SqliteGlue::engineMessage(db, rc));
     rc = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
-        return fail(db, classify(db, path), engineMessage(db, rc));
+        return fail(db, classify(db, path), SqliteGlue::engineMessage(db, rc));
 
-    if (!registerFunctions(db))
-        return fail(db, Failure::Other, engineMessage(db, sqlite3_errcode(db)));
+    if (!SqliteGlue::registerFunctions(db))
+        return fail(db, Failure::Other, SqliteGlue::engineMessage(db, sqlite3_errcode(db)));
 
     OpenResult result;
     result.store.reset(new QuoteStore(db, path));
@@ -561,7 +405,7 @@ QuoteStore::OpenResult QuoteStore::openForReading(const QByteArray &path, const 
         rc = attempt(&db);
     }
     if ((rc & 0xff) == SQLITE_READONLY)
-        return fail(db, Failure::NeedsRecovery, engineMessage(db, rc));
+        return fail(db, Failure::NeedsRecovery, SqliteGlue::engineMessage(db, rc));
     if (rc != SQLITE_OK)
         return refuseFirstRead(db, rc, path);
 
@@ -570,12 +414,11 @@ QuoteStore::OpenResult QuoteStore::openForReading(const QByteArray &path, const 
     const Failure schema = checkSchema(db, &reason, &hazards);
     if (schema != Failure::None)
         return fail(db, schema, reason);
-    if (!registerFunctions(db))
-        return fail(db, Failure::Other, engineMessage(db, sqlite3_errcode(db)));
+    if (!SqliteGlue::registerFunctions(db))
+        return fail(db, Failure::Other, SqliteGlue::engineMessage(db, sqlite3_errcode(db)));
 
     OpenResult result;
     result.store.reset(new QuoteStore(db, path));
-    result.store->m_readOnly = true;
     result.store->m_schemaWarnings = hazards;
     return result;
 }
@@ -601,17 +444,8 @@ QuoteStore::OpenResult QuoteStore::createPath(const QByteArray &path, const QByt
     QByteArray temporary;
     QString reason;
     const int fd = FilePlacement::createTemporaryBeside(finalPath, &temporary, &reason);
-    if (fd < 0) {
-        const int error = FilePlacement::lastError();
-        Failure failure = Failure::Other;
-        if (error == EACCES || error == EPERM || error == EROFS)
-            failure = Failure::FolderReadOnly;
-        else if (spaceErrno(error))
-            failure = Failure::DiskFull;
-        else if (error == ENOENT || error == ENOTDIR)
-            failure = Failure::Missing;
-        return fail(nullptr, failure, reason);
-    }
+    if (fd < 0)
+        return fail(nullptr, failureOfErrno(FilePlacement::lastError()), reason);
     const auto discard = [&] {
         ::close(fd);
         ::unlink(temporary.constData());
@@ -629,7 +463,7 @@ QuoteStore::OpenResult QuoteStore::createPath(const QByteArray &path, const QByt
                           "CREATE TABLE tabla1 (autor TEXT, frace TEXT, tema TEXT, \"Index\" INTEGER);",
                           nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
-        reason = engineMessage(db, rc);
+        reason = SqliteGlue::engineMessage(db, rc);
         const Failure failure = classify(db, path);
         sqlite3_close_v2(db);
         discard();
@@ -640,7 +474,7 @@ QuoteStore::OpenResult QuoteStore::createPath(const QByteArray &path, const QByt
         if (rc != SQLITE_OK)
             reason = QString::fromUtf8(sqlite3_errstr(rc));
         discard();
-        return fail(nullptr, spaceErrno(errno) ? Failure::DiskFull : Failure::Other, reason);
+        return fail(nullptr, failureOfErrno(errno) == Failure::DiskFull ? Failure::DiskFull : Failure::Other, reason);
     }
     ::close(fd);
     bool exists = false;
@@ -654,7 +488,7 @@ QuoteStore::OpenResult QuoteStore::createPath(const QByteArray &path, const QByt
 
 bool QuoteStore::setError(const QString &context)
 {
-    m_lastError = context + QStringLiteral(": ") + engineMessage(m_db, sqlite3_errcode(m_db));
+    m_lastError = context + QStringLiteral(": ") + SqliteGlue::engineMessage(m_db, sqlite3_errcode(m_db));
     m_lastFailure = classify(m_db, m_nativePath);
     // A cause the file's state shows replaces the engine's guess, never a
     // precise finding such as a full disk.
@@ -685,339 +519,13 @@ bool QuoteStore::interrupted()
     return true;
 }
 
-bool QuoteStore::exec(const char *sql)
-{
-    clearError();
-    // Once a signal asks the process to end, nothing new starts: the
-    // caller's failure path rolls back and cleans up.
-    if (interrupted())
-        return false;
-    if (sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
-        return setError(QString::fromLatin1(sql));
-    return true;
-}
-
-bool QuoteStore::prepare(const char *sql, sqlite3_stmt **stmt)
-{
-    clearError();
-    *stmt = nullptr;
-    if (interrupted())
-        return false;
-    if (sqlite3_prepare_v2(m_db, sql, -1, stmt, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(*stmt);
-        *stmt = nullptr;
-        return setError(QStringLiteral("no se pudo preparar la consulta"));
-    }
-    return true;
-}
-
-bool QuoteStore::scanRows(sqlite3_stmt *stmt, const RowFn &row)
-{
-    int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
-        row(columnText(stmt, 0), columnText(stmt, 1));
-    if (rc != SQLITE_DONE)
-        return setError(QStringLiteral("error al leer las frases"));
-    return true;
-}
-
-bool QuoteStore::allQuotes(const RowFn &row)
-{
-    sqlite3_stmt *raw = nullptr;
-    if (!prepare("SELECT frace, autor FROM tabla1 ORDER BY rowid", &raw))
-        return false;
-    Statement stmt(raw);
-    return scanRows(stmt.get(), row);
-}
-
-bool QuoteStore::byInitial(QChar letter, const RowFn &row)
-{
-    if (!TextRules::isSearchLetter(letter))
-        return true; // there is no search for Q, X, Ñ or anything else
-    sqlite3_stmt *raw = nullptr;
-    if (!prepare("SELECT frace, autor FROM tabla1 WHERE sentalia_initial(autor) = ?1 ORDER BY rowid", &raw))
-        return false;
-    Statement stmt(raw);
-    bindText(stmt.get(), 1, QString(letter));
-    return scanRows(stmt.get(), row);
-}
-
-bool QuoteStore::byTopic(const QString &tema, const RowFn &row)
-{
-    sqlite3_stmt *raw = nullptr;
-    if (!prepare("SELECT frace, autor FROM tabla1 WHERE sentalia_topic_key(tema) = ?1 ORDER BY rowid", &raw))
-        return false;
-    Statement stmt(raw);
-    bindText(stmt.get(), 1, TextRules::topicKey(tema));
-    return scanRows(stmt.get(), row);
-}
-
-bool QuoteStore::topicList(QStringList *topics)
-{
-    sqlite3_stmt *raw = nullptr;
-    if (!prepare("SELECT tema FROM tabla1 WHERE \"Index\" = 1 AND tema IS NOT NULL ORDER BY rowid", &raw))
-        return false;
-    Statement stmt(raw);
-    QStringList found;
-    int rc;
-    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW)
-        found << columnText(stmt.get(), 0);
-    if (rc != SQLITE_DONE)
-        return setError(QStringLiteral("error al leer los temas"));
-    *topics = found;
-    return true;
-}
-
-bool QuoteStore::insert(const QString &autor, const QString &frace, const QString &tema, bool newTopic)
-{
-    QuoteRecord record;
-    record.autor = autor;
-    record.frace = frace;
-    record.tema = newTopic ? TextRules::upperTopic(tema) : tema;
-    record.hasIndex = newTopic;
-    record.index = 1;
-    return insertRecord(record);
-}
-
-bool QuoteStore::insertRecord(const QuoteRecord &record)
-{
-    // Without a topic-introducing Index the column is left out, so it
-    // keeps whatever default the table declares.
-    const char *sql = record.hasIndex
-        ? "INSERT INTO tabla1 (autor, frace, tema, \"Index\") VALUES (?1, ?2, ?3, ?4)"
-        : "INSERT INTO tabla1 (autor, frace, tema) VALUES (?1, ?2, ?3)";
-    sqlite3_stmt *raw = nullptr;
-    if (!prepare(sql, &raw) || !fileStillOurs())
-        return false;
-    Statement stmt(raw);
-    bindRecord(stmt.get(), record);
-    if (sqlite3_step(stmt.get()) != SQLITE_DONE)
-        return setError(QStringLiteral("no se pudo guardar la frase"));
-    return confirmWrite();
-}
-
-bool QuoteStore::begin()
-{
-    clearError();
-    if (!fileStillOurs())
-        return false;
-    return exec("BEGIN IMMEDIATE");
-}
-
-bool QuoteStore::commit()
-{
-    if (!fileStillOurs())
-        return false;
-    return exec("COMMIT") && confirmWrite();
-}
-
-bool QuoteStore::rollback()
-{
-    // The failure being undone stays readable.
-    if (sqlite3_get_autocommit(m_db))
-        return true;
-    if (sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr) != SQLITE_OK)
-        return setError(QStringLiteral("ROLLBACK"));
-    // Pages the transaction wrote are undone; the file's times are ours.
-    if (m_identity.writing && fileChange() == Failure::ChangedByOther)
-        recordIdentity();
-    return true;
-}
-
-bool QuoteStore::forEachRecord(const std::function<void(const QuoteRecord &)> &row)
-{
-    sqlite3_stmt *raw = nullptr;
-    if (!prepare("SELECT autor, frace, tema, \"Index\", rowid FROM tabla1 ORDER BY rowid", &raw))
-        return false;
-    Statement stmt(raw);
-    int rc;
-    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW)
-        row(readRecord(stmt.get()));
-    if (rc != SQLITE_DONE)
-        return setError(QStringLiteral("error al leer los registros"));
-    return true;
-}
-
-bool QuoteStore::record(qint64 id, QuoteRecord *out, bool *found)
-{
-    sqlite3_stmt *raw = nullptr;
-    if (!prepare("SELECT autor, frace, tema, \"Index\", rowid FROM tabla1 WHERE rowid = ?1", &raw))
-        return false;
-    Statement stmt(raw);
-    sqlite3_bind_int64(stmt.get(), 1, id);
-    const int rc = sqlite3_step(stmt.get());
-    if (rc == SQLITE_ROW) {
-        *out = readRecord(stmt.get());
-        *found = true;
-        return true;
-    }
-    if (rc != SQLITE_DONE)
-        return setError(QStringLiteral("error al leer la frase"));
-    *found = false;
-    return true;
-}
-
-bool QuoteStore::rowIdRange(qint64 *lowest, qint64 *highest)
-{
-    // Each aggregate alone walks one edge of the row-id tree; no count.
-    sqlite3_stmt *raw = nullptr;
-    if (!prepare("SELECT coalesce((SELECT min(rowid) FROM tabla1), 0), coalesce((SELECT max(rowid) FROM tabla1), 0)",
-                 &raw))
-        return false;
-    Statement stmt(raw);
-    if (sqlite3_step(stmt.get()) != SQLITE_ROW)
-        return setError(QStringLiteral("error al leer los números de las frases"));
-    *lowest = sqlite3_column_int64(stmt.get(), 0);
-    *highest = sqlite3_column_int64(stmt.get(), 1);
-    return true;
-}
-
-bool QuoteStore::updateRecord(const QuoteRecord &record, bool *changed)
-{
-    sqlite3_stmt *raw = nullptr;
-    if (!prepare("UPDATE tabla1 SET autor = ?1, frace = ?2, tema = ?3, \"Index\" = ?4 WHERE rowid = ?5", &raw)
-        || !fileStillOurs())
-        return false;
-    Statement stmt(raw);
-    bindRecord(stmt.get(), record);
-    sqlite3_bind_int64(stmt.get(), 5, record.id);
-    if (sqlite3_step(stmt.get()) != SQLITE_DONE)
-        return setError(QStringLiteral("no se pudo cambiar la frase"));
-    if (changed)
-        *changed = sqlite3_changes(m_db) > 0;
-    return confirmWrite();
-}
-
-bool QuoteStore::deleteRecord(qint64 id, bool *deleted)
-{
-    sqlite3_stmt *raw = nullptr;
-    if (!prepare("DELETE FROM tabla1 WHERE rowid = ?1", &raw) || !fileStillOurs())
-        return false;
-    Statement stmt(raw);
-    sqlite3_bind_int64(stmt.get(), 1, id);
-    if (sqlite3_step(stmt.get()) != SQLITE_DONE)
-        return setError(QStringLiteral("no se pudo borrar la frase"));
-    if (deleted)
-        *deleted = sqlite3_changes(m_db) > 0;
-    return confirmWrite();
-}
-
-qint64 QuoteStore::lastInsertId() const
-{
-    return sqlite3_last_insert_rowid(m_db);
-}
-
-bool QuoteStore::backupTo(const QByteArray &path, const QByteArray &key)
-{
-    clearError();
-    if (key.isEmpty()) {
-        m_lastFailure = Failure::BadKey;
-        m_lastError = QStringLiteral("la clave está vacía");
-        return false;
-    }
-    sqlite3 *raw = nullptr;
-    int rc = sqlite3_open_v2(path.constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-    std::unique_ptr<sqlite3, int (*)(sqlite3 *)> target(raw, sqlite3_close_v2);
-    if (rc == SQLITE_OK)
-        rc = sqlite3_key(target.get(), key.constData(), int(key.size()));
-    if (rc == SQLITE_OK)
-        rc = sqlite3_exec(target.get(), "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;", nullptr, nullptr,
-                          nullptr);
-    if (rc != SQLITE_OK) {
-        m_lastFailure = classify(target.get(), path);
-        m_lastError = engineMessage(target.get(), rc);
-        return false;
-    }
-    sqlite3_backup *backup = sqlite3_backup_init(target.get(), "main", m_db, "main");
-    if (!backup) {
-        m_lastFailure = classify(target.get(), path);
-        m_lastError = engineMessage(target.get(), SQLITE_ERROR);
-        return false;
-    }
-    // A few pages at a time, so that an interruption stops a long copy
-    // between steps. The source stays locked by this connection from step
-    // to step; were it changed meanwhile, the engine would start over, so
-    // the copy is always one consistent picture of it.
-    do
-        rc = sqlite3_backup_step(backup, BackupStepPages);
-    while (rc == SQLITE_OK && !Interruption::requested());
-    const int finished = sqlite3_backup_finish(backup);
-    if (rc != SQLITE_DONE && Interruption::requested()) {
-        m_lastFailure = Failure::Interrupted;
-        m_lastError = QStringLiteral("interrumpido por la señal %1").arg(Interruption::requested());
-        return false;
-    }
-    if (rc != SQLITE_DONE || finished != SQLITE_OK) {
-        m_lastFailure = classify(target.get(), path);
-        m_lastError = engineMessage(target.get(), rc == SQLITE_DONE ? finished : rc);
-        return false;
-    }
-    rc = sqlite3_close_v2(target.release());
-    if (rc != SQLITE_OK) {
-        m_lastFailure = spaceErrno(errno) ? Failure::DiskFull : Failure::Other;
-        m_lastError = QString::fromUtf8(sqlite3_errstr(rc));
-        return false;
-    }
-    return true;
-}
-
-bool QuoteStore::counts(Counts *out)
-{
-    sqlite3_stmt *raw = nullptr;
-    if (!prepare("SELECT count(*), coalesce(sum(\"Index\" = 1), 0), coalesce(sum(tema IS NULL), 0) FROM tabla1",
-                 &raw))
-        return false;
-    Statement stmt(raw);
-    if (sqlite3_step(stmt.get()) != SQLITE_ROW)
-        return setError(QStringLiteral("error al contar los registros"));
-    out->records = sqlite3_column_int64(stmt.get(), 0);
-    out->topics = sqlite3_column_int64(stmt.get(), 1);
-    out->nullTopics = sqlite3_column_int64(stmt.get(), 2);
-    return true;
-}
-
-bool QuoteStore::durability(QString *journalMode, int *synchronous)
-{
-    sqlite3_stmt *raw = nullptr;
-    if (!prepare("PRAGMA journal_mode", &raw))
-        return false;
-    Statement mode(raw);
-    if (sqlite3_step(mode.get()) != SQLITE_ROW)
-        return setError(QStringLiteral("error al leer el modo del diario"));
-    *journalMode = columnText(mode.get(), 0);
-    if (!prepare("PRAGMA synchronous", &raw))
-        return false;
-    Statement level(raw);
-    if (sqlite3_step(level.get()) != SQLITE_ROW)
-        return setError(QStringLiteral("error al leer el nivel de escritura"));
-    *synchronous = sqlite3_column_int(level.get(), 0);
-    return true;
-}
-
-bool QuoteStore::integrityCheck(QStringList *problems)
-{
-    sqlite3_stmt *raw = nullptr;
-    if (!prepare("PRAGMA integrity_check", &raw))
-        return false;
-    Statement stmt(raw);
-    QStringList lines;
-    int rc;
-    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW)
-        lines << columnText(stmt.get(), 0);
-    if (rc != SQLITE_DONE)
-        return setError(QStringLiteral("error al comprobar la integridad"));
-    if (lines == QStringList{QStringLiteral("ok")})
-        lines.clear();
-    *problems = lines;
-    return true;
-}
-
 void QuoteStore::recordIdentity()
 {
     m_identity = Identity();
     struct stat info;
     struct stat folder;
-    if (::stat(m_nativePath.constData(), &info) != 0 || ::stat(folderOf(m_nativePath).constData(), &folder) != 0)
+    if (::stat(m_nativePath.constData(), &info) != 0
+        || ::stat(FilePlacement::folderOf(m_nativePath).constData(), &folder) != 0)
         return;
     m_identity.known = true;
     m_identity.device = info.st_dev;
@@ -1035,8 +543,8 @@ QuoteStore::Failure QuoteStore::fileChange() const
     if (!m_identity.known)
         return Failure::None;
     struct stat folder;
-    if (::stat(folderOf(m_nativePath).constData(), &folder) != 0 || folder.st_dev != m_identity.folderDevice
-        || folder.st_ino != m_identity.folderInode)
+    if (::stat(FilePlacement::folderOf(m_nativePath).constData(), &folder) != 0
+        || folder.st_dev != m_identity.folderDevice || folder.st_ino != m_identity.folderInode)
         return Failure::FolderChanged;
     // The engine's own look: the open file no longer has this name.
     int moved = 0;
@@ -1080,7 +588,7 @@ bool QuoteStore::confirmWrite()
     if (!m_identity.known || m_identity.device != previous.device || m_identity.inode != previous.inode
         || m_identity.folderDevice != previous.folderDevice || m_identity.folderInode != previous.folderInode) {
         struct stat folder;
-        const bool folderSame = ::stat(folderOf(m_nativePath).constData(), &folder) == 0
+        const bool folderSame = ::stat(FilePlacement::folderOf(m_nativePath).constData(), &folder) == 0
             && folder.st_dev == previous.folderDevice && folder.st_ino == previous.folderInode;
         m_identity = previous;
         m_lastFailure = folderSame ? Failure::Vanished : Failure::FolderChanged;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "QuoteRecord.h"
+#include "SqliteGlue.h"
 
 #include <QByteArray>
 #include <QString>
@@ -133,10 +134,6 @@ public:
         qint64 nullTopics = 0;  // records whose tema is NULL
     };
     bool counts(Counts *out);
-    // How the engine keeps every saved quotation through a crash or a power
-    // loss, as it reports it: the journal mode ("delete") and the
-    // synchronous level (2, FULL: the file is flushed at every commit).
-    bool durability(QString *journalMode, int *synchronous);
     // PRAGMA integrity_check; problems receives its findings when not "ok".
     bool integrityCheck(QStringList *problems);
 
@@ -145,8 +142,6 @@ public:
     Failure lastFailure() const { return m_lastFailure; }
     QString lastError() const { return m_lastError; }
     QString path() const { return m_path; }
-    QByteArray nativePath() const { return m_nativePath; }
-    bool isReadOnly() const { return m_readOnly; }
     // What in tabla1 would change writes (see SchemaRules): empty for a
     // store opened for writing, which refuses such a table.
     QStringList schemaWarnings() const { return m_schemaWarnings; }
@@ -161,7 +156,14 @@ public:
 private:
     QuoteStore(sqlite3 *db, const QByteArray &path);
     static OpenResult fail(sqlite3 *db, Failure failure, const QString &reason);
-    static bool registerFunctions(sqlite3 *db);
+    // What a system error number means for the collection: the folder or
+    // the disk refuses writing (EACCES, EPERM, EROFS), no room is left
+    // (ENOSPC, EDQUOT, EFBIG), a folder on the way is missing (ENOENT,
+    // ENOTDIR); Other for anything else. Each caller keeps the kinds its
+    // step can meet.
+    static Failure failureOfErrno(int error);
+    // What the engine's last error on db means for the user.
+    static Failure classify(sqlite3 *db, const QByteArray &path);
     static Failure checkSchema(sqlite3 *db, QString *reason, QStringList *hazards);
     // Refuses a path that is not a regular file it can reach (None when it is).
     static OpenResult checkPath(const QByteArray &path);
@@ -170,19 +172,21 @@ private:
     static OpenResult refuseFirstRead(sqlite3 *db, int rc, const QByteArray &path);
     static Failure checkForeignSchema(sqlite3 *db, QString *reason);
 
+    // Every operation's failure, recorded as its kind and the engine's text.
     bool interrupted();
-    bool exec(const char *sql);
-    bool prepare(const char *sql, sqlite3_stmt **stmt);
-    bool scanRows(sqlite3_stmt *stmt, const RowFn &row);
     bool setError(const QString &context);
     void clearError();
+    // How the queries and edits run (QuoteStoreQueries.cpp).
+    bool exec(const char *sql);
+    // The statement for sql, or none after recording the failure.
+    SqliteGlue::Statement prepare(const char *sql);
+    bool scanRows(sqlite3_stmt *stmt, const RowFn &row);
 
     sqlite3 *m_db = nullptr;
     QByteArray m_nativePath;
     QString m_path;
     QString m_lastError;
     Failure m_lastFailure = Failure::None;
-    bool m_readOnly = false;
     QStringList m_schemaWarnings;
 
     // The file and its folder as seen after the open and after each commit
