@@ -3,10 +3,10 @@
 // the system-information launcher and the registry look-up behind it.
 
 #include "GuiSession.h"
+#include "MemoryRegistry.h"
 #include "app/Forms.h"
 #include "dialogs/Desktop.h"
 #include "dialogs/FrmAbout.h"
-#include "dialogs/MemoryRegistry.h"
 #include "dialogs/Registry.h"
 #include "skin/Artwork.h"
 #include "skin/MessageBox.h"
