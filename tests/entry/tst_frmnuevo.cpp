@@ -20,7 +20,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QRegularExpression>
@@ -121,13 +120,9 @@ void TstFrmNuevo::designState()
     QVERIFY(dialog->cbo1->isVisible());
     QVERIFY(!dialog->txtema->isVisible());
     QCOMPARE(dialog->Label5->text(), QStringLiteral("Nuevo tema"));
-    // The yellow arrow, pointing with its tip, once its picture is built in.
-    if (!QPixmap(QString::fromLatin1(Artwork::CursorYellowArrow)).isNull()) {
-        QCOMPARE(dialog->Label5->cursor().shape(), Qt::BitmapCursor);
-        QCOMPARE(dialog->Label5->cursor().hotSpot(), QPoint(Artwork::CursorArrowHotX, Artwork::CursorArrowHotY));
-    } else {
-        QCOMPARE(dialog->Label5->cursor().shape(), Qt::ArrowCursor);
-    }
+    // The yellow arrow, pointing with its tip.
+    QCOMPARE(dialog->Label5->cursor().shape(), Qt::BitmapCursor);
+    QCOMPARE(dialog->Label5->cursor().hotSpot(), QPoint(Artwork::CursorArrowHotX, Artwork::CursorArrowHotY));
     QCOMPARE(dialog->txtfrace->maxLength(), 255);
     // Topics with Index 1, alphabetically, a topic created twice twice.
     const QStringList expected{"AMISTAD", "AMISTAD", "amor", "ÉXITO", "L'AMOUR", "NIÑEZ", "PODER", "SABIDURIA", "VIDA"};
