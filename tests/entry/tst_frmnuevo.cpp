@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The new-quote dialog: its checks and their order, the two ways of giving
-// the topic, the quotation's length limit, what reaches the collection, and
-// what happens when the collection refuses the record.
+// The new-quote dialog: what a screen reader meets, its checks and their
+// order, its keys, the two ways of giving the topic, the quotation's length
+// limit, what reaches the collection, and what happens when the collection
+// refuses the record.
 
 #include "GuiSession.h"
 
@@ -92,8 +93,8 @@ private slots:
     void focusOrder();
     void checks_data();
     void checks();
-    void enterKeys_data();
-    void enterKeys();
+    void keys_data();
+    void keys();
     void switchingKeepsBothTexts_data();
     void switchingKeepsBothTexts();
     void newTopicOfferedOnceMorePerCreation();
@@ -309,39 +310,68 @@ void TstFrmNuevo::checks()
     QVERIFY(!Forms::frmsalirLoaded());
 }
 
-void TstFrmNuevo::enterKeys_data()
+// Enter moves on from a box or presses the button that has the focus, and
+// nothing else; Esc closes nothing.
+void TstFrmNuevo::keys_data()
 {
     QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("key");
     QTest::addColumn<QString>("autorBefore");
     QTest::addColumn<QString>("autorAfter");
-    QTest::addColumn<QString>("focus");
+    QTest::addColumn<QString>("focus");   // empty: the dialog is gone
+    QTest::addColumn<QString>("message"); // what pressing "Aceptar" says
 
-    QTest::newRow("empty author becomes Anónimo") << "txtautor" << "" << "Anónimo" << "txtfrace";
-    QTest::newRow("typed author kept") << "txtautor" << "Séneca" << "Séneca" << "txtfrace";
-    QTest::newRow("blank author kept") << "txtautor" << " " << " " << "txtfrace";
-    QTest::newRow("enter in the topic box") << "cbo1" << "" << "" << "OKButton";
+    const int enter = Qt::Key_Return;
+    const int esc = Qt::Key_Escape;
+    QTest::newRow("empty author becomes Anónimo") << "txtautor" << enter << "" << "Anónimo" << "txtfrace" << "";
+    QTest::newRow("typed author kept") << "txtautor" << enter << "Séneca" << "Séneca" << "txtfrace" << "";
+    QTest::newRow("blank author kept") << "txtautor" << enter << " " << " " << "txtfrace" << "";
+    QTest::newRow("keypad Enter in the author box") << "txtautor" << int(Qt::Key_Enter) << "" << "Anónimo"
+                                                    << "txtfrace" << "";
+    QTest::newRow("enter in the topic box") << "cbo1" << enter << "" << "" << "OKButton" << "";
+    QTest::newRow("enter in the new topic box") << "txtema" << enter << "" << "" << "txtema" << "";
+    QTest::newRow("enter in the quotation") << "txtfrace" << enter << "" << "" << "txtfrace" << "";
+    QTest::newRow("enter presses Aceptar") << "OKButton" << enter << "" << "" << "txtautor" << NoAuthor;
+    QTest::newRow("keypad Enter presses Aceptar") << "OKButton" << int(Qt::Key_Enter) << "Séneca" << "Séneca"
+                                                  << "txtfrace" << NoQuote;
+    QTest::newRow("enter presses Cancelar") << "CancelButton" << enter << "Séneca" << "Séneca" << "" << "";
+    for (const char *control : {"txtautor", "txtfrace", "cbo1", "txtema", "OKButton", "CancelButton"})
+        QTest::addRow("Esc in %s", control) << control << esc << "Séneca" << "Séneca" << control << "";
 }
 
-void TstFrmNuevo::enterKeys()
+void TstFrmNuevo::keys()
 {
     QFETCH(QString, control);
+    QFETCH(int, key);
     QFETCH(QString, autorBefore);
     QFETCH(QString, autorAfter);
     QFETCH(QString, focus);
+    QFETCH(QString, message);
 
     GuiSession session;
+    const int before = records().size();
     FrmNuevo *dialog = openDialog();
     QVERIFY(dialog);
+    if (control == QLatin1String("txtema"))
+        QTest::mouseClick(dialog->Label5, Qt::LeftButton);
     dialog->txtautor->setText(autorBefore);
-    QWidget *target = control == QLatin1String("cbo1") ? static_cast<QWidget *>(dialog->cbo1) : dialog->txtautor;
+    QWidget *target = dialog->findChild<QWidget *>(control);
     target->setFocus();
-    QTest::keyClick(target == dialog->cbo1 ? dialog->cbo1->lineEdit() : target, Qt::Key_Return);
+    QTRY_COMPARE(focusOwner(dialog), target);
+    QTest::keyClick(target == dialog->cbo1 ? dialog->cbo1->lineEdit() : target, Qt::Key(key));
 
+    QCOMPARE(records().size(), before);
+    QCOMPARE(MessageBox::recorded().size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty())
+        QCOMPARE(MessageBox::recorded().first().text, message);
+    if (focus.isEmpty()) {
+        QVERIFY(dialogGone());
+        return;
+    }
+    QCOMPARE(Forms::frmnuevoLoaded(), dialog);
+    QVERIFY(dialog->isVisible());
     QCOMPARE(dialog->txtautor->text(), autorAfter);
     QTRY_COMPARE(focusOwner(dialog)->objectName(), focus);
-    // Enter never saves nor closes.
-    QVERIFY(MessageBox::recorded().isEmpty());
-    QVERIFY(dialog->isVisible());
     QCOMPARE(dialog->cbo1->count(), 9);
 }
 
