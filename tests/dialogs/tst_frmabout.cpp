@@ -141,9 +141,9 @@ void TestFrmAbout::linkLabelsLookLikeLinks()
         QCOMPARE(label->font().pointSizeF(), 8.25);
         QVERIFY2(!label->font().bold(), name);
         QCOMPARE(label->palette().color(QPalette::WindowText), QColor(0x00, 0x00, 0xFF));
-        // The hand picture, or the system's hand while the picture is missing.
-        const bool art = !QPixmap(QString::fromLatin1(Artwork::CursorHand)).isNull();
-        QCOMPARE(label->cursor().shape(), art ? Qt::BitmapCursor : Qt::PointingHandCursor);
+        // The hand picture, pointing with its finger.
+        QCOMPARE(label->cursor().shape(), Qt::BitmapCursor);
+        QCOMPARE(label->cursor().hotSpot(), QPoint(Artwork::CursorHandHotX, Artwork::CursorHandHotY));
     }
 }
 
