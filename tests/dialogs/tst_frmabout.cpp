@@ -35,8 +35,9 @@ private slots:
     void init();
     void cleanup();
 
-    void loadSetsTitlesAndVersion();
-    void linkLabelsLookLikeLinks();
+    void opening();
+    void controls_data();
+    void controls();
     void panelClicks_data();
     void panelClicks();
     void panelCoversTheAuthorLines();
@@ -99,25 +100,14 @@ FrmAbout *TestFrmAbout::openBox()
     return box;
 }
 
-void TestFrmAbout::loadSetsTitlesAndVersion()
+void TestFrmAbout::opening()
 {
     FrmAbout *box = openBox();
     QVERIFY(box);
     QCOMPARE(box->windowTitle(), QStringLiteral("Acerca de Sentalia"));
-    QCOMPARE(box->findChild<QLabel *>(QStringLiteral("lbltitle2"))->text(), QStringLiteral("Acerca de Sentalia"));
-    QCOMPARE(box->findChild<QLabel *>(QStringLiteral("lbltitle1"))->text(), QStringLiteral("Acerca de Sentalia"));
-    QCOMPARE(box->findChild<QLabel *>(QStringLiteral("lblVersion"))->text(), QStringLiteral("Versión 3.0.2004"));
-    QCOMPARE(box->findChild<QLabel *>(QStringLiteral("lblTitle"))->text(), QStringLiteral("Sentalia"));
-    QVERIFY(box->findChild<QLabel *>(QStringLiteral("lblDisclaimer"))->text().contains(QLatin1String("el equipo de Sentalia")));
+    QCOMPARE(QAccessible::queryAccessibleInterface(box)->text(QAccessible::Name), QStringLiteral("Acerca de Sentalia"));
     QVERIFY(!box->findChild<QLabel *>(QStringLiteral("lblDescription"))->text().isEmpty());
-
-    auto *cmdOK = box->findChild<QPushButton *>(QStringLiteral("cmdOK"));
-    auto *cmdSysInfo = box->findChild<QPushButton *>(QStringLiteral("cmdSysInfo"));
-    QCOMPARE(cmdOK->text(), QStringLiteral("Aceptar"));
-    QVERIFY(cmdOK->isDefault());
-    QCOMPARE(cmdSysInfo->text(), QStringLiteral("&Info. del sistema..."));
-    QTRY_COMPARE(QApplication::focusWidget(), cmdOK);
-    QCOMPARE(box->findChild<QLabel *>(QStringLiteral("Image13"))->toolTip(), QStringLiteral("Cerrar"));
+    QTRY_COMPARE(QApplication::focusWidget(), box->findChild<QPushButton *>(QStringLiteral("cmdOK")));
 
     // The panel is hidden at every opening, even after it was shown.
     auto *fra = box->findChild<QFrame *>(QStringLiteral("fra"));
@@ -130,20 +120,49 @@ void TestFrmAbout::loadSetsTitlesAndVersion()
     QVERIFY(!box->findChild<QFrame *>(QStringLiteral("fra"))->isVisible());
 }
 
-void TestFrmAbout::linkLabelsLookLikeLinks()
+// What the box shows as a screen reader meets it; the links look like
+// links: underlined, with the hand pointer.
+void TestFrmAbout::controls_data()
 {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QString>("accessibleName");
+    QTest::addColumn<QString>("accessKey");
+
+    const int text = QAccessible::StaticText;
+    const int button = QAccessible::Button;
+    const int link = QAccessible::Link;
+    QTest::newRow("title") << "lbltitle2" << text << "Acerca de Sentalia" << "";
+    QTest::newRow("program") << "lblTitle" << text << "Sentalia" << "";
+    QTest::newRow("version") << "lblVersion" << text << QStringLiteral("Versión 3.0.2004") << "";
+    QTest::newRow("authors") << "lblDisclaimer" << text << "Autor: el equipo de Sentalia" << "";
+    QTest::newRow("Aceptar") << "cmdOK" << button << "Aceptar" << "Enter"; // the default button
+    QTest::newRow("system information") << "cmdSysInfo" << button << "Info. del sistema..." << "Alt+I";
+    QTest::newRow("close picture") << "Image13" << button << "Cerrar" << "";
+    QTest::newRow("panel link") << "Label5" << link << "Equipo" << "";
+    QTest::newRow("web page") << "Label9" << link << FrmAbout::WebAddress << "";
+}
+
+void TestFrmAbout::controls()
+{
+    QFETCH(QString, name);
+    QFETCH(int, role);
+    QFETCH(QString, accessibleName);
+    QFETCH(QString, accessKey);
+
     FrmAbout *box = openBox();
     QVERIFY(box);
-    for (const char *name : {"Label5", "Label8", "Label9"}) {
-        auto *label = box->findChild<QLabel *>(QLatin1String(name));
-        QVERIFY2(label, name);
-        QVERIFY2(label->font().underline(), name);
-        QCOMPARE(label->font().pointSizeF(), 8.25);
-        QVERIFY2(!label->font().bold(), name);
-        QCOMPARE(label->palette().color(QPalette::WindowText), QColor(0x00, 0x00, 0xFF));
-        // The hand picture, pointing with its finger.
-        QCOMPARE(label->cursor().shape(), Qt::BitmapCursor);
-        QCOMPARE(label->cursor().hotSpot(), QPoint(Artwork::CursorHandHotX, Artwork::CursorHandHotY));
+    auto *control = box->findChild<QWidget *>(name);
+    QVERIFY(control);
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(control);
+    QVERIFY(QAccessible::queryAccessibleInterface(box)->indexOfChild(iface) >= 0);
+    QCOMPARE(int(iface->role()), role);
+    QCOMPARE(iface->text(QAccessible::Name), accessibleName);
+    QCOMPARE(iface->text(QAccessible::Accelerator), accessKey);
+    if (role == QAccessible::Link) {
+        QVERIFY(control->font().underline());
+        QCOMPARE(control->cursor().shape(), Qt::BitmapCursor);
+        QCOMPARE(control->cursor().hotSpot(), QPoint(Artwork::CursorHandHotX, Artwork::CursorHandHotY));
     }
 }
 
