@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The about box: its texts, the authors' panel and its clicks, the links,
-// the system-information launcher and the registry look-up behind it.
+// The about box: what a screen reader meets, the authors' panel and its
+// clicks, the links, the system-information launcher (by click and by its
+// access key) and the registry look-up behind it.
 
 #include "GuiSession.h"
 #include "MemoryRegistry.h"
@@ -402,25 +403,29 @@ void TestFrmAbout::startSysInfo_data()
     QTest::addColumn<QStringList>("started");   // start attempts
     QTest::addColumn<bool>("message");
     QTest::addColumn<int>("folderLookups");
+    QTest::addColumn<bool>("accessKey"); // Alt+I instead of a click
 
     const QString tool = QStringLiteral("C:\\Archivos\\Microsoft Shared\\MSInfo\\msinfo32.exe");
     const QString inFolder = QStringLiteral("C:\\Herramientas\\MSINFO32.EXE");
 
     QTest::newRow("full path registered") << tool.toLatin1() << QByteArray() << QStringList{tool} << QStringList{tool}
-                                          << false << 0;
+                                          << false << 0 << false;
     QTest::newRow("full path wins over the folder") << tool.toLatin1() << QByteArray("C:\\Herramientas")
-                                                    << QStringList{tool, inFolder} << QStringList{tool} << false << 0;
+                                                    << QStringList{tool, inFolder} << QStringList{tool} << false << 0
+                                                    << false;
     QTest::newRow("empty path: start fails, folder not tried") << QByteArray("") << QByteArray("C:\\Herramientas")
                                                                << QStringList{inFolder} << QStringList{QString()} << true
-                                                               << 0;
+                                                               << 0 << false;
     QTest::newRow("registered tool will not start") << tool.toLatin1() << QByteArray() << QStringList{} << QStringList{tool}
-                                                    << true << 0;
+                                                    << true << 0 << false;
     QTest::newRow("folder holds the tool") << QByteArray() << QByteArray("C:\\Herramientas") << QStringList{inFolder}
-                                           << QStringList{inFolder} << false << 1;
+                                           << QStringList{inFolder} << false << 1 << false;
     QTest::newRow("folder lacks the tool") << QByteArray() << QByteArray("C:\\Vacia") << QStringList{inFolder}
-                                           << QStringList{} << true << 1;
+                                           << QStringList{} << true << 1 << false;
     QTest::newRow("nothing registered") << QByteArray() << QByteArray() << QStringList{tool, inFolder} << QStringList{}
-                                        << true << 1;
+                                        << true << 1 << false;
+    QTest::newRow("Alt+I presses the button") << tool.toLatin1() << QByteArray() << QStringList{tool}
+                                              << QStringList{tool} << false << 0 << true;
 }
 
 void TestFrmAbout::startSysInfo()
@@ -431,6 +436,7 @@ void TestFrmAbout::startSysInfo()
     QFETCH(QStringList, started);
     QFETCH(bool, message);
     QFETCH(int, folderLookups);
+    QFETCH(bool, accessKey);
 
     if (!toolPath.isNull())
         m_registry.setString(HKLM, ToolKey, "PATH", toolPath);
@@ -440,7 +446,16 @@ void TestFrmAbout::startSysInfo()
 
     FrmAbout *box = openBox();
     QVERIFY(box);
-    QTest::mouseClick(box->findChild<QPushButton *>(QStringLiteral("cmdSysInfo")), Qt::LeftButton);
+    auto *cmdSysInfo = box->findChild<QPushButton *>(QStringLiteral("cmdSysInfo"));
+    QSignalSpy pressed(cmdSysInfo, &QPushButton::clicked);
+    if (accessKey) {
+        box->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(box));
+        QTest::keyClick(box, Qt::Key_I, Qt::AltModifier);
+    } else {
+        QTest::mouseClick(cmdSysInfo, Qt::LeftButton);
+    }
+    QTRY_COMPARE(pressed.count(), 1);
 
     QCOMPARE(m_started, started);
     const QList<MessageBox::Record> shown = MessageBox::recorded();
