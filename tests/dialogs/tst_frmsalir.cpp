@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The message dialog: its five modes, the answers of its buttons and close
-// pictures, and the farewell that ends the program on the 21st tick of the
-// end timer whichever way it was reached.
+// The message dialog: its five modes, their focus order, the answers of its
+// buttons and close pictures, and the farewell that ends the program on the
+// 21st tick of the end timer whichever way it was reached.
 
 #include "GuiSession.h"
 
@@ -122,20 +122,25 @@ void TestFrmSalir::modes_data()
     // and the one a click at the close picture's place reaches: imgerror
     // covers Image11 in the no-database message.
     QTest::addColumn<QString>("closer");
+    // Where the keyboard starts and where Tab takes it, round to the start:
+    // the shown answers only.
+    QTest::addColumn<QStringList>("focusOrder");
 
     QTest::newRow("exit question") << "show" << QStringLiteral("ANA ¿Realmente desea salir?")
                                    << QStringList{"OKButton", "CancelButton", "imgicon", "Image11"}
-                                   << Artwork::BubbleQuestion << QStringList{"Si", "No"} << "Image11";
+                                   << Artwork::BubbleQuestion << QStringList{"Si", "No"} << "Image11"
+                                   << QStringList{"OKButton", "CancelButton"};
     QTest::newRow("record created")
         << "nuevo" << QStringLiteral("Registro creado\r¿Desea ingresar otro?")
         << QStringList{"cmdsi", "cmdno", "imgicon", "Image11"} << Artwork::BubbleQuestion
-        << QStringList{"Si", "No"} << "Image11";
+        << QStringList{"Si", "No"} << "Image11" << QStringList{"cmdsi", "cmdno"};
     QTest::newRow("name required") << "nombre" << QStringLiteral("Debe ingresar un nombre porfavor")
                                    << QStringList{"cmdaceptar", "imgicon2", "Image11"} << Artwork::BubbleInfo
-                                   << QStringList{"Aceptar"} << "Image11";
+                                   << QStringList{"Aceptar"} << "Image11" << QStringList{"cmdaceptar"};
     QTest::newRow("no database") << "error" << QStringLiteral("No se estableció conección con la Base de Datos")
                                  << QStringList{"cmdconec", "imgicon2", "imgerror", "Image11"}
-                                 << Artwork::BubbleInfo << QStringList{"Aceptar"} << "imgerror";
+                                 << Artwork::BubbleInfo << QStringList{"Aceptar"} << "imgerror"
+                                 << QStringList{"cmdconec"};
 }
 
 void TestFrmSalir::modes()
@@ -146,6 +151,7 @@ void TestFrmSalir::modes()
     QFETCH(QString, icon);
     QFETCH(QStringList, captions);
     QFETCH(QString, closer);
+    QFETCH(QStringList, focusOrder);
 
     FrmSalir *dialog = Forms::frmsalir();
     if (operation == QLatin1String("nuevo"))
@@ -206,6 +212,16 @@ void TestFrmSalir::modes()
     QCOMPARE(shownCaptions, captions);
     QVERIFY(shownIcon);
     QCOMPARE(shownIcon->pictureSource(), icon);
+
+    QVERIFY(QTest::qWaitForWindowActive(dialog));
+    QStringList visited;
+    for (int step = 0; step <= focusOrder.size(); ++step) {
+        QWidget *focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        visited << focus->objectName();
+        QTest::keyClick(focus, Qt::Key_Tab);
+    }
+    QCOMPARE(visited, focusOrder + QStringList{focusOrder.first()});
 
     // The main window was built by the load, and stays unseen.
     QVERIFY(Forms::mdiinicioLoaded());
