@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The about box: its texts, the authors' panel and its clicks, the links,
-// the system-information launcher and the registry look-up behind it.
+// The about box: what a screen reader meets, the authors' panel and its
+// clicks, the links, the system-information launcher (by click and by its
+// access key) and the registry look-up behind it.
 
 #include "GuiSession.h"
+#include "MemoryRegistry.h"
 #include "app/Forms.h"
 #include "dialogs/Desktop.h"
 #include "dialogs/FrmAbout.h"
-#include "dialogs/MemoryRegistry.h"
 #include "dialogs/Registry.h"
 #include "skin/Artwork.h"
 #include "skin/MessageBox.h"
@@ -35,8 +36,9 @@ private slots:
     void init();
     void cleanup();
 
-    void loadSetsTitlesAndVersion();
-    void linkLabelsLookLikeLinks();
+    void opening();
+    void controls_data();
+    void controls();
     void panelClicks_data();
     void panelClicks();
     void panelCoversTheAuthorLines();
@@ -99,25 +101,14 @@ FrmAbout *TestFrmAbout::openBox()
     return box;
 }
 
-void TestFrmAbout::loadSetsTitlesAndVersion()
+void TestFrmAbout::opening()
 {
     FrmAbout *box = openBox();
     QVERIFY(box);
     QCOMPARE(box->windowTitle(), QStringLiteral("Acerca de Sentalia"));
-    QCOMPARE(box->findChild<QLabel *>(QStringLiteral("lbltitle2"))->text(), QStringLiteral("Acerca de Sentalia"));
-    QCOMPARE(box->findChild<QLabel *>(QStringLiteral("lbltitle1"))->text(), QStringLiteral("Acerca de Sentalia"));
-    QCOMPARE(box->findChild<QLabel *>(QStringLiteral("lblVersion"))->text(), QStringLiteral("Versión 3.0.2004"));
-    QCOMPARE(box->findChild<QLabel *>(QStringLiteral("lblTitle"))->text(), QStringLiteral("Sentalia"));
-    QVERIFY(box->findChild<QLabel *>(QStringLiteral("lblDisclaimer"))->text().contains(QLatin1String("el equipo de Sentalia")));
+    QCOMPARE(QAccessible::queryAccessibleInterface(box)->text(QAccessible::Name), QStringLiteral("Acerca de Sentalia"));
     QVERIFY(!box->findChild<QLabel *>(QStringLiteral("lblDescription"))->text().isEmpty());
-
-    auto *cmdOK = box->findChild<QPushButton *>(QStringLiteral("cmdOK"));
-    auto *cmdSysInfo = box->findChild<QPushButton *>(QStringLiteral("cmdSysInfo"));
-    QCOMPARE(cmdOK->text(), QStringLiteral("Aceptar"));
-    QVERIFY(cmdOK->isDefault());
-    QCOMPARE(cmdSysInfo->text(), QStringLiteral("&Info. del sistema..."));
-    QTRY_COMPARE(QApplication::focusWidget(), cmdOK);
-    QCOMPARE(box->findChild<QLabel *>(QStringLiteral("Image13"))->toolTip(), QStringLiteral("Cerrar"));
+    QTRY_COMPARE(QApplication::focusWidget(), box->findChild<QPushButton *>(QStringLiteral("cmdOK")));
 
     // The panel is hidden at every opening, even after it was shown.
     auto *fra = box->findChild<QFrame *>(QStringLiteral("fra"));
@@ -130,20 +121,52 @@ void TestFrmAbout::loadSetsTitlesAndVersion()
     QVERIFY(!box->findChild<QFrame *>(QStringLiteral("fra"))->isVisible());
 }
 
-void TestFrmAbout::linkLabelsLookLikeLinks()
+// What the box shows as a screen reader meets it; the links look like
+// links: underlined, with the hand pointer.
+void TestFrmAbout::controls_data()
 {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QString>("accessibleName");
+    QTest::addColumn<QString>("accessKey");
+
+    const int text = QAccessible::StaticText;
+    const int button = QAccessible::Button;
+    const int link = QAccessible::Link;
+    QTest::newRow("title") << "lbltitle2" << text << "Acerca de Sentalia" << "";
+    QTest::newRow("program") << "lblTitle" << text << "Sentalia" << "";
+    QTest::newRow("version") << "lblVersion" << text << QStringLiteral("Versión 3.0.2004") << "";
+    QTest::newRow("authors") << "lblDisclaimer" << text << "Autor: el equipo de Sentalia" << "";
+    QTest::newRow("Aceptar") << "cmdOK" << button << "Aceptar" << "Enter"; // the default button
+    QTest::newRow("system information") << "cmdSysInfo" << button << "Info. del sistema..." << "Alt+I";
+    QTest::newRow("close picture") << "Image13" << button << "Cerrar" << "";
+    QTest::newRow("panel link") << "Label5" << link << "Equipo" << "";
+    QTest::newRow("web page") << "Label9" << link << FrmAbout::WebAddress << "";
+    QTest::newRow("mail, on the panel") << "Label8" << link << FrmAbout::MailAddress << "";
+}
+
+void TestFrmAbout::controls()
+{
+    QFETCH(QString, name);
+    QFETCH(int, role);
+    QFETCH(QString, accessibleName);
+    QFETCH(QString, accessKey);
+
     FrmAbout *box = openBox();
     QVERIFY(box);
-    for (const char *name : {"Label5", "Label8", "Label9"}) {
-        auto *label = box->findChild<QLabel *>(QLatin1String(name));
-        QVERIFY2(label, name);
-        QVERIFY2(label->font().underline(), name);
-        QCOMPARE(label->font().pointSizeF(), 8.25);
-        QVERIFY2(!label->font().bold(), name);
-        QCOMPARE(label->palette().color(QPalette::WindowText), QColor(0x00, 0x00, 0xFF));
-        // The hand picture, or the system's hand while the picture is missing.
-        const bool art = !QPixmap(QString::fromLatin1(Artwork::CursorHand)).isNull();
-        QCOMPARE(label->cursor().shape(), art ? Qt::BitmapCursor : Qt::PointingHandCursor);
+    auto *control = box->findChild<QWidget *>(name);
+    QVERIFY(control);
+    if (box->fra->isAncestorOf(control))
+        QTest::mouseClick(box->Label5, Qt::LeftButton);
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(control);
+    QVERIFY(QAccessible::queryAccessibleInterface(control->parentWidget())->indexOfChild(iface) >= 0);
+    QCOMPARE(int(iface->role()), role);
+    QCOMPARE(iface->text(QAccessible::Name), accessibleName);
+    QCOMPARE(iface->text(QAccessible::Accelerator), accessKey);
+    if (role == QAccessible::Link) {
+        QVERIFY(control->font().underline());
+        QCOMPARE(control->cursor().shape(), Qt::BitmapCursor);
+        QCOMPARE(control->cursor().hotSpot(), QPoint(Artwork::CursorHandHotX, Artwork::CursorHandHotY));
     }
 }
 
@@ -383,25 +406,29 @@ void TestFrmAbout::startSysInfo_data()
     QTest::addColumn<QStringList>("started");   // start attempts
     QTest::addColumn<bool>("message");
     QTest::addColumn<int>("folderLookups");
+    QTest::addColumn<bool>("accessKey"); // Alt+I instead of a click
 
     const QString tool = QStringLiteral("C:\\Archivos\\Microsoft Shared\\MSInfo\\msinfo32.exe");
     const QString inFolder = QStringLiteral("C:\\Herramientas\\MSINFO32.EXE");
 
     QTest::newRow("full path registered") << tool.toLatin1() << QByteArray() << QStringList{tool} << QStringList{tool}
-                                          << false << 0;
+                                          << false << 0 << false;
     QTest::newRow("full path wins over the folder") << tool.toLatin1() << QByteArray("C:\\Herramientas")
-                                                    << QStringList{tool, inFolder} << QStringList{tool} << false << 0;
+                                                    << QStringList{tool, inFolder} << QStringList{tool} << false << 0
+                                                    << false;
     QTest::newRow("empty path: start fails, folder not tried") << QByteArray("") << QByteArray("C:\\Herramientas")
                                                                << QStringList{inFolder} << QStringList{QString()} << true
-                                                               << 0;
+                                                               << 0 << false;
     QTest::newRow("registered tool will not start") << tool.toLatin1() << QByteArray() << QStringList{} << QStringList{tool}
-                                                    << true << 0;
+                                                    << true << 0 << false;
     QTest::newRow("folder holds the tool") << QByteArray() << QByteArray("C:\\Herramientas") << QStringList{inFolder}
-                                           << QStringList{inFolder} << false << 1;
+                                           << QStringList{inFolder} << false << 1 << false;
     QTest::newRow("folder lacks the tool") << QByteArray() << QByteArray("C:\\Vacia") << QStringList{inFolder}
-                                           << QStringList{} << true << 1;
+                                           << QStringList{} << true << 1 << false;
     QTest::newRow("nothing registered") << QByteArray() << QByteArray() << QStringList{tool, inFolder} << QStringList{}
-                                        << true << 1;
+                                        << true << 1 << false;
+    QTest::newRow("Alt+I presses the button") << tool.toLatin1() << QByteArray() << QStringList{tool}
+                                              << QStringList{tool} << false << 0 << true;
 }
 
 void TestFrmAbout::startSysInfo()
@@ -412,6 +439,7 @@ void TestFrmAbout::startSysInfo()
     QFETCH(QStringList, started);
     QFETCH(bool, message);
     QFETCH(int, folderLookups);
+    QFETCH(bool, accessKey);
 
     if (!toolPath.isNull())
         m_registry.setString(HKLM, ToolKey, "PATH", toolPath);
@@ -421,7 +449,16 @@ void TestFrmAbout::startSysInfo()
 
     FrmAbout *box = openBox();
     QVERIFY(box);
-    QTest::mouseClick(box->findChild<QPushButton *>(QStringLiteral("cmdSysInfo")), Qt::LeftButton);
+    auto *cmdSysInfo = box->findChild<QPushButton *>(QStringLiteral("cmdSysInfo"));
+    QSignalSpy pressed(cmdSysInfo, &QPushButton::clicked);
+    if (accessKey) {
+        box->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(box));
+        QTest::keyClick(box, Qt::Key_I, Qt::AltModifier);
+    } else {
+        QTest::mouseClick(cmdSysInfo, Qt::LeftButton);
+    }
+    QTRY_COMPARE(pressed.count(), 1);
 
     QCOMPARE(m_started, started);
     const QList<MessageBox::Record> shown = MessageBox::recorded();

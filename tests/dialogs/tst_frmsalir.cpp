@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The message dialog: its five modes, the answers of its buttons and close
-// pictures, and the farewell that ends the program on the 21st tick of the
-// end timer whichever way it was reached.
+// The message dialog: its five modes, their focus order, the answers of its
+// buttons and close pictures, and the farewell that ends the program on the
+// 21st tick of the end timer whichever way it was reached.
 
 #include "GuiSession.h"
 
@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 #include <QtTest>
 
 #include <memory>
@@ -117,23 +118,29 @@ void TestFrmSalir::modes_data()
     QTest::addColumn<QStringList>("shown");
     QTest::addColumn<QString>("icon");
     QTest::addColumn<QStringList>("captions");
-    // The one close picture a screen reader meets, showing and pressable:
-    // imgerror covers Image11 in the no-database message.
+    // The one close picture a screen reader meets, showing and pressable,
+    // and the one a click at the close picture's place reaches: imgerror
+    // covers Image11 in the no-database message.
     QTest::addColumn<QString>("closer");
+    // Where the keyboard starts and where Tab takes it, round to the start:
+    // the shown answers only.
+    QTest::addColumn<QStringList>("focusOrder");
 
     QTest::newRow("exit question") << "show" << QStringLiteral("ANA ¿Realmente desea salir?")
                                    << QStringList{"OKButton", "CancelButton", "imgicon", "Image11"}
-                                   << Artwork::BubbleQuestion << QStringList{"Si", "No"} << "Image11";
+                                   << Artwork::BubbleQuestion << QStringList{"Si", "No"} << "Image11"
+                                   << QStringList{"OKButton", "CancelButton"};
     QTest::newRow("record created")
         << "nuevo" << QStringLiteral("Registro creado\r¿Desea ingresar otro?")
         << QStringList{"cmdsi", "cmdno", "imgicon", "Image11"} << Artwork::BubbleQuestion
-        << QStringList{"Si", "No"} << "Image11";
+        << QStringList{"Si", "No"} << "Image11" << QStringList{"cmdsi", "cmdno"};
     QTest::newRow("name required") << "nombre" << QStringLiteral("Debe ingresar un nombre porfavor")
                                    << QStringList{"cmdaceptar", "imgicon2", "Image11"} << Artwork::BubbleInfo
-                                   << QStringList{"Aceptar"} << "Image11";
+                                   << QStringList{"Aceptar"} << "Image11" << QStringList{"cmdaceptar"};
     QTest::newRow("no database") << "error" << QStringLiteral("No se estableció conección con la Base de Datos")
                                  << QStringList{"cmdconec", "imgicon2", "imgerror", "Image11"}
-                                 << Artwork::BubbleInfo << QStringList{"Aceptar"} << "imgerror";
+                                 << Artwork::BubbleInfo << QStringList{"Aceptar"} << "imgerror"
+                                 << QStringList{"cmdconec"};
 }
 
 void TestFrmSalir::modes()
@@ -144,6 +151,7 @@ void TestFrmSalir::modes()
     QFETCH(QString, icon);
     QFETCH(QStringList, captions);
     QFETCH(QString, closer);
+    QFETCH(QStringList, focusOrder);
 
     FrmSalir *dialog = Forms::frmsalir();
     if (operation == QLatin1String("nuevo"))
@@ -181,6 +189,7 @@ void TestFrmSalir::modes()
             closers << child->object()->objectName();
     }
     QCOMPARE(closers, QStringList{closer});
+    QCOMPARE(dialog->childAt(dialog->Image11->geometry().center())->objectName(), closer);
     // A covered picture is not there, and its press does nothing.
     if (closer == QLatin1String("imgerror")) {
         QAccessibleInterface *covered = QAccessible::queryAccessibleInterface(dialog->Image11);
@@ -203,6 +212,16 @@ void TestFrmSalir::modes()
     QCOMPARE(shownCaptions, captions);
     QVERIFY(shownIcon);
     QCOMPARE(shownIcon->pictureSource(), icon);
+
+    QVERIFY(QTest::qWaitForWindowActive(dialog));
+    QStringList visited;
+    for (int step = 0; step <= focusOrder.size(); ++step) {
+        QWidget *focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        visited << focus->objectName();
+        QTest::keyClick(focus, Qt::Key_Tab);
+    }
+    QCOMPARE(visited, focusOrder + QStringList{focusOrder.first()});
 
     // The main window was built by the load, and stays unseen.
     QVERIFY(Forms::mdiinicioLoaded());
@@ -339,7 +358,7 @@ void TestFrmSalir::farewell_data()
     QTest::addColumn<bool>("errorPicture");
     QTest::newRow("exit question, Si") << "OKButton" << false;
     QTest::newRow("no database, Aceptar") << "cmdconec" << true;
-    QTest::newRow("no database, error picture") << "imgerror" << true;
+    QTest::newRow("no database, the close picture's place") << "imgerror" << true;
     QTest::newRow("user-name dialog") << "user" << false;
     QTest::newRow("user-name dialog over name required") << "user+nombre" << false;
 }
@@ -362,7 +381,10 @@ void TestFrmSalir::farewell()
     } else if (start == QLatin1String("imgerror")) {
         dialog = Forms::frmsalir();
         dialog->error();
-        clickPicture(dialog->imgerror);
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        // At the close picture's place, through the window: the error
+        // picture over it takes the click.
+        QTest::mouseClick(dialog->windowHandle(), Qt::LeftButton, {}, dialog->Image11->geometry().center());
     } else {
         if (start == QLatin1String("user+nombre"))
             Forms::frmsalir()->nombre();

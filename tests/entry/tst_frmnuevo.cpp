@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The new-quote dialog: its checks and their order, the two ways of giving
-// the topic, the quotation's length limit, what reaches the collection, and
-// what happens when the collection refuses the record.
+// The new-quote dialog: what a screen reader meets, its checks and their
+// order, its keys, the two ways of giving the topic, the quotation's length
+// limit, what reaches the collection, and what happens when the collection
+// refuses the record.
 
 #include "GuiSession.h"
 
@@ -20,7 +21,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QRegularExpression>
@@ -30,8 +30,6 @@
 
 #include <csignal>
 #include <sys/resource.h>
-
-#include "TwipsCompare.h"
 
 
 namespace {
@@ -95,8 +93,8 @@ private slots:
     void focusOrder();
     void checks_data();
     void checks();
-    void enterKeys_data();
-    void enterKeys();
+    void keys_data();
+    void keys();
     void switchingKeepsBothTexts_data();
     void switchingKeepsBothTexts();
     void newTopicOfferedOnceMorePerCreation();
@@ -123,13 +121,9 @@ void TstFrmNuevo::designState()
     QVERIFY(dialog->cbo1->isVisible());
     QVERIFY(!dialog->txtema->isVisible());
     QCOMPARE(dialog->Label5->text(), QStringLiteral("Nuevo tema"));
-    // The yellow arrow, pointing with its tip, once its picture is built in.
-    if (!QPixmap(QString::fromLatin1(Artwork::CursorYellowArrow)).isNull()) {
-        QCOMPARE(dialog->Label5->cursor().shape(), Qt::BitmapCursor);
-        QCOMPARE(dialog->Label5->cursor().hotSpot(), QPoint(Artwork::CursorArrowHotX, Artwork::CursorArrowHotY));
-    } else {
-        QCOMPARE(dialog->Label5->cursor().shape(), Qt::ArrowCursor);
-    }
+    // The yellow arrow, pointing with its tip.
+    QCOMPARE(dialog->Label5->cursor().shape(), Qt::BitmapCursor);
+    QCOMPARE(dialog->Label5->cursor().hotSpot(), QPoint(Artwork::CursorArrowHotX, Artwork::CursorArrowHotY));
     QCOMPARE(dialog->txtfrace->maxLength(), 255);
     // Topics with Index 1, alphabetically, a topic created twice twice.
     const QStringList expected{"AMISTAD", "AMISTAD", "amor", "ÉXITO", "L'AMOUR", "NIÑEZ", "PODER", "SABIDURIA", "VIDA"};
@@ -140,67 +134,46 @@ void TstFrmNuevo::designState()
 void TstFrmNuevo::controls_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("twips"); // a width of 0: the label sizes itself to its text
-    QTest::addColumn<double>("points");
-    QTest::addColumn<QColor>("colour"); // labels only
+    // What a screen reader meets; no role: the shadow it never meets.
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QString>("accessibleName");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("toolTip");
-    // What a screen reader meets; no role: the shadow it never meets.
-    QTest::addColumn<QString>("accessibleName");
-    QTest::addColumn<int>("role");
+    // The caption a sighted user reads beside a box, the one that names it.
+    QTest::addColumn<QString>("caption");
 
-    const QColor none;
-    const QColor green(0x00, 0x80, 0x00);
-    const QColor silver(0xC0, 0xC0, 0xC0);
-    QTest::newRow("txtema") << "txtema" << QRect(960, 2280, 2655, 375) << 9.0 << none << ""
-                            << "Escriba aqui el nuevo Tema"
-                            << "Tema:" << int(QAccessible::EditableText);
-    QTest::newRow("cbo1") << "cbo1" << QRect(960, 2280, 2655, 360) << 8.25 << none << "(Seleccione tema)"
-                          << "Seleccione aqui el tema"
-                          << "Tema:" << int(QAccessible::ComboBox);
-    QTest::newRow("txtfrace") << "txtfrace" << QRect(960, 1560, 2655, 615) << 9.0 << none << ""
-                              << "Ingrese aqui la frase (Maximo 255 caracteres)"
-                              << "Frase:" << int(QAccessible::EditableText);
-    QTest::newRow("txtautor") << "txtautor" << QRect(960, 1080, 2655, 375) << 9.0 << none << ""
-                              << "Ingrese aqui el autor (enter para anónimo)"
-                              << "Autor:" << int(QAccessible::EditableText);
-    QTest::newRow("CancelButton") << "CancelButton" << QRect(2160, 3000, 1215, 375) << 8.25 << none << "Cancelar" << ""
-                                  << "Cancelar" << int(QAccessible::Button);
-    QTest::newRow("OKButton") << "OKButton" << QRect(720, 3000, 1215, 375) << 8.25 << none << "Aceptar" << ""
-                              << "Aceptar" << int(QAccessible::Button);
-    QTest::newRow("Label5") << "Label5" << QRect(1680, 2640, 1260, 255) << 8.25 << QColor(0xFF, 0, 0) << "Nuevo tema"
-                            << ""
-                            << "Nuevo tema" << int(QAccessible::Button);
-    QTest::newRow("Label4") << "Label4" << QRect(720, 120, 0, 0) << 11.25 << QColor(Qt::black)
-                            << "Ingrese nuevo registro" << ""
-                            << "Ingrese nuevo registro" << int(QAccessible::StaticText);
-    QTest::newRow("Label6") << "Label6" << QRect(740, 150, 0, 0) << 11.25 << QColor(0x80, 0x80, 0x80)
-                            << "Ingrese nuevo registro" << ""
-                            << "" << int(QAccessible::NoRole);
-    QTest::newRow("Label9") << "Label9" << QRect(360, 2400, 0, 0) << 8.25 << green << "Tema:" << ""
-                            << "Tema:" << int(QAccessible::StaticText);
-    QTest::newRow("Label8") << "Label8" << QRect(360, 1680, 0, 0) << 8.25 << green << "Frase:" << ""
-                            << "Frase:" << int(QAccessible::StaticText);
-    QTest::newRow("Label1") << "Label1" << QRect(360, 1200, 0, 0) << 8.25 << green << "Autor:" << ""
-                            << "Autor:" << int(QAccessible::StaticText);
-    QTest::newRow("Label7") << "Label7" << QRect(375, 1230, 0, 0) << 8.25 << silver << "Autor:" << ""
-                            << "" << int(QAccessible::NoRole);
-    QTest::newRow("Label2") << "Label2" << QRect(375, 1710, 0, 0) << 8.25 << silver << "Frase:" << ""
-                            << "" << int(QAccessible::NoRole);
-    QTest::newRow("Label3") << "Label3" << QRect(375, 2430, 0, 0) << 8.25 << silver << "Tema:" << ""
-                            << "" << int(QAccessible::NoRole);
+    const int shadow = QAccessible::NoRole;
+    const int text = QAccessible::StaticText;
+    QTest::newRow("txtautor") << "txtautor" << int(QAccessible::EditableText) << "Autor:" << ""
+                              << "Ingrese aqui el autor (enter para anónimo)" << "Label1";
+    QTest::newRow("txtfrace") << "txtfrace" << int(QAccessible::EditableText) << "Frase:" << ""
+                              << "Ingrese aqui la frase (Maximo 255 caracteres)" << "Label8";
+    QTest::newRow("cbo1") << "cbo1" << int(QAccessible::ComboBox) << "Tema:" << "(Seleccione tema)"
+                          << "Seleccione aqui el tema" << "Label9";
+    QTest::newRow("txtema") << "txtema" << int(QAccessible::EditableText) << "Tema:" << ""
+                            << "Escriba aqui el nuevo Tema" << "Label9";
+    QTest::newRow("OKButton") << "OKButton" << int(QAccessible::Button) << "Aceptar" << "Aceptar" << "" << "";
+    QTest::newRow("CancelButton") << "CancelButton" << int(QAccessible::Button) << "Cancelar" << "Cancelar" << ""
+                                  << "";
+    QTest::newRow("Label5") << "Label5" << int(QAccessible::Button) << "Nuevo tema" << "Nuevo tema" << "" << "";
+    QTest::newRow("Label4") << "Label4" << text << "Ingrese nuevo registro" << "Ingrese nuevo registro" << "" << "";
+    QTest::newRow("Label6") << "Label6" << shadow << "" << "Ingrese nuevo registro" << "" << "";
+    QTest::newRow("Label1") << "Label1" << text << "Autor:" << "Autor:" << "" << "";
+    QTest::newRow("Label7") << "Label7" << shadow << "" << "Autor:" << "" << "";
+    QTest::newRow("Label8") << "Label8" << text << "Frase:" << "Frase:" << "" << "";
+    QTest::newRow("Label2") << "Label2" << shadow << "" << "Frase:" << "" << "";
+    QTest::newRow("Label9") << "Label9" << text << "Tema:" << "Tema:" << "" << "";
+    QTest::newRow("Label3") << "Label3" << shadow << "" << "Tema:" << "" << "";
 }
 
 void TstFrmNuevo::controls()
 {
     QFETCH(QString, name);
-    QFETCH(QRect, twips);
-    QFETCH(double, points);
-    QFETCH(QColor, colour);
+    QFETCH(int, role);
+    QFETCH(QString, accessibleName);
     QFETCH(QString, text);
     QFETCH(QString, toolTip);
-    QFETCH(QString, accessibleName);
-    QFETCH(int, role);
+    QFETCH(QString, caption);
 
     GuiSession session;
     FrmNuevo *dialog = openDialog();
@@ -208,14 +181,9 @@ void TstFrmNuevo::controls()
     QWidget *control = dialog->findChild<QWidget *>(name);
     QVERIFY(control);
     QCOMPARE(control->parentWidget(), static_cast<QWidget *>(dialog));
-    NEAR_PX(control->x(), twips.x());
-    NEAR_PX(control->y(), twips.y());
-    if (twips.width() > 0) {
-        NEAR_PX(control->width(), twips.width());
-        NEAR_PX(control->height(), twips.height());
-    }
+    QVERIFY(dialog->rect().contains(control->geometry()));
+    // Every text in the designs' face.
     QCOMPARE(control->font().family(), QStringLiteral("Comic Sans MS"));
-    QCOMPARE(control->font().pointSizeF(), points);
     QVERIFY(control->font().bold());
     QCOMPARE(control->toolTip(), toolTip);
 
@@ -231,8 +199,19 @@ void TstFrmNuevo::controls()
     else if (auto *edit = qobject_cast<QPlainTextEdit *>(control))
         shown = edit->toPlainText();
     QCOMPARE(shown, text);
-    if (colour.isValid())
-        QCOMPARE(control->palette().color(QPalette::WindowText), colour);
+
+    // The caption that names a box stands to its left, level with it.
+    if (!caption.isEmpty()) {
+        const QRect beside = dialog->findChild<QWidget *>(caption)->geometry();
+        QVERIFY(beside.right() < control->geometry().left());
+        QVERIFY(control->geometry().top() <= beside.center().y());
+        QVERIFY(beside.center().y() <= control->geometry().bottom());
+    }
+    // A click where a shown control is reaches that control.
+    if (role != QAccessible::NoRole && role != QAccessible::StaticText && control->isVisible()) {
+        QWidget *hit = dialog->childAt(control->geometry().center());
+        QVERIFY2(hit == control || control->isAncestorOf(hit), qPrintable(hit ? hit->objectName() : QString()));
+    }
 
     QAccessibleInterface *window = QAccessible::queryAccessibleInterface(dialog);
     QCOMPARE(window->text(QAccessible::Name), QStringLiteral("Ingrese nuevo registro"));
@@ -331,39 +310,68 @@ void TstFrmNuevo::checks()
     QVERIFY(!Forms::frmsalirLoaded());
 }
 
-void TstFrmNuevo::enterKeys_data()
+// Enter moves on from a box or presses the button that has the focus, and
+// nothing else; Esc closes nothing.
+void TstFrmNuevo::keys_data()
 {
     QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("key");
     QTest::addColumn<QString>("autorBefore");
     QTest::addColumn<QString>("autorAfter");
-    QTest::addColumn<QString>("focus");
+    QTest::addColumn<QString>("focus");   // empty: the dialog is gone
+    QTest::addColumn<QString>("message"); // what pressing "Aceptar" says
 
-    QTest::newRow("empty author becomes Anónimo") << "txtautor" << "" << "Anónimo" << "txtfrace";
-    QTest::newRow("typed author kept") << "txtautor" << "Séneca" << "Séneca" << "txtfrace";
-    QTest::newRow("blank author kept") << "txtautor" << " " << " " << "txtfrace";
-    QTest::newRow("enter in the topic box") << "cbo1" << "" << "" << "OKButton";
+    const int enter = Qt::Key_Return;
+    const int esc = Qt::Key_Escape;
+    QTest::newRow("empty author becomes Anónimo") << "txtautor" << enter << "" << "Anónimo" << "txtfrace" << "";
+    QTest::newRow("typed author kept") << "txtautor" << enter << "Séneca" << "Séneca" << "txtfrace" << "";
+    QTest::newRow("blank author kept") << "txtautor" << enter << " " << " " << "txtfrace" << "";
+    QTest::newRow("keypad Enter in the author box") << "txtautor" << int(Qt::Key_Enter) << "" << "Anónimo"
+                                                    << "txtfrace" << "";
+    QTest::newRow("enter in the topic box") << "cbo1" << enter << "" << "" << "OKButton" << "";
+    QTest::newRow("enter in the new topic box") << "txtema" << enter << "" << "" << "txtema" << "";
+    QTest::newRow("enter in the quotation") << "txtfrace" << enter << "" << "" << "txtfrace" << "";
+    QTest::newRow("enter presses Aceptar") << "OKButton" << enter << "" << "" << "txtautor" << NoAuthor;
+    QTest::newRow("keypad Enter presses Aceptar") << "OKButton" << int(Qt::Key_Enter) << "Séneca" << "Séneca"
+                                                  << "txtfrace" << NoQuote;
+    QTest::newRow("enter presses Cancelar") << "CancelButton" << enter << "Séneca" << "Séneca" << "" << "";
+    for (const char *control : {"txtautor", "txtfrace", "cbo1", "txtema", "OKButton", "CancelButton"})
+        QTest::addRow("Esc in %s", control) << control << esc << "Séneca" << "Séneca" << control << "";
 }
 
-void TstFrmNuevo::enterKeys()
+void TstFrmNuevo::keys()
 {
     QFETCH(QString, control);
+    QFETCH(int, key);
     QFETCH(QString, autorBefore);
     QFETCH(QString, autorAfter);
     QFETCH(QString, focus);
+    QFETCH(QString, message);
 
     GuiSession session;
+    const int before = records().size();
     FrmNuevo *dialog = openDialog();
     QVERIFY(dialog);
+    if (control == QLatin1String("txtema"))
+        QTest::mouseClick(dialog->Label5, Qt::LeftButton);
     dialog->txtautor->setText(autorBefore);
-    QWidget *target = control == QLatin1String("cbo1") ? static_cast<QWidget *>(dialog->cbo1) : dialog->txtautor;
+    QWidget *target = dialog->findChild<QWidget *>(control);
     target->setFocus();
-    QTest::keyClick(target == dialog->cbo1 ? dialog->cbo1->lineEdit() : target, Qt::Key_Return);
+    QTRY_COMPARE(focusOwner(dialog), target);
+    QTest::keyClick(target == dialog->cbo1 ? dialog->cbo1->lineEdit() : target, Qt::Key(key));
 
+    QCOMPARE(records().size(), before);
+    QCOMPARE(MessageBox::recorded().size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty())
+        QCOMPARE(MessageBox::recorded().first().text, message);
+    if (focus.isEmpty()) {
+        QVERIFY(dialogGone());
+        return;
+    }
+    QCOMPARE(Forms::frmnuevoLoaded(), dialog);
+    QVERIFY(dialog->isVisible());
     QCOMPARE(dialog->txtautor->text(), autorAfter);
     QTRY_COMPARE(focusOwner(dialog)->objectName(), focus);
-    // Enter never saves nor closes.
-    QVERIFY(MessageBox::recorded().isEmpty());
-    QVERIFY(dialog->isVisible());
     QCOMPARE(dialog->cbo1->count(), 9);
 }
 

@@ -14,6 +14,7 @@
 #include "skin/MessageBox.h"
 #include "skin/PictureLabel.h"
 #include "skin/Skin.h"
+#include "skin/SkinnedDialog.h"
 #include "skin/TitlePair.h"
 #include "skin/Twips.h"
 
@@ -27,11 +28,13 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTextEdit>
 #include <QtTest>
 
 #include <algorithm>
@@ -255,6 +258,8 @@ private slots:
     void designColoursOnDarkDesktops();
     void buttonsAreFlatCream_data();
     void buttonsAreFlatCream();
+    void creamButtonsAndBoxes_data();
+    void creamButtonsAndBoxes();
     void windowsCentredTextsFromTheTop_data();
     void windowsCentredTextsFromTheTop();
 };
@@ -472,6 +477,78 @@ void TestSkin::buttonsAreFlatCream()
     Q_UNUSED(focused);
 
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1String("; "))));
+}
+
+// Every button and box of the skinned dialogs is cream, in its palette and
+// as drawn; the search dialog's topic box keeps the white of input boxes
+// inside its cream frame.
+void TestSkin::creamButtonsAndBoxes_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QStringList>("cream");
+    QTest::addColumn<QStringList>("white");
+
+    const QStringList buttons{"OKButton", "CancelButton"};
+    QTest::newRow("frmver") << "frmver topics" << buttons + QStringList{"fra1", "fra2"} << QStringList{"cbo1"};
+    QTest::newRow("frmnuevo") << "frmnuevo" << buttons + QStringList{"txtautor", "txtfrace", "cbo1", "txtema"}
+                              << QStringList();
+    QTest::newRow("frmsalir") << "frmsalir" << buttons + QStringList{"cmdsi", "cmdno", "cmdaceptar", "cmdconec"}
+                              << QStringList();
+    QTest::newRow("user") << "user" << buttons + QStringList{"txtnombre"} << QStringList();
+    QTest::newRow("frmAbout") << "frmAbout" << QStringList{"cmdOK", "cmdSysInfo", "picIcon", "fra"} << QStringList();
+    QTest::newRow("frmtemas") << "frmtemas" << QStringList() << QStringList();
+}
+
+void TestSkin::creamButtonsAndBoxes()
+{
+    QFETCH(QString, window);
+    QFETCH(QStringList, cream);
+    QFETCH(QStringList, white);
+    GuiSession session;
+    QWidget *shown = shownWindow(window);
+    QVERIFY(shown);
+    QVERIFY(qobject_cast<SkinnedDialog *>(shown));
+    QVERIFY(QTest::qWaitForWindowExposed(shown));
+
+    QStringList faults;
+    // What the user presses or types into: buttons, boxes, combo boxes.
+    const auto pressedOrTyped = [](QWidget *control) {
+        if (qobject_cast<QLineEdit *>(control))
+            return !qobject_cast<QComboBox *>(control->parentWidget());
+        if (auto *edit = qobject_cast<QTextEdit *>(control))
+            return !edit->isReadOnly();
+        return qobject_cast<QAbstractButton *>(control) || qobject_cast<QComboBox *>(control)
+               || qobject_cast<QPlainTextEdit *>(control);
+    };
+    for (QWidget *control : shown->findChildren<QWidget *>()) {
+        const QString name = control->objectName();
+        if (pressedOrTyped(control) && !cream.contains(name) && !white.contains(name))
+            faults << name + QStringLiteral(" is left out");
+    }
+    const QColor plain = Skin::palette().color(QPalette::Base);
+    for (const QString &name : cream + white) {
+        auto *control = shown->findChild<QWidget *>(name);
+        QVERIFY2(control, qPrintable(name));
+        const bool button = qobject_cast<QAbstractButton *>(control);
+        const bool box = qobject_cast<QLineEdit *>(control) || qobject_cast<QComboBox *>(control)
+                         || qobject_cast<QAbstractScrollArea *>(control);
+        const QPalette::ColorRole role = button ? QPalette::Button : box ? QPalette::Base : QPalette::Window;
+        const QColor wanted = cream.contains(name) ? Skin::Cream : plain;
+        if (control->palette().color(role) != wanted)
+            faults << QStringLiteral("%1: %2").arg(name, control->palette().color(role).name());
+        if (!(button || box) || !control->isVisible())
+            continue;
+        // As drawn: the commonest colour of the control's pixels.
+        const QImage image = control->grab().toImage();
+        QHash<QRgb, int> counts;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                ++counts[image.pixel(x, y)];
+        const auto commonest = std::max_element(counts.cbegin(), counts.cend());
+        if (QColor(commonest.key()) != wanted)
+            faults << QStringLiteral("%1 drawn %2").arg(name, QColor(commonest.key()).name());
+    }
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1String("; "))));
 }
 
