@@ -39,6 +39,14 @@ qint64 statusKb(const char *field)
     return -1;
 }
 
+// Starts the peak resident figure (VmHWM) afresh from the present size, so
+// that what the benchmark itself holds between listings does not count.
+bool resetPeak()
+{
+    QFile refs(QStringLiteral("/proc/self/clear_refs"));
+    return refs.open(QIODevice::WriteOnly) && refs.write("5") == 1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -71,6 +79,8 @@ int main(int argc, char *argv[])
     qint64 seen = 0;
     std::vector<double> scans, builds, listings;
     double first = -1;
+    qint64 listingPeak = -1;
+    bool peakReset = true;
     for (int round = 0; round < runs; ++round) {
         QElapsedTimer timer;
         timer.start();
@@ -89,11 +99,13 @@ int main(int argc, char *argv[])
             builds.push_back(timer.nsecsElapsed() / 1e6);
         }
 
+        peakReset = resetPeak() && peakReset;
         timer.restart();
         Forms::mdiinicio()->verTodos();
         Forms::frm()->rtb1->viewport()->repaint();
         QApplication::processEvents();
         listings.push_back(timer.nsecsElapsed() / 1e6);
+        listingPeak = std::max(listingPeak, statusKb("VmHWM:"));
         if (first < 0)
             first = listings.back();
     }
@@ -101,6 +113,7 @@ int main(int argc, char *argv[])
         std::sort(times.begin(), times.end());
         return times[times.size() / 2];
     };
+    const qint64 rssListing = statusKb("VmRSS:");
     const double scan = median(scans);
     const double build = median(builds);
     const double listing = median(listings);
@@ -151,12 +164,14 @@ int main(int argc, char *argv[])
     printf("%-31s %9.1f\n", "  text set into a view", set);
     printf("%-31s %9.1f\n", "listing shown (todos)", listing);
     printf("%-31s %9.1f\n", "first listing, window built", first);
-    printf("ratio listing / scan            %9.2f  (goal <= 3.0) %s\n", listing / scan,
-           listing <= 3 * scan ? "met" : "NOT met");
+    printf("ratio listing / scan            %9.2f  (goal <= 1.25) %s\n", listing / scan,
+           listing <= 1.25 * scan ? "met" : "NOT met");
     printf("resident memory before window   %6lld MB\n", static_cast<long long>(rssBefore / 1024));
-    printf("resident memory after listing   %6lld MB  (goal < 250 MB) %s\n", static_cast<long long>(rss / 1024),
-           rss / 1024 < 250 ? "met" : "NOT met");
-    printf("peak resident memory            %6lld MB\n", static_cast<long long>(peak / 1024));
+    printf("resident memory after listing   %6lld MB\n", static_cast<long long>(rssListing / 1024));
+    printf("peak resident during a listing  %6lld MB%s\n", static_cast<long long>(listingPeak / 1024),
+           peakReset ? "" : "  (NOT reset between listings: the figure includes the benchmark's own)");
+    printf("resident memory at the end      %6lld MB\n", static_cast<long long>(rss / 1024));
+    printf("peak resident memory, whole run %6lld MB\n", static_cast<long long>(peak / 1024));
 
     Forms::destroyAll();
     Module1::db.reset();

@@ -35,6 +35,8 @@ namespace {
 
 // At most this many characters are set aside before a listing is read.
 constexpr qint64 MaxReserve = 32 * 1024 * 1024;
+// Characters of a listing on show that may stay while the next is read.
+constexpr qsizetype KeptWhileReading = 4 * 1024 * 1024;
 
 const QString Dedication = QStringLiteral("Dedicado a todos los que encuentran en una buena frase a un buen amigo");
 
@@ -283,36 +285,59 @@ void Frm::todos()
 {
     QuoteStore *store = Module1::db.get();
     bool read = false;
+    bool released = false;
     try {
         Listing listing;
         if (store) {
+            // A long listing on show gives way before the new one is read:
+            // holding both would double what the program needs. A short
+            // one stays until the new one is complete.
+            if (rtb1->text().size() > KeptWhileReading) {
+                listing.reuse(rtb1->takeText());
+                released = true;
+            }
             // The collection's file is about as large as the listing's text:
             // room for it at once spares growing a long text step by step.
             listing.reserve(qMin<qint64>(QFileInfo(store->path()).size(), MaxReserve));
             read = store->allQuotes([&listing](const QString &frace, const QString &autor) { listing.add(frace, autor); });
         }
         if (read) {
-            // The view keeps the text itself; no second copy is made.
-            rtb1->setText(listing.text());
+            // The view keeps the text and its line index as they were
+            // built; no second copy is made.
             m_encontrados = listing.count();
+            listing.moveInto(rtb1);
         }
     } catch (const std::bad_alloc &) {
         // Whatever was built is released on the way here; the listing
-        // shown before stays as it was.
-        MessageBox::show(QStringLiteral("No hay memoria suficiente para mostrar todas las frases. La lista anterior "
-                                        "queda como estaba; cierre otros programas y vuelva a intentarlo."),
+        // shown before stays as it was, unless it had given way.
+        if (released)
+            showNothing();
+        MessageBox::show(released ? QStringLiteral("No hay memoria suficiente para mostrar todas las frases. Cierre "
+                                                   "otros programas y vuelva a intentarlo.")
+                                  : QStringLiteral("No hay memoria suficiente para mostrar todas las frases. La lista "
+                                                   "anterior queda como estaba; cierre otros programas y vuelva a "
+                                                   "intentarlo."),
                          MessageBox::Icon::Critical, this);
         return;
     }
     if (!read) {
-        // The listing shown before stays as it was; nothing is lost.
-        // A signal that ends the program needs no message.
+        // The listing shown before stays as it was, unless it had given
+        // way; nothing stored is lost. A signal that ends the program
+        // needs no message.
+        if (released)
+            showNothing();
         if (!store || store->lastFailure() != QuoteStore::Failure::Interrupted)
             StoreMessage::show(QStringLiteral("No se pudieron leer las frases de la base de datos."), this);
         return;
     }
     setCounterLine(QString::number(m_encontrados) + QStringLiteral(" Frases encontradas"));
     setCaption(QStringLiteral("Todos"));
+}
+
+void Frm::showNothing()
+{
+    m_encontrados = 0;
+    setCounterLine(QStringLiteral("0 Frases encontradas"));
 }
 
 void Frm::imprimir()

@@ -62,6 +62,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // After a long listing gave way and the next could not be read: the
+    // window shows no quotation, and its counter says so.
+    void showNothing();
     void layoutWindow();
     void layoutCounterBox();
     void showMenu(QMenu *menu, const QPoint &globalPos);

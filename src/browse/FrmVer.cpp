@@ -244,7 +244,7 @@ void FrmVer::searchTopic()
     s_found = listing.count();
 
     Frm *frm = Forms::frm();
-    frm->rtb1->setText(listing.text());
+    listing.moveInto(frm->rtb1);
     frm->setCounterLine(QString::number(s_found) + QStringLiteral(" Frases encontradas con el tema ")
                         + cbo1->currentText());
     close();
@@ -276,7 +276,7 @@ void FrmVer::searchInitial()
     s_letter = letter;
 
     Frm *frm = Forms::frm();
-    frm->rtb1->setText(listing.text());
+    listing.moveInto(frm->rtb1);
     close();
     frm->setCaption(QStringLiteral("Por Autor"));
     frm->setCounterLine(QString::number(s_found) + QStringLiteral(" Frases encontradas con la inicial ") + s_letter);

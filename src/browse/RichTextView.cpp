@@ -65,29 +65,20 @@ RichTextView::~RichTextView() = default;
 
 void RichTextView::setText(const QString &text)
 {
-    const bool hadSelection = hasSelection();
-    const char16_t *const data = reinterpret_cast<const char16_t *>(text.constData());
-    const qsizetype size = text.size();
-    // One quick pass to count the breaks (a CR LF pair counts twice, which
-    // only reserves a little more than needed), so the index is allocated once.
-    qsizetype breaks = 0;
-    for (qsizetype i = 0; i < size; ++i)
-        breaks += data[i] == u'\r' || data[i] == u'\n';
-    std::vector<Line> lines;
-    lines.reserve(size_t(breaks) + 1);
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < size; ++i) {
-        const char16_t c = data[i];
-        // Nearly every character is above CR and below the separators.
-        if ((c > u'\r' && c < 0x2028) || !isBreak(c))
-            continue;
-        lines.push_back({start, i});
-        if (c == u'\r' && i + 1 < size && data[i + 1] == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    lines.push_back({start, size});
+    setText(text, LineIndex::of(text));
+}
 
+QString RichTextView::takeText()
+{
+    QString text = std::move(m_text);
+    m_text = QString();
+    setText(QString());
+    return text;
+}
+
+void RichTextView::setText(const QString &text, LineIndex lines)
+{
+    const bool hadSelection = hasSelection();
     const QString previous = m_text;
     m_text = text;
     m_lines = std::move(lines);
@@ -135,7 +126,7 @@ QString RichTextView::lineText(qsizetype line) const
 {
     if (line < 0 || line >= lineCount())
         return QString();
-    return m_text.mid(m_lines[line].start, m_lines[line].end - m_lines[line].start);
+    return m_text.mid(lineAt(line).start, lineAt(line).end - lineAt(line).start);
 }
 
 void RichTextView::setScrollBars(int value)
@@ -153,7 +144,7 @@ QTextLayout *RichTextView::layout(qsizetype line) const
     auto found = m_layouts.find(line);
     if (found != m_layouts.end())
         return found->second.get();
-    const Line &span = m_lines[size_t(line)];
+    const Line span = lineAt(line);
     auto laid = std::make_unique<QTextLayout>(m_text.mid(span.start, span.end - span.start), font());
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -203,15 +194,13 @@ int RichTextView::visibleRows() const
 
 qsizetype RichTextView::lineOf(qsizetype position) const
 {
-    const auto after = std::upper_bound(m_lines.begin(), m_lines.end(), position,
-                                        [](qsizetype p, const Line &line) { return p < line.start; });
-    return qMax<qsizetype>(0, (after - m_lines.begin()) - 1);
+    return m_lines.lineOf(m_text, position);
 }
 
 RichTextView::Row RichTextView::rowOf(qsizetype position) const
 {
     const qsizetype line = lineOf(position);
-    const Line &span = m_lines[size_t(line)];
+    const Line span = lineAt(line);
     const int index = int(qBound<qsizetype>(0, position - span.start, span.end - span.start));
     QTextLayout *laid = layout(line);
     const QTextLine row = laid->lineForTextPosition(index);
@@ -232,7 +221,7 @@ qsizetype RichTextView::positionAt(const QPoint &point, bool onCharacter) const
                 ? text.xToCursor(point.x() - Margin,
                                  onCharacter ? QTextLine::CursorOnCharacter : QTextLine::CursorBetweenCharacters)
                 : 0;
-            return m_lines[size_t(line)].start + index;
+            return lineAt(line).start + index;
         }
         y -= rows * height;
     }
@@ -380,7 +369,7 @@ QRect RichTextView::characterRect(qsizetype position) const
         if (y >= viewport()->height())
             return {};
     }
-    const Line &span = m_lines[size_t(target.line)];
+    const Line span = lineAt(target.line);
     const QTextLine row = layout(target.line)->lineAt(target.row);
     if (!row.isValid())
         return QRectF(Margin, y, 1, height).toAlignedRect();
@@ -398,9 +387,9 @@ QRect RichTextView::characterRect(qsizetype position) const
 qsizetype RichTextView::nextPosition(qsizetype position, bool word) const
 {
     const qsizetype line = lineOf(position);
-    const Line &span = m_lines[size_t(line)];
+    const Line span = lineAt(line);
     if (position >= span.end)
-        return line + 1 < lineCount() ? m_lines[size_t(line + 1)].start : position;
+        return line + 1 < lineCount() ? lineAt(line + 1).start : position;
     const int index = int(position - span.start);
     return span.start +
            layout(line)->nextCursorPosition(index, word ? QTextLayout::SkipWords : QTextLayout::SkipCharacters);
@@ -409,9 +398,9 @@ qsizetype RichTextView::nextPosition(qsizetype position, bool word) const
 qsizetype RichTextView::previousPosition(qsizetype position, bool word) const
 {
     const qsizetype line = lineOf(position);
-    const Line &span = m_lines[size_t(line)];
+    const Line span = lineAt(line);
     if (position <= span.start)
-        return line > 0 ? m_lines[size_t(line - 1)].end : position;
+        return line > 0 ? lineAt(line - 1).end : position;
     const int index = int(qMin(position, span.end) - span.start);
     return span.start +
            layout(line)->previousCursorPosition(index, word ? QTextLayout::SkipWords : QTextLayout::SkipCharacters);
@@ -421,7 +410,7 @@ qsizetype RichTextView::verticalPosition(int rows)
 {
     Row row = rowOf(m_position);
     {
-        const Line &span = m_lines[size_t(row.line)];
+        const Line span = lineAt(row.line);
         const QTextLine text = layout(row.line)->lineAt(row.row);
         if (m_preferredX < 0 && text.isValid())
             m_preferredX =
@@ -431,7 +420,7 @@ qsizetype RichTextView::verticalPosition(int rows)
     if (!moveRows(&row, rows))
         return rows > 0 ? m_text.size() : 0;
     const QTextLine text = layout(row.line)->lineAt(row.row);
-    return m_lines[size_t(row.line)].start + (text.isValid() ? text.xToCursor(m_preferredX) : 0);
+    return lineAt(row.line).start + (text.isValid() ? text.xToCursor(m_preferredX) : 0);
 }
 
 void RichTextView::copy() const
@@ -493,7 +482,7 @@ void RichTextView::paintEvent(QPaintEvent *)
     qreal y = Margin - m_topRow * height;
     for (qsizetype line = m_topLine; line < lineCount() && y < viewport()->height(); ++line) {
         QTextLayout *laid = layout(line);
-        const Line &span = m_lines[size_t(line)];
+        const Line span = lineAt(line);
         QList<QTextLayout::FormatRange> ranges;
         if (from < to) {
             const qsizetype a = qMax(from, span.start);
@@ -608,13 +597,13 @@ void RichTextView::keyPressEvent(QKeyEvent *event)
         case RowEdge: {
             const Row row = rowOf(m_position);
             const QTextLine text = layout(row.line)->lineAt(row.row);
-            const qsizetype start = m_lines[size_t(row.line)].start;
+            const qsizetype start = lineAt(row.line).start;
             if (text.isValid()) {
                 target = start + text.textStart();
                 if (step.forward) {
                     target += text.textLength();
                     // A wrapped row ends before the blank it broke at.
-                    if (target > start + text.textStart() && target < m_lines[size_t(row.line)].end)
+                    if (target > start + text.textStart() && target < lineAt(row.line).end)
                         --target;
                 }
             }
@@ -678,7 +667,7 @@ void RichTextView::mouseDoubleClickEvent(QMouseEvent *event)
     }
     emit mousePressed(event->button(), event->globalPosition().toPoint());
     const qsizetype at = positionAt(event->position().toPoint());
-    const Line &span = m_lines[size_t(lineOf(at))];
+    const Line span = lineAt(lineOf(at));
     const auto inWord = [this](qsizetype p) { return m_text.at(p).isLetterOrNumber(); };
     qsizetype from = at;
     qsizetype to = at;

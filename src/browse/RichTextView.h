@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "LineIndex.h"
+
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
 #include <QString>
@@ -41,7 +43,12 @@ public:
     ~RichTextView() override;
 
     QString text() const { return m_text; }
+    // Empties the view and hands back the text it showed.
+    QString takeText();
     void setText(const QString &text);
+    // The same, with the text's line index already built alongside it (a
+    // listing indexes its lines as it grows), so the text is not read again.
+    void setText(const QString &text, LineIndex lines);
 
     bool hasSelection() const { return m_anchor != m_position; }
     QString selectedText() const;
@@ -53,7 +60,7 @@ public:
     qsizetype cursorPosition() const { return m_position; }
 
     // The lines as shown before wrapping.
-    qsizetype lineCount() const { return qsizetype(m_lines.size()); }
+    qsizetype lineCount() const { return m_lines.count(); }
     QString lineText(qsizetype line) const;
     // The line at the top of the view.
     qsizetype firstVisibleLine() const { return m_topLine; }
@@ -83,10 +90,7 @@ protected:
 private:
     friend class RichTextViewAccessible;
 
-    struct Line {
-        qsizetype start; // first character
-        qsizetype end;   // the break after the line, or the end of the text
-    };
+    using Line = LineIndex::Span;
     // A place on screen: a shown line and a row of its wrapped layout.
     struct Row {
         qsizetype line = 0;
@@ -99,6 +103,7 @@ private:
     qreal rowHeight() const;
     int visibleRows() const;
     qsizetype lineOf(qsizetype position) const;
+    Line lineAt(qsizetype line) const { return m_lines.span(m_text, line); }
     Row rowOf(qsizetype position) const;
     // The caret position nearest to the point, or the character under it.
     qsizetype positionAt(const QPoint &point, bool onCharacter = false) const;
@@ -121,7 +126,7 @@ private:
     void autoScroll();
 
     QString m_text;
-    std::vector<Line> m_lines{Line{0, 0}};
+    LineIndex m_lines;
     mutable std::unordered_map<qsizetype, std::unique_ptr<QTextLayout>> m_layouts;
     mutable qreal m_rowHeight = 0;
     int m_layoutWidth = -1;

@@ -125,8 +125,8 @@ RichTextViewAccessible::Span RichTextViewAccessible::paragraphAt(qsizetype offse
     // A shown line with the break that ends it.
     const RichTextView *v = view();
     const qsizetype line = v->lineOf(offset);
-    const qsizetype start = v->m_lines[size_t(line)].start;
-    const qsizetype end = line + 1 < v->lineCount() ? v->m_lines[size_t(line + 1)].start : v->m_text.size();
+    const qsizetype start = v->lineAt(line).start;
+    const qsizetype end = line + 1 < v->lineCount() ? v->lineAt(line + 1).start : v->m_text.size();
     return {start, end};
 }
 
@@ -154,7 +154,7 @@ RichTextViewAccessible::Span RichTextViewAccessible::spanAt(qsizetype offset,
         if (!v->isVisible() || v->viewport()->width() <= 0)
             return paragraph;
         const qsizetype line = v->lineOf(offset);
-        const RichTextView::Line &shown = v->m_lines[size_t(line)];
+        const RichTextView::Line shown = v->lineAt(line);
         QTextLayout *laid = v->layout(line);
         const int index = int(qBound<qsizetype>(0, offset - shown.start, shown.end - shown.start));
         const QTextLine row = laid->lineForTextPosition(index);

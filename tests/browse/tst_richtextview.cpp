@@ -85,6 +85,20 @@ void TestRichTextView::roundTrip_data()
     QTest::newRow("line and paragraph separators")
         << QStringLiteral("a") + QChar(0x2028) + QStringLiteral("b") + QChar(0x2029) + QStringLiteral("c")
         << QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")};
+    // Enough lines that most are found from a kept start some lines back,
+    // with every kind of break on either side of the kept ones.
+    const QStringList breaks{CR, CR + LF, LF, QString(QChar(0x2028)), CR, QString(QChar(0x2029)), LF + CR};
+    QString many;
+    QStringList manyLines;
+    for (int i = 0; i < 70; ++i) {
+        const QString line = i % 5 == 3 ? QString() : QStringLiteral("línea %1 — 가！").arg(i);
+        many += line + breaks.at(i % breaks.size());
+        manyLines << line;
+        if (breaks.at(i % breaks.size()) == LF + CR)
+            manyLines << QString();
+    }
+    manyLines << QString();
+    QTest::newRow("seventy lines of every break") << many << manyLines;
 }
 
 void TestRichTextView::roundTrip()
@@ -101,6 +115,22 @@ void TestRichTextView::roundTrip()
     for (qsizetype line = 0; line < view.lineCount(); ++line)
         shown << view.lineText(line);
     QCOMPARE(shown, lines);
+
+    // A listing indexes its lines as it grows, a piece at a time; a CR at
+    // the end of one piece and an LF at the start of the next are a pair.
+    QString grown;
+    LineIndex pieces;
+    for (const QChar c : given) {
+        grown += c;
+        pieces.append(grown, grown.size() - 1);
+    }
+    pieces.finish(grown.size());
+    RichTextView built;
+    built.setText(grown, std::move(pieces));
+    QStringList builtLines;
+    for (qsizetype line = 0; line < built.lineCount(); ++line)
+        builtLines << built.lineText(line);
+    QCOMPARE(builtLines, lines);
 
     // A screen reader reads the same text, character by character and line
     // by line, each line with its break; it takes only LF for a line end,
