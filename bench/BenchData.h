@@ -87,6 +87,26 @@ inline void build(const QString &path, int count)
     created.store->commit();
 }
 
+// A figure of /proc/self/status, in kB (VmRSS:, VmHWM:); -1 when unknown.
+inline qint64 statusKb(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field)).trimmed().split(' ').first().toLongLong();
+    return -1;
+}
+
+// Starts the peak resident figure (VmHWM) afresh from the present size, so
+// that what the benchmark itself held before does not count.
+inline bool resetPeak()
+{
+    QFile refs(QStringLiteral("/proc/self/clear_refs"));
+    return refs.open(QIODevice::WriteOnly) && refs.write("5") == 1;
+}
+
 inline double medianMs(int runs, const std::function<void()> &work)
 {
     std::vector<double> times;

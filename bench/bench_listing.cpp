@@ -26,29 +26,6 @@
 #include <cstdio>
 #include <vector>
 
-namespace {
-
-qint64 statusKb(const char *field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').first().toLongLong();
-    return -1;
-}
-
-// Starts the peak resident figure (VmHWM) afresh from the present size, so
-// that what the benchmark itself holds between listings does not count.
-bool resetPeak()
-{
-    QFile refs(QStringLiteral("/proc/self/clear_refs"));
-    return refs.open(QIODevice::WriteOnly) && refs.write("5") == 1;
-}
-
-} // namespace
-
 int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -65,7 +42,7 @@ int main(int argc, char *argv[])
     BenchData::build(path, records);
     BenchData::openAsProgramCollection(path);
     MessageBox::setRecording(true);
-    const qint64 rssBefore = statusKb("VmRSS:");
+    const qint64 rssBefore = BenchData::statusKb("VmRSS:");
 
     MdiInicio *main = Forms::mdiinicio();
     main->resize(1280, 800);
@@ -99,13 +76,13 @@ int main(int argc, char *argv[])
             builds.push_back(timer.nsecsElapsed() / 1e6);
         }
 
-        peakReset = resetPeak() && peakReset;
+        peakReset = BenchData::resetPeak() && peakReset;
         timer.restart();
         Forms::mdiinicio()->verTodos();
         Forms::frm()->rtb1->viewport()->repaint();
         QApplication::processEvents();
         listings.push_back(timer.nsecsElapsed() / 1e6);
-        listingPeak = std::max(listingPeak, statusKb("VmHWM:"));
+        listingPeak = std::max(listingPeak, BenchData::statusKb("VmHWM:"));
         if (first < 0)
             first = listings.back();
     }
@@ -113,7 +90,7 @@ int main(int argc, char *argv[])
         std::sort(times.begin(), times.end());
         return times[times.size() / 2];
     };
-    const qint64 rssListing = statusKb("VmRSS:");
+    const qint64 rssListing = BenchData::statusKb("VmRSS:");
     const double scan = median(scans);
     const double build = median(builds);
     const double listing = median(listings);
@@ -146,8 +123,8 @@ int main(int argc, char *argv[])
     }
     const bool a11ySame = a11yCount == frm->rtb1->text().size() && a11yHead == frm->rtb1->text().left(1000);
 
-    const qint64 rss = statusKb("VmRSS:");
-    const qint64 peak = statusKb("VmHWM:");
+    const qint64 rss = BenchData::statusKb("VmRSS:");
+    const qint64 peak = BenchData::statusKb("VmHWM:");
 
     printf("records                         %lld\n", static_cast<long long>(seen));
     printf("listing text                    %lld characters (%s)\n",

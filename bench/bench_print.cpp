@@ -27,21 +27,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
-
-qint64 statusKb(const char *field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').first().toLongLong();
-    return -1;
-}
-
-} // namespace
-
 int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -62,16 +47,14 @@ int main(int argc, char *argv[])
     Forms::mdiinicio()->verTodos();
     QApplication::processEvents();
     Frm *frm = Forms::frm();
-    const qint64 listed = statusKb("VmRSS:");
+    const qint64 listed = BenchData::statusKb("VmRSS:");
 
-    QFile refs(QStringLiteral("/proc/self/clear_refs"));
-    const bool reset = refs.open(QIODevice::WriteOnly) && refs.write("5") == 1;
-    refs.close();
+    const bool reset = BenchData::resetPeak();
     QElapsedTimer timer;
     timer.start();
     frm->imprimir();
     const double seconds = timer.nsecsElapsed() / 1e9;
-    const qint64 peak = statusKb("VmHWM:");
+    const qint64 peak = BenchData::statusKb("VmHWM:");
 
     printf("records                         %d\n", records);
     printf("listing                         %lld characters (%s)\n", static_cast<long long>(frm->rtb1->text().size()),
