@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AllocationFailure.h"
 #include "GuiSession.h"
+#include "NoPrintServer.h"
 
 #include "app/Forms.h"
 #include "app/Module1.h"
@@ -125,17 +126,13 @@ private slots:
 private:
     Frm *showListing();
     std::unique_ptr<GuiSession> m_session;
-    QTemporaryDir m_printServer;
+    NoPrintServer m_printServer;
 };
 
 void TestFrm::initTestCase()
 {
-    // A print server of this test's own that is not there: printing from
-    // these tests never reaches a real printer.
-    QVERIFY(m_printServer.isValid());
-    qputenv("CUPS_SERVER", QFile::encodeName(m_printServer.filePath(QStringLiteral("no-scheduler.sock"))));
-    qunsetenv("PRINTER");
-    qunsetenv("LPDEST");
+    // Printing from these tests never reaches a real printer.
+    QVERIFY2(m_printServer.isValid(), qPrintable(m_printServer.error()));
 }
 
 void TestFrm::init()

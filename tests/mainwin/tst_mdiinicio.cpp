@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "GuiSession.h"
+#include "NoPrintServer.h"
 
 #include "app/Forms.h"
 #include "app/Module1.h"
@@ -16,7 +17,6 @@
 #include <QApplication>
 #include <QDate>
 #include <QDialog>
-#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QLocale>
@@ -26,7 +26,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStyleOptionMenuItem>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "TwipsCompare.h"
@@ -105,16 +104,13 @@ private slots:
 private:
     MdiInicio *showMain();
     std::unique_ptr<GuiSession> m_session;
-    QTemporaryDir m_printServer;
+    NoPrintServer m_printServer;
 };
 
 void TestMdiInicio::initTestCase()
 {
     // Printing meets a print server of this test's own that is not there.
-    QVERIFY(m_printServer.isValid());
-    qputenv("CUPS_SERVER", QFile::encodeName(m_printServer.filePath(QStringLiteral("no-scheduler.sock"))));
-    qunsetenv("PRINTER");
-    qunsetenv("LPDEST");
+    QVERIFY2(m_printServer.isValid(), qPrintable(m_printServer.error()));
 }
 
 void TestMdiInicio::init()
