@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QDate>
 #include <QDialog>
+#include <QHelpEvent>
 #include <QImage>
 #include <QLabel>
 #include <QLocale>
@@ -26,11 +27,12 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStyleOptionMenuItem>
 #include <QTest>
 
-#include "TwipsCompare.h"
 #include <QTime>
+#include <QToolTip>
 #include <QTimer>
 
 #include <functional>
@@ -97,9 +99,8 @@ private slots:
     void entries();
     void closeRequestAsksAndIsRefused();
     void captionNamesTheUser();
-    void statusBarLayout_data();
-    void statusBarLayout();
-    void narrowWindowKeepsStatusPanel();
+    void statusBar_data();
+    void statusBar();
     void clockAndDate();
     void documentAreaPresses();
     void backgroundPictureOnceOnWhite();
@@ -352,61 +353,98 @@ void TestMdiInicio::captionNamesTheUser()
     QCOMPARE(main->objectName(), QStringLiteral("mdiinicio"));
 }
 
-void TestMdiInicio::statusBarLayout_data()
+void TestMdiInicio::statusBar_data()
 {
+    // The window's size before and after, the part of the status bar the
+    // pointer then rests on, the tooltip it shows and the text it writes
+    // (empty: the date or the time, which clockAndDate reads). Too narrow
+    // for the boxes, the welcome panel keeps the width it had.
+    QTest::addColumn<QSize>("from");
     QTest::addColumn<QSize>("size");
-    QTest::newRow("wide") << QSize(1200, 700);
-    QTest::newRow("medium") << QSize(640, 480);
-    QTest::newRow("odd") << QSize(513, 377);
+    QTest::addColumn<bool>("keepsPanel");
+    QTest::addColumn<QString>("part");
+    QTest::addColumn<QString>("tip");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("wide, welcome text")
+        << QSize(1100, 650) << QSize(1200, 700) << false << "lblestado" << "Sentalia, por el equipo de Sentalia, 2004"
+        << "Bienvenidos a Sentalia   **Un programa del equipo de Sentalia**";
+    QTest::newRow("medium, beside the welcome text") << QSize(600, 450) << QSize(640, 480) << false << "pct3"
+                                                     << "Un programa del equipo de Sentalia" << "";
+    QTest::newRow("odd, date") << QSize(480, 360) << QSize(513, 377) << false << "lbldate" << "Fecha Actual" << "";
+    QTest::newRow("wide, beside the date") << QSize(1100, 650) << QSize(1200, 700) << false << "pct2" << "Fecha Actual"
+                                           << "";
+    QTest::newRow("medium, clock") << QSize(600, 450) << QSize(640, 480) << false << "lbltime" << "Hora Actual" << "";
+    QTest::newRow("odd, beside the clock") << QSize(480, 360) << QSize(513, 377) << false << "pct1" << "Hora Actual"
+                                           << "";
+    QTest::newRow("too narrow, clock") << QSize(400, 300) << QSize(200, 300) << true << "lbltime" << "Hora Actual"
+                                       << "";
 }
 
-void TestMdiInicio::statusBarLayout()
+// At every size the status bar runs along the window's foot: the welcome
+// panel from the left corner, the date, the clock and the right corner at
+// the right edge, the strip under the whole panel; the panel takes what the
+// window gains.
+void TestMdiInicio::statusBar()
 {
+    QFETCH(QSize, from);
     QFETCH(QSize, size);
-    MdiInicio *main = Forms::mdiinicio();
+    QFETCH(bool, keepsPanel);
+    QFETCH(QString, part);
+    QFETCH(QString, tip);
+    QFETCH(QString, text);
+
+    MdiInicio *main = showMain();
+    QVERIFY(main);
     main->showNormal();
+    main->resize(from);
+    QTRY_COMPARE(main->size(), from);
+    const int panel = main->pct3->width();
+    const int bar = main->Picture1->height();
     main->resize(size);
-    QVERIFY(QTest::qWaitForWindowExposed(main));
     QTRY_COMPARE(main->size(), size);
 
-    const double W = main->frameGeometry().width() * 15.0;
-    const double S = main->width() * 15.0;
-    QCOMPARE(main->Picture1->width(), main->width());
-    NEAR_PX(main->Picture1->height(), 315);
-    QCOMPARE(main->Picture1->y() + main->Picture1->height(), main->centralWidget()->height());
-
-    NEAR_PX(main->img1->x(), S - 240 + 50);
-    NEAR_PX(main->pct1->x(), S - 1455 - 240 + 50);
-    NEAR_PX(main->pct2->x(), S - 1455 - 240 + 50 - 1455);
-    NEAR_PX(main->pct3->width(), W - 1455 - 1455 - 2 * 240 - 100);
-    QCOMPARE(main->Image2->width(), main->pct3->width());
-    // What the rules leave alone.
-    NEAR_PX(main->pct3->x(), 240);
+    QCOMPARE(main->Picture1->geometry(), QRect(0, main->centralWidget()->height() - bar, main->width(), bar));
+    const int change = main->width() - from.width();
+    QVERIFY2(qAbs(main->pct3->width() - (keepsPanel ? panel : panel + change)) <= 1,
+             qPrintable(QStringLiteral("panel %1 px, was %2 px").arg(main->pct3->width()).arg(panel)));
+    QCOMPARE(main->Image2->geometry(), QRect(0, 0, main->pct3->width(), main->Image2->height()));
     QCOMPARE(main->Image1->pos(), QPoint(0, 0));
-    QCOMPARE(main->pct1->y(), 0);
-    QCOMPARE(main->pct2->y(), 0);
-}
+    for (QWidget *box : std::initializer_list<QWidget *>{main->pct3, main->pct2, main->pct1, main->img1})
+        QCOMPARE(box->y(), 0);
+    QVERIFY(qAbs(main->pct3->x() - main->Image1->width()) <= 1);
+    if (!keepsPanel)
+        QVERIFY2(main->pct3->geometry().right() < main->pct2->x(), "the panel runs under the date");
+    QVERIFY(qAbs(main->pct2->geometry().right() + 1 - main->pct1->x()) <= 1);
+    QVERIFY(qAbs(main->pct1->geometry().right() + 1 - main->img1->x()) <= 1);
+    QVERIFY2(main->img1->x() < main->width() && main->img1->geometry().right() + 1 >= main->width(),
+             "the right corner is not at the right edge");
+    QVERIFY(QRect(QPoint(), main->pct2->size()).contains(main->lbldate->geometry()));
+    QVERIFY(QRect(QPoint(), main->pct1->size()).contains(main->lbltime->geometry()));
 
-void TestMdiInicio::narrowWindowKeepsStatusPanel()
-{
-    MdiInicio *main = Forms::mdiinicio();
-    main->showNormal();
-    main->resize(400, 300);
-    QVERIFY(QTest::qWaitForWindowExposed(main));
-    QTRY_COMPARE(main->size(), QSize(400, 300));
-    const int panel = main->pct3->width();
-    NEAR_PX(panel, main->frameGeometry().width() * 15.0 - 3490);
-
-    // 3490 twips and more are taken by the boxes: the panel's width would
-    // be negative, so it keeps the one it had, while the boxes follow.
-    main->resize(200, 300);
-    QTRY_COMPARE(main->width(), 200);
-    const double S = main->width() * 15.0;
-    QCOMPARE(main->pct3->width(), panel);
-    QCOMPARE(main->Image2->width(), panel);
-    NEAR_PX(main->img1->x(), S - 240 + 50);
-    NEAR_PX(main->pct1->x(), S - 1455 - 240 + 50);
-    NEAR_PX(main->pct2->x(), S - 1455 - 240 + 50 - 1455);
+    // The pointer on the part, or on its box beside the label: the part
+    // lies on top there and shows its tooltip.
+    auto *widget = main->findChild<QWidget *>(part);
+    QVERIFY(widget);
+    QPoint at = widget->rect().center();
+    const QList<QLabel *> labels =
+        widget->findChildren<QLabel *>(QRegularExpression(QStringLiteral("^lbl")), Qt::FindDirectChildrenOnly);
+    if (!labels.isEmpty()) {
+        const QLabel *label = labels.first();
+        at = QPoint((label->geometry().right() + widget->width()) / 2, label->geometry().center().y());
+        QVERIFY2(label->geometry().right() < at.x(), "no room beside the label");
+    }
+    QWidget *under = main->childAt(widget->mapTo(main, at));
+    QVERIFY2(under == widget || widget->isAncestorOf(under), qPrintable(QStringLiteral("%1 lies over %2")
+                                                                           .arg(under->objectName(), part)));
+    if (!text.isEmpty())
+        QCOMPARE(static_cast<QLabel *>(widget)->text(), text);
+    const QPoint there = under->mapFromGlobal(widget->mapToGlobal(at));
+    QHelpEvent help(QEvent::ToolTip, there, under->mapToGlobal(there));
+    QApplication::sendEvent(under, &help);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), tip);
+    QToolTip::hideText();
 }
 
 void TestMdiInicio::clockAndDate()
