@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "AllocationFailure.h"
+#include "BackgroundPicture.h"
 #include "GuiSession.h"
+#include "NoPrintServer.h"
 
 #include "app/Forms.h"
 #include "app/Module1.h"
@@ -26,7 +28,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "TwipsCompare.h"
 #include <QTimer>
 
 #include <memory>
@@ -102,11 +103,8 @@ private slots:
     void backgroundPictureOnceOnWhite();
     void toolTips_data();
     void toolTips();
-    void layoutRules_data();
-    void layoutRules();
-    void tooSmallKeepsRefusedValues();
-    void counterBox_data();
-    void counterBox();
+    void layout_data();
+    void layout();
     void todosListsEveryQuotation();
     void todosTwiceGivesTheSame();
     void closingAndListingAgainBuildsAFreshWindow();
@@ -124,18 +122,16 @@ private slots:
 
 private:
     Frm *showListing();
+    static void checkLayout(Frm *frm, bool fits);
+    static void checkCounter(Frm *frm, const QString &line);
     std::unique_ptr<GuiSession> m_session;
-    QTemporaryDir m_printServer;
+    NoPrintServer m_printServer;
 };
 
 void TestFrm::initTestCase()
 {
-    // A print server of this test's own that is not there: printing from
-    // these tests never reaches a real printer.
-    QVERIFY(m_printServer.isValid());
-    qputenv("CUPS_SERVER", QFile::encodeName(m_printServer.filePath(QStringLiteral("no-scheduler.sock"))));
-    qunsetenv("PRINTER");
-    qunsetenv("LPDEST");
+    // Printing from these tests never reaches a real printer.
+    QVERIFY2(m_printServer.isValid(), qPrintable(m_printServer.error()));
 }
 
 void TestFrm::init()
@@ -198,39 +194,17 @@ void TestFrm::buildsMaximizedWithoutButtons()
     QVERIFY(frm->isVisible());
 }
 
+// The picture lies once at the top left of the bare window, on white.
 void TestFrm::backgroundPictureOnceOnWhite()
 {
-    const QImage picture = QImage(QString::fromLatin1(Artwork::Background)).convertToFormat(QImage::Format_RGB32);
-    if (picture.isNull())
-        QSKIP("The background picture is not built in yet.");
+    const QSize picture = QImage(QString::fromLatin1(Artwork::Background)).size();
     MdiInicio *main = Forms::mdiinicio();
     main->resize(picture.width() + 300, picture.height() + 300);
     Frm *frm = showListing();
     QVERIFY(frm);
     QTRY_VERIFY(frm->client()->width() > picture.width() && frm->client()->height() > picture.height() + 40);
-    const QImage shown = frm->client()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-
-    // Along the bare left edge: the picture itself at its own place, and
-    // white (not the picture again) below it.
-    const QRgb white = qRgb(255, 255, 255);
-    int inside = 0;
-    int below = 0;
-    for (int y = 0; y < 40; ++y) {
-        for (int x = 0; x < 12; ++x) {
-            const QPoint own(x, picture.height() - 40 + y);
-            if (!frm->client()->childAt(own)) {
-                QCOMPARE(shown.pixel(own), picture.pixel(own));
-                ++inside;
-            }
-            const QPoint beyond(x, picture.height() + y);
-            if (!frm->client()->childAt(beyond) && picture.pixel(x, y) != white) {
-                QCOMPARE(shown.pixel(beyond), white);
-                ++below;
-            }
-        }
-    }
-    QVERIFY(inside > 0);
-    QVERIFY(below > 0);
+    const QString fault = BackgroundPicture::shownOnceOnWhite(frm->client());
+    QVERIFY2(fault.isEmpty(), qPrintable(fault));
 }
 
 void TestFrm::toolTips_data()
@@ -260,149 +234,171 @@ void TestFrm::toolTips()
     QCOMPARE(iface->actionInterface()->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
 }
 
-void TestFrm::layoutRules_data()
+void TestFrm::layout_data()
 {
-    QTest::addColumn<QSize>("mainSize");
+    // The window's size first and then, with the counter lines set, the
+    // size it is changed to: both the main window's (maximized rows) or the
+    // results window's own (restored rows). A row that ends too small for
+    // the listing says which of its sides the listing keeps from before.
     QTest::addColumn<bool>("maximized");
-    QTest::addColumn<QSize>("frmSize");
+    QTest::addColumn<QSize>("from");
+    QTest::addColumn<QSize>("to");
+    QTest::addColumn<QStringList>("counter");
+    QTest::addColumn<bool>("keepsWidth");
+    QTest::addColumn<bool>("keepsHeight");
 
-    QTest::newRow("maximized in a large frame") << QSize(1200, 820) << true << QSize();
-    QTest::newRow("maximized in a small frame") << QSize(640, 480) << true << QSize();
-    QTest::newRow("restored, odd size") << QSize(900, 650) << false << QSize(433, 301);
+    QTest::newRow("maximized in a large frame")
+        << true << QSize(1100, 760) << QSize(1200, 820)
+        << QStringList{QStringLiteral("12 Frases encontradas con el tema AMOR Y AMISTAD DE LOS ANTIGUOS")} << false
+        << false;
+    QTest::newRow("maximized in a small frame")
+        << true << QSize(640, 480) << QSize(700, 530) << QStringList{QStringLiteral("0 Frases encontradas")} << false
+        << false;
+    QTest::newRow("restored, odd sizes, long counter then short")
+        << false << QSize(433, 301) << QSize(471, 333)
+        << QStringList{QStringLiteral("7 Frases encontradas con la inicial M, y muchas más palabras"),
+                       QStringLiteral("1 Frases encontradas")}
+        << false << false;
+    QTest::newRow("too small on both sides") << false << QSize(480, 340) << QSize(90, 150)
+                                             << QStringList{QStringLiteral("0 Frases encontradas")} << true << true;
+    QTest::newRow("too narrow") << false << QSize(480, 340) << QSize(90, 340)
+                                << QStringList{QStringLiteral("0 Frases encontradas")} << true << false;
+    QTest::newRow("too short") << false << QSize(480, 340) << QSize(480, 170)
+                               << QStringList{QStringLiteral("0 Frases encontradas")} << false << true;
 }
 
-void TestFrm::layoutRules()
+void TestFrm::layout()
 {
-    QFETCH(QSize, mainSize);
     QFETCH(bool, maximized);
-    QFETCH(QSize, frmSize);
+    QFETCH(QSize, from);
+    QFETCH(QSize, to);
+    QFETCH(QStringList, counter);
+    QFETCH(bool, keepsWidth);
+    QFETCH(bool, keepsHeight);
 
     MdiInicio *main = Forms::mdiinicio();
-    main->resize(mainSize);
-    QTRY_COMPARE(main->size(), mainSize);
     Frm *frm = Forms::frm();
     QVERIFY(QTest::qWaitForWindowExposed(frm));
-    if (maximized) {
-        QTRY_COMPARE(frm->size(), main->mdiArea()->viewport()->size());
-    } else {
-        frm->showNormal();
-        frm->resize(frmSize);
-        QTRY_COMPARE(frm->size(), frmSize);
+    const auto sizeTo = [&](const QSize &size) {
+        if (maximized) {
+            main->resize(size);
+            QTRY_COMPARE(main->size(), size);
+            QTRY_COMPARE(frm->size(), main->mdiArea()->viewport()->size());
+        } else {
+            frm->showNormal();
+            frm->resize(size);
+            QTRY_COMPARE(frm->size(), size);
+        }
+        QTRY_COMPARE(frm->client()->width(), frm->contentsRect().width());
+    };
+
+    sizeTo(from);
+    if (QTest::currentTestFailed())
+        return;
+    for (const QString &line : counter) {
+        frm->setCounterLine(line);
+        checkCounter(frm, line);
+        if (QTest::currentTestFailed())
+            return;
     }
-    QTRY_COMPARE(frm->client()->width(), frm->contentsRect().width());
+    const QSize window = frm->size();
+    const QSize view = frm->rtb1->size();
+    checkLayout(frm, true);
+    if (QTest::currentTestFailed())
+        return;
 
-    const double W = frm->width() * 15.0;
-    const double H = frm->height() * 15.0;
-    const double S = frm->client()->width() * 15.0;
+    // The listing takes what the window gains or loses, unless that would
+    // leave it no room: then it keeps what it had on that side, and the
+    // rest is laid out around it as it is.
+    sizeTo(to);
+    if (QTest::currentTestFailed())
+        return;
+    const QSize change = frm->size() - window;
+    const QSize expected(keepsWidth ? view.width() : view.width() + change.width(),
+                         keepsHeight ? view.height() : view.height() + change.height());
+    QVERIFY2(qAbs(frm->rtb1->width() - expected.width()) <= 1 && qAbs(frm->rtb1->height() - expected.height()) <= 1,
+             qPrintable(QStringLiteral("listing %1 x %2, expected %3 x %4")
+                            .arg(frm->rtb1->width()).arg(frm->rtb1->height())
+                            .arg(expected.width()).arg(expected.height())));
+    checkLayout(frm, !keepsWidth && !keepsHeight);
+    checkCounter(frm, counter.last());
+    if (QTest::currentTestFailed())
+        return;
 
-    NEAR_PX(frm->img1->x(), S - 645);
-    NEAR_PX(frm->img2->width(), W);
-    QCOMPARE(frm->img2->x(), 8);
-    NEAR_PX(frm->pct1->x(), (S - 2640) / 2);
-    NEAR_PX(frm->pct2->x(), (S - 2730) / 2);
+    // Back at the first size, the window is laid out as it was.
+    sizeTo(from);
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(frm->rtb1->size(), view);
+    checkLayout(frm, true);
+}
+
+// What holds at every size: the tool bar, the counter box, the parchment
+// and the dedication centred in the window, the listing on the parchment
+// with the dedication below it, each part below the one before, the banner
+// from edge to edge; and, when the listing has room, nothing beyond the
+// window's edges.
+void TestFrm::checkLayout(Frm *frm, bool fits)
+{
+    const QRect window = frm->client()->rect();
+    const auto name = [](QWidget *w) { return w->objectName(); };
+    for (QWidget *centred : std::initializer_list<QWidget *>{frm->pct1, frm->pct2, frm->imgper, frm->lbldedi})
+        QVERIFY2(qAbs(2 * centred->x() + centred->width() - window.width()) <= 2,
+                 qPrintable(QStringLiteral("%1 at %2 is not centred in %3").arg(name(centred)).arg(centred->x())
+                                .arg(window.width())));
+
+    const QRect parchment = frm->imgper->geometry();
+    const QRect view = frm->rtb1->geometry();
+    QVERIFY2(parchment.left() < view.left() && view.right() < parchment.right() && parchment.top() < view.top()
+                 && view.bottom() < parchment.bottom(),
+             "the listing is not on the parchment");
+    const QRect dedication = frm->lbldedi->geometry();
+    QVERIFY2(view.bottom() < dedication.top() && dedication.bottom() < parchment.bottom(),
+             "the dedication is not on the parchment below the listing");
+    // Its shadow lies just right of and below it.
+    const QPoint shadow = frm->lbldedi1->pos() - frm->lbldedi->pos();
+    QVERIFY2(shadow.x() > 0 && shadow.x() <= 2 && shadow.y() > 0 && shadow.y() <= 2, "the dedication's shadow");
+    QCOMPARE(frm->rtb1->scrollBars(), int(RichTextView::Vertical));
+
+    // The tool bar, the counter box and the parchment, top to bottom.
     QCOMPARE(frm->pct1->y(), 0);
-    NEAR_PX(frm->pct2->y(), 710);
+    QVERIFY(frm->pct1->geometry().bottom() < frm->pct2->y());
+    QVERIFY(frm->pct2->geometry().bottom() < parchment.top());
 
-    const double rtbWidth = W - 1500;
-    const double rtbHeight = H - 2800;
-    NEAR_PX(frm->rtb1->width(), rtbWidth);
-    NEAR_PX(frm->rtb1->x(), (S - rtbWidth) / 2 - 100);
-    NEAR_PX(frm->rtb1->height(), rtbHeight);
-    NEAR_PX(frm->rtb1->y(), 1540);
-    QCOMPARE(frm->rtb1->scrollBars(), 2);
-
-    const double dediWidth = frm->lbldedi->width() * 15.0;
-    NEAR_PX(frm->lbldedi->x(), (S - dediWidth) / 2);
-    NEAR_PX(frm->lbldedi->y(), rtbHeight + 1540 + 100);
-    NEAR_PX(frm->lbldedi1->x() - frm->lbldedi->x(), 20);
-    NEAR_PX(frm->lbldedi1->y() - frm->lbldedi->y(), 20);
-
-    NEAR_PX(frm->imgper->width(), rtbWidth + 850);
-    NEAR_PX(frm->imgper->height(), rtbHeight + 1080);
-    NEAR_PX(frm->imgper->x(), (S - (rtbWidth + 850)) / 2);
-    NEAR_PX(frm->imgper->y(), 1540 - 300);
-
-    // The parts that no rule moves.
+    // The banner: its ends at the window's edges, its middle between them.
     QCOMPARE(frm->Image1->pos(), QPoint(0, 0));
     QCOMPARE(frm->img1->y(), 0);
+    QVERIFY2(qAbs(frm->img1->x() + frm->img1->width() - window.width()) <= 1, "the banner's right end");
+    QVERIFY(frm->img2->x() <= frm->Image1->geometry().right() + 1);
+    QVERIFY(frm->img2->geometry().right() + 1 >= frm->img1->x());
+
+    if (!fits)
+        return;
+    for (QWidget *part : std::initializer_list<QWidget *>{frm->pct1, frm->pct2, frm->imgper, frm->rtb1, frm->lbldedi,
+                                                          frm->Image1, frm->img1})
+        QVERIFY2(window.contains(part->geometry()),
+                 qPrintable(QStringLiteral("%1 beyond the window's edges").arg(name(part))));
 }
 
-void TestFrm::tooSmallKeepsRefusedValues()
+// The counter box around its line: the counter as wide as its text and
+// centred in the box, its shadow just right of and below it, the frame
+// pieces closed from one end of the box to the other.
+void TestFrm::checkCounter(Frm *frm, const QString &line)
 {
-    Frm *frm = Forms::frm();
-    QVERIFY(QTest::qWaitForWindowExposed(frm));
-    frm->showNormal();
-    frm->resize(400, 330);
-    QTRY_COMPARE(frm->size(), QSize(400, 330));
-    const QSize before = frm->rtb1->size();
-    const double keptWidth = frm->width() * 15.0 - 1500;
-    const double keptHeight = frm->height() * 15.0 - 2800;
-    NEAR_PX(before.width(), keptWidth);
-    NEAR_PX(before.height(), keptHeight);
-
-    // W - 1500 and H - 2800 are both negative now.
-    frm->resize(90, 150);
-    QTRY_COMPARE(frm->size(), QSize(90, 150));
-    QTRY_COMPARE(frm->client()->width(), frm->contentsRect().width());
-    const double S = frm->client()->width() * 15.0;
-
-    QCOMPARE(frm->rtb1->size(), before);
-    // The rules after the refused ones read the kept values.
-    NEAR_PX(frm->rtb1->x(), (S - keptWidth) / 2 - 100);
-    NEAR_PX(frm->imgper->width(), keptWidth + 850);
-    NEAR_PX(frm->imgper->height(), keptHeight + 1080);
-    NEAR_PX(frm->imgper->x(), (S - (keptWidth + 850)) / 2);
-    NEAR_PX(frm->lbldedi->y(), keptHeight + 1540 + 100);
-    NEAR_PX(frm->img1->x(), S - 645);
-    NEAR_PX(frm->img2->width(), frm->width() * 15.0);
-
-    // Growing again applies the rules in full.
-    frm->resize(500, 400);
-    QTRY_COMPARE(frm->size(), QSize(500, 400));
-    NEAR_PX(frm->rtb1->width(), 500 * 15.0 - 1500);
-    NEAR_PX(frm->rtb1->height(), 400 * 15.0 - 2800);
-}
-
-void TestFrm::counterBox_data()
-{
-    QTest::addColumn<QStringList>("lines");
-    QTest::newRow("longer counter")
-        << QStringList{QStringLiteral("12 Frases encontradas con el tema AMOR Y AMISTAD DE LOS ANTIGUOS")};
-    QTest::newRow("short counter") << QStringList{QStringLiteral("0 Frases encontradas")};
-    QTest::newRow("long, then short again")
-        << QStringList{QStringLiteral("7 Frases encontradas con la inicial M, y muchas más palabras"),
-                       QStringLiteral("1 Frases encontradas")};
-}
-
-void TestFrm::counterBox()
-{
-    QFETCH(QStringList, lines);
-    Frm *frm = Forms::frm();
-    QVERIFY(QTest::qWaitForWindowExposed(frm));
-    QTRY_VERIFY(frm->client()->width() > 300);
-
-    for (const QString &line : lines) {
-        frm->setCounterLine(line);
-        QCOMPARE(frm->lbl1->text(), line);
-        QCOMPARE(frm->lbl2->text(), line);
-
-        // The counter sizes itself to its text.
-        QCOMPARE(frm->lbl1->size(), frm->lbl1->sizeHint());
-        const double lbl = frm->lbl1->width() * 15.0;
-        const double box = lbl + 300;
-        const double S = frm->client()->width() * 15.0;
-        NEAR_PX(frm->pct2->width(), box);
-        NEAR_PX(frm->pct2->x(), (S - box) / 2);
-        NEAR_PX(frm->pct2->y(), 710);
-        NEAR_PX(frm->lbl1->x(), (box - lbl) / 2);
-        // The shadow lies 30 right of and 30 below the counter.
-        NEAR_PX(frm->lbl2->x() - frm->lbl1->x(), 30);
-        NEAR_PX(frm->lbl2->y() - frm->lbl1->y(), 30);
-        // The right end piece is flush with the box, the middle 300 narrower.
-        QCOMPARE(frm->img1a->x() + frm->img1a->width(), frm->pct2->width());
-        NEAR_PX(frm->img2a->width(), box - 300);
-        NEAR_PX(frm->Image2->x(), 0);
-    }
+    QCOMPARE(frm->lbl1->text(), line);
+    QCOMPARE(frm->lbl2->text(), line);
+    QCOMPARE(frm->lbl1->size(), frm->lbl1->sizeHint());
+    QCOMPARE(frm->lbl2->size(), frm->lbl1->size());
+    const QRect box(QPoint(), frm->pct2->size());
+    QVERIFY2(frm->lbl1->x() > 0 && frm->lbl1->geometry().right() < box.right(), "the counter is not in its box");
+    QVERIFY2(qAbs(2 * frm->lbl1->x() + frm->lbl1->width() - box.width()) <= 2, "the counter is not centred");
+    const QPoint shadow = frm->lbl2->pos() - frm->lbl1->pos();
+    QVERIFY2(shadow.x() > 0 && shadow.x() <= 3 && shadow.y() > 0 && shadow.y() <= 3, "the counter's shadow");
+    QCOMPARE(frm->Image2->x(), 0);
+    QVERIFY2(qAbs(frm->img1a->x() + frm->img1a->width() - box.width()) <= 1, "the box's right end");
+    QVERIFY2(frm->img2a->x() <= frm->Image2->geometry().right() + 1
+                 && frm->img2a->geometry().right() + 1 >= frm->img1a->x(),
+             "a gap in the counter box's frame");
 }
 
 void TestFrm::todosListsEveryQuotation()

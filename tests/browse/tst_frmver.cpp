@@ -24,6 +24,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QFile>
@@ -125,6 +126,8 @@ private slots:
     void noLetterChosen();
     void cancelTouchesNothing_data();
     void cancelTouchesNothing();
+    void escapeAndEnter_data();
+    void escapeAndEnter();
     void unreadableCollection_data();
     void unreadableCollection();
     void fromMainWindow_data();
@@ -572,6 +575,75 @@ void TstFrmVer::cancelTouchesNothing()
                           Qt::LeftButton);
     QVERIFY(dialogGone());
     QVERIFY(!Forms::frmLoaded());
+    QVERIFY(MessageBox::recorded().isEmpty());
+}
+
+void TstFrmVer::escapeAndEnter_data()
+{
+    // The face, the control that has the keyboard, the key, and the
+    // counter the results window then shows (empty: nothing is listed);
+    // "stays": the dialog is still open.
+    QTest::addColumn<bool>("portema");
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("stays");
+    QTest::addColumn<QString>("counter");
+
+    // Only "Cancelar" and the close picture close the dialog.
+    QTest::newRow("Esc on Aceptar") << false << "OKButton" << int(Qt::Key_Escape) << true << "";
+    QTest::newRow("Esc on Cancelar") << false << "CancelButton" << int(Qt::Key_Escape) << true << "";
+    QTest::newRow("Esc in the topic box") << true << "cbo1" << int(Qt::Key_Escape) << true << "";
+    // Enter presses the focused button and no other.
+    QTest::newRow("Enter on Aceptar") << false << "OKButton" << int(Qt::Key_Return) << false
+                                      << "1 Frases encontradas con la inicial M";
+    QTest::newRow("Enter on Cancelar") << false << "CancelButton" << int(Qt::Key_Return) << false << "";
+    QTest::newRow("keypad Enter on Cancelar") << false << "CancelButton" << int(Qt::Key_Enter) << false << "";
+    QTest::newRow("keypad Enter on Aceptar, topic face") << true << "OKButton" << int(Qt::Key_Enter) << false
+                                                         << "1 Frases encontradas con el tema PODER";
+    QTest::newRow("Enter in the topic box") << true << "cbo1" << int(Qt::Key_Return) << true << "";
+}
+
+void TstFrmVer::escapeAndEnter()
+{
+    QFETCH(bool, portema);
+    QFETCH(QString, focus);
+    QFETCH(int, key);
+    QFETCH(bool, stays);
+    QFETCH(QString, counter);
+
+    GuiSession session;
+    // Closed, the dialog is gone.
+    QPointer<FrmVer> dialog = openDialog(portema);
+    QVERIFY(dialog);
+    dialog->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(dialog));
+    if (portema)
+        dialog->cbo1->setCurrentIndex(dialog->cbo1->findText(QStringLiteral("PODER")));
+    else
+        clickLetter(dialog, QChar('M'));
+    auto *control = dialog->findChild<QWidget *>(focus);
+    QVERIFY(control);
+    control->setFocus();
+    QTRY_COMPARE(focusOwner(dialog), control);
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    if (stays) {
+        QCoreApplication::processEvents();
+        QVERIFY2(dialog && Forms::frmverLoaded() == dialog && dialog->isVisible(), "the dialog closed");
+        // The choice is still there for the buttons.
+        if (portema)
+            QCOMPARE(dialog->cbo1->currentText(), QStringLiteral("PODER"));
+        else
+            QCOMPARE(dialog->markedLetter(), QChar('M'));
+    } else {
+        QVERIFY(dialogGone());
+    }
+    if (counter.isEmpty()) {
+        QVERIFY(!Forms::frmLoaded());
+    } else {
+        QVERIFY(Forms::frmLoaded());
+        QCOMPARE(Forms::frmLoaded()->lbl1->text(), counter);
+    }
     QVERIFY(MessageBox::recorded().isEmpty());
 }
 

@@ -3,6 +3,7 @@
 // the default printer uses, and pdftotext (poppler-utils) reads it back.
 
 #include "AllocationFailure.h"
+#include "NoPrintServer.h"
 #include "app/AppSetup.h"
 #include "browse/Listing.h"
 #include "browse/ListingPrinter.h"
@@ -87,6 +88,7 @@ private:
     QString printToPdf(const QString &text, const QFont &font, bool *ok = nullptr, QString *error = nullptr);
 
     QTemporaryDir m_dir;
+    NoPrintServer m_printServer;
     int m_files = 0;
 };
 
@@ -99,9 +101,7 @@ void TestListingPrinter::initTestCase()
     AppSetup::configure(*qApp);
     // No print server for this process: the default-printer case below
     // must meet a machine without printers, whatever this one has.
-    qputenv("CUPS_SERVER", QFile::encodeName(m_dir.filePath(QStringLiteral("no-scheduler.sock"))));
-    qunsetenv("PRINTER");
-    qunsetenv("LPDEST");
+    QVERIFY2(m_printServer.isValid(), qPrintable(m_printServer.error()));
 }
 
 QString TestListingPrinter::printToPdf(const QString &text, const QFont &font, bool *ok, QString *error)
