@@ -28,20 +28,12 @@
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    BenchData::offscreenUnlessTold();
     QApplication app(argc, argv);
-    FormBuilders::install();
-    QApplication::setQuitOnLastWindowClosed(false);
-    QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
     const int records = argc > 1 ? atoi(argv[1]) : 100000;
     const int runs = argc > 2 ? atoi(argv[2]) : 7;
-
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("frase.mdb"));
-    BenchData::build(path, records);
-    BenchData::openAsProgramCollection(path);
-    MessageBox::setRecording(true);
+    BenchData::startProgram(dir, records);
     const qint64 rssBefore = BenchData::statusKb("VmRSS:");
 
     MdiInicio *main = Forms::mdiinicio();

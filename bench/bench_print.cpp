@@ -29,19 +29,11 @@
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    BenchData::offscreenUnlessTold();
     QApplication app(argc, argv);
-    FormBuilders::install();
-    QApplication::setQuitOnLastWindowClosed(false);
-    QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
     const int records = argc > 1 ? atoi(argv[1]) : 100000;
-
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("frase.mdb"));
-    BenchData::build(path, records);
-    BenchData::openAsProgramCollection(path);
-    MessageBox::setRecording(true);
+    BenchData::startProgram(dir, records);
 
     Forms::mdiinicio()->showMaximized();
     Forms::mdiinicio()->verTodos();
