@@ -32,6 +32,28 @@
 
 extern char **environ;
 
+// Designated initializers name only what they set.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
+namespace {
+
+// How a program is run: by default the tool, in the test's folder, with
+// the test's environment.
+struct Run {
+    QString program;         // empty: the tool
+    QString folder;          // its working folder; empty: the test's
+    QStringList environment; // "NAME=value" is set, a bare "NAME" removed
+    // As nobody when the tests run as the superuser, so that file
+    // permissions bind the tool.
+    bool unprivileged = false;
+    // Its TMPDIR, where no file may grow past 2 GiB and a little more (a
+    // tool that copied an endless source without limit fails the test
+    // instead of filling the disk).
+    QString tempFolder;
+    QStringList feeder; // a program and its arguments, whose output is the input
+};
+
+} // namespace
 
 // sentalia-db as the user runs it: commands, exit codes, messages, and the
 // promise that a failed import leaves the collection exactly as it was.
@@ -95,14 +117,9 @@ private:
         QString out;
         QString err;
         QByteArray outBytes; // out as written (QString::fromUtf8 drops a byte-order mark)
+        QByteArray errBytes;
     };
-    // unprivileged: as nobody when the tests run as the superuser, so that
-    // file permissions bind the tool. tempFolder: its TMPDIR, where no file
-    // may grow past 2 GiB and a little more (a tool that copied an endless
-    // source without limit fails the test instead of filling the disk).
-    // feeder: a program and its arguments, whose output is the tool's input.
-    static Result runTool(const QStringList &arguments, bool unprivileged = false,
-                          const QString &tempFolder = QString(), const QStringList &feeder = {});
+    static Result runTool(const QStringList &arguments, const Run &how = {});
     // Runs a shell command line with $TOOL set, for arguments QProcess
     // cannot pass (bytes that are not UTF-8).
     static Result runShell(const QString &folder, const QString &commandLine);
@@ -131,23 +148,30 @@ private:
     static QStringList entries(const QString &folder);
 };
 
-TestDbTool::Result TestDbTool::runTool(const QStringList &arguments, bool unprivileged, const QString &tempFolder,
-                                      const QStringList &feeder)
+TestDbTool::Result TestDbTool::runTool(const QStringList &arguments, const Run &how)
 {
     QProcess process;
-    if (!tempFolder.isEmpty()) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("TMPDIR"), tempFolder);
-        process.setProcessEnvironment(environment);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString &setting : how.environment) {
+        if (setting.contains(QLatin1Char('=')))
+            environment.insert(setting.section(QLatin1Char('='), 0, 0), setting.section(QLatin1Char('='), 1));
+        else
+            environment.remove(setting);
+    }
+    if (!how.tempFolder.isEmpty()) {
+        environment.insert(QStringLiteral("TMPDIR"), how.tempFolder);
         process.setChildProcessModifier([] {
             const rlimit limit{(rlim_t(2) << 30) + (rlim_t(1) << 20), (rlim_t(2) << 30) + (rlim_t(1) << 20)};
             ::setrlimit(RLIMIT_FSIZE, &limit);
         });
     }
+    process.setProcessEnvironment(environment);
+    if (!how.folder.isEmpty())
+        process.setWorkingDirectory(how.folder);
     QProcess feeding;
-    if (!feeder.isEmpty()) {
+    if (!how.feeder.isEmpty()) {
         feeding.setStandardOutputProcess(&process);
-        feeding.start(feeder.first(), feeder.mid(1));
+        feeding.start(how.feeder.first(), how.feeder.mid(1));
     }
     const auto stopFeeding = qScopeGuard([&] {
         if (feeding.state() != QProcess::NotRunning) {
@@ -155,23 +179,31 @@ TestDbTool::Result TestDbTool::runTool(const QStringList &arguments, bool unpriv
             feeding.waitForFinished(10000);
         }
     });
-    if (unprivileged && geteuid() == 0)
+    const QString program = how.program.isEmpty() ? tool() : how.program;
+    if (how.unprivileged && geteuid() == 0)
         process.start(QStringLiteral("setpriv"), QStringList{QStringLiteral("--reuid=nobody"),
                                                              QStringLiteral("--regid=nogroup"),
                                                              QStringLiteral("--clear-groups"), publicTool()}
                                                      + arguments);
     else
-        process.start(tool(), arguments);
+        process.start(program, arguments);
     Result result;
     if (!process.waitForStarted(10000) || !process.waitForFinished(60000)) {
-        result.err = QStringLiteral("sentalia-db did not run");
+        result.err = program + QStringLiteral(" did not run");
         return result;
     }
     result.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     result.outBytes = process.readAllStandardOutput();
+    result.errBytes = process.readAllStandardError();
     result.out = QString::fromUtf8(result.outBytes);
-    result.err = QString::fromUtf8(process.readAllStandardError());
+    result.err = QString::fromUtf8(result.errBytes);
     return result;
+}
+
+TestDbTool::Result TestDbTool::runShell(const QString &folder, const QString &commandLine)
+{
+    return runTool({QStringLiteral("-c"), commandLine},
+                   {.program = QStringLiteral("/bin/sh"), .folder = folder, .environment = {QStringLiteral("TOOL=") + tool()}});
 }
 
 QString TestDbTool::publicTool()
@@ -188,23 +220,6 @@ QString TestDbTool::publicTool()
 void TestDbTool::openToEveryone(const QString &folder, bool writable)
 {
     ::chmod(QFile::encodeName(folder).constData(), writable ? 01777 : 0755);
-}
-
-TestDbTool::Result TestDbTool::runShell(const QString &folder, const QString &commandLine)
-{
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("TOOL"), tool());
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), commandLine});
-    Result result;
-    if (!process.waitForFinished(60000))
-        return result;
-    result.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
 }
 
 QMap<qint64, QString> TestDbTool::rows(const QString &path)
@@ -606,7 +621,7 @@ void TestDbTool::failedImportChangesNothing()
         QVERIFY(QFile::setPermissions(fixture.path(), all | QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther));
         QVERIFY(QFile::setPermissions(fixture.folder(), all | enter));
     }
-    const Result result = runTool(arguments, readOnlyFolder, tempFolder, feeder);
+    const Result result = runTool(arguments, {.unprivileged = readOnlyFolder, .tempFolder = tempFolder, .feeder = feeder});
     if (readOnlyFolder)
         QVERIFY(QFile::setPermissions(fixture.folder(), all | enter | QFile::WriteOwner));
     QCOMPARE(result.code, 1);
@@ -795,8 +810,8 @@ void TestDbTool::importedText()
     const bool piped = source.startsWith(QLatin1Char('-')) || source.startsWith(QLatin1String("/dev/"));
     const QString file = dir.filePath(piped ? QStringLiteral("origen") : source);
     QVERIFY(writeFile(file, bytes));
-    const Result result = runTool(QStringList{QStringLiteral("import"), db, piped ? source : file} + options, false,
-                                  QString(), piped ? QStringList{QStringLiteral("cat"), file} : QStringList());
+    const Result result = runTool(QStringList{QStringLiteral("import"), db, piped ? source : file} + options,
+                                  {.feeder = piped ? QStringList{QStringLiteral("cat"), file} : QStringList()});
     QVERIFY2(result.code == 0, qPrintable(result.err));
     QStringList found;
     for (const QuoteRecord &record : records(db))
@@ -1126,7 +1141,7 @@ void TestDbTool::readOnlyCollections()
     arguments.insert(1, path);
     const QString destination = top.filePath(QStringLiteral("copia.mdb"));
     arguments.replaceInStrings(QRegularExpression(QStringLiteral("^DEST$")), destination);
-    const Result result = runTool(arguments, true);
+    const Result result = runTool(arguments, {.unprivileged = true});
     QCOMPARE(result.code, code);
     QVERIFY2((result.out + result.err).contains(words), qPrintable(result.out + result.err));
     QCOMPARE(Fixture::readFile(path), before);
@@ -1243,7 +1258,7 @@ void TestDbTool::unreachableCollections()
         if (qstrcmp(command, "add") == 0)
             arguments << QStringLiteral("--frase") << QStringLiteral("F.") << QStringLiteral("--tema")
                       << QStringLiteral("VIDA");
-        const Result result = runTool(arguments, setup == QLatin1String("private"));
+        const Result result = runTool(arguments, {.unprivileged = setup == QLatin1String("private")});
         QCOMPARE(result.code, 1);
         QVERIFY2(result.err.contains(words), qPrintable(result.err));
         QVERIFY2(!result.err.contains(QStringLiteral("Créelo")), qPrintable(result.err));
@@ -1373,18 +1388,13 @@ void TestDbTool::terminalCharacterSet()
         QVERIFY2(localedef.waitForFinished(60000) && QDir(locales.filePath(locale)).exists(),
                  "localedef could not make the locale (package locales)");
     }
-    QProcess shell;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("T"), tool());
-    environment.insert(QStringLiteral("F"), fixture.path());
-    environment.insert(QStringLiteral("LOCPATH"), locales.path());
-    environment.insert(QStringLiteral("LC_ALL"), locale);
-    shell.setProcessEnvironment(environment);
-    shell.setWorkingDirectory(fixture.folder());
-    shell.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), commands});
-    QVERIFY(shell.waitForFinished(60000));
-    QCOMPARE(shell.exitCode(), code);
-    const QByteArray said = shell.readAllStandardOutput() + shell.readAllStandardError();
+    const Result result = runTool({QStringLiteral("-c"), commands},
+                                  {.program = QStringLiteral("/bin/sh"), .folder = fixture.folder(),
+                                   .environment = {QStringLiteral("T=") + tool(), QStringLiteral("F=") + fixture.path(),
+                                                   QStringLiteral("LOCPATH=") + locales.path(),
+                                                   QStringLiteral("LC_ALL=") + locale}});
+    QCOMPARE(result.code, code);
+    const QByteArray said = result.outBytes + result.errBytes;
     QVERIFY2(said.contains(output), said.toHex(' ').constData());
     QVERIFY(!said.contains("\xef\xbf\xbd"));
 }
@@ -1583,17 +1593,10 @@ void TestDbTool::readersNeedTemporaryFolder()
     Fixture fixture;
     folder = fixture.folder() + QLatin1Char('/') + folder;
     arguments.insert(1, fixture.path());
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("TMPDIR"), folder);
-    process.setProcessEnvironment(environment);
-    process.setWorkingDirectory(fixture.folder());
-    process.start(tool(), arguments);
-    QVERIFY2(process.waitForFinished(60000), "sentalia-db did not finish");
-    const QString err = QString::fromUtf8(process.readAllStandardError());
-    QCOMPARE(process.exitCode(), 1);
-    QVERIFY2(err.startsWith(said.replace(QStringLiteral("FOLDER"), folder)), qPrintable(err));
-    QCOMPARE(process.readAllStandardOutput(), QByteArray());
+    const Result result = runTool(arguments, {.folder = fixture.folder(), .tempFolder = folder});
+    QCOMPARE(result.code, 1);
+    QVERIFY2(result.err.startsWith(said.replace(QStringLiteral("FOLDER"), folder)), qPrintable(result.err));
+    QCOMPARE(result.outBytes, QByteArray());
     QCOMPARE(QDir(fixture.folder()).entryList(QDir::Files).size(), 1); // nothing left beside the collection
 }
 
@@ -1913,16 +1916,11 @@ void TestDbTool::defaultCollection()
         QVERIFY(QFile::setPermissions(collection, QFile::ReadOwner | QFile::WriteOwner));
     }
 
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("HOME"), home);
-    environment.remove(QStringLiteral("XDG_DATA_HOME"));
-    process.setProcessEnvironment(environment);
-    process.setWorkingDirectory(dir.path());
-    process.start(bin + QStringLiteral("/sentalia-db"), arguments);
-    QVERIFY(process.waitForFinished(60000));
-    QCOMPARE(process.exitCode(), code);
-    const QString out = QString::fromUtf8(code == 0 ? process.readAllStandardOutput() : process.readAllStandardError());
+    const Result result = runTool(arguments, {.program = bin + QStringLiteral("/sentalia-db"), .folder = dir.path(),
+                                              .environment = {QStringLiteral("HOME=") + home,
+                                                              QStringLiteral("XDG_DATA_HOME")}});
+    QCOMPARE(result.code, code);
+    const QString out = code == 0 ? result.out : result.err;
     shown.replace(QStringLiteral("COLLECTION"), collection);
     QVERIFY2(out.contains(shown), qPrintable(out));
     QCOMPARE(QFile::exists(collection) ? int(records(collection).size()) : -1, count);
@@ -1993,20 +1991,16 @@ void TestDbTool::bashCompletion()
         line += (words.at(i) == QLatin1String("=") || (i > 0 && words.at(i - 1) == QLatin1String("=")) ? QString()
                                                                                                       : QStringLiteral(" "))
               + words.at(i);
-    QProcess bash;
-    bash.setWorkingDirectory(fixture.folder());
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("HOME"), fixture.folder());
-    environment.remove(QStringLiteral("XDG_DATA_HOME"));
-    bash.setProcessEnvironment(environment);
-    bash.start(QStringLiteral("bash"), QStringList{QStringLiteral("--norc"), QStringLiteral("--noprofile"),
-                                                   QStringLiteral("-c"), script, QStringLiteral("bash"), helpers,
-                                                   QStringLiteral(SENTALIA_SOURCE_DIR "/packaging/completion/sentalia-db.bash"),
-                                                   line, tool()} + words);
-    QVERIFY2(bash.waitForFinished(30000), "bash did not finish");
-    const QString err = QString::fromUtf8(bash.readAllStandardError());
-    QVERIFY2(bash.exitCode() == 0 && err.isEmpty(), qPrintable(err));
-    QStringList shown = QString::fromUtf8(bash.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const Result result = runTool(QStringList{QStringLiteral("--norc"), QStringLiteral("--noprofile"), QStringLiteral("-c"),
+                                              script, QStringLiteral("bash"), helpers,
+                                              QStringLiteral(SENTALIA_SOURCE_DIR "/packaging/completion/sentalia-db.bash"),
+                                              line, tool()}
+                                      + words,
+                                  {.program = QStringLiteral("bash"), .folder = fixture.folder(),
+                                   .environment = {QStringLiteral("HOME=") + fixture.folder(),
+                                                   QStringLiteral("XDG_DATA_HOME")}});
+    QVERIFY2(result.code == 0 && result.err.isEmpty(), qPrintable(result.err));
+    QStringList shown = result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     shown.sort();
     offered.sort();
     QCOMPARE(shown, offered);
