@@ -61,8 +61,8 @@ class TestDbTool : public QObject {
     Q_OBJECT
 
 private slots:
-    void createMakesFileTheShellReads_data();
-    void createMakesFileTheShellReads();
+    void newFileIsMadeOnce_data();
+    void newFileIsMadeOnce();
     void check_data();
     void check();
     void usageErrors_data();
@@ -105,8 +105,6 @@ private slots:
     void bashCompletion_data();
     void bashCompletion();
     void randomDrawsOverGaps();
-    void backupIsCheckedCopy_data();
-    void backupIsCheckedCopy();
     void fileNamesThatAreNotUtf8();
     void defaultCollection_data();
     void defaultCollection();
@@ -292,44 +290,91 @@ QStringList TestDbTool::entries(const QString &folder)
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 }
 
-// Where a new collection or a copy is put: an ordinary folder, and a FAT
-// file system (a USB stick) whose fusefat has neither hard links nor a
-// rename that refuses to replace; a name of 249 bytes must leave room for
-// the temporary one beside it on both.
-void TestDbTool::createMakesFileTheShellReads_data()
+// A new collection (create) or a copy (backup) is made once, where it is
+// put: an ordinary folder, and a FAT file system (a USB stick) whose
+// fusefat has neither hard links nor a rename that refuses to replace; a
+// name of 249 bytes must leave room for the temporary one beside it on
+// both. A second one to the same name is refused and leaves the first
+// untouched; an interrupted copy, or one to read-only media, leaves
+// nothing. No temporary file is left.
+void TestDbTool::newFileIsMadeOnce_data()
 {
-    QTest::addColumn<bool>("onFat");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("media");
     QTest::addColumn<int>("nameBytes");
-    QTest::newRow("ordinary folder") << false << 0;
-    QTest::newRow("ordinary folder, name of 249 bytes") << false << 249;
-    QTest::newRow("FAT") << true << 0;
-    QTest::newRow("FAT, name of 249 bytes") << true << 249;
+    QTest::addColumn<bool>("interrupted");
+    for (const char *command : {"create", "backup"}) {
+        for (const char *media : {"folder", "FAT"}) {
+            QTest::addRow("%s, %s", command, media) << command << media << 0 << false;
+            QTest::addRow("%s, %s, name of 249 bytes", command, media) << command << media << 249 << false;
+        }
+    }
+    QTest::newRow("backup, folder, interrupted") << "backup" << "folder" << 0 << true;
+    QTest::newRow("backup, FAT, interrupted") << "backup" << "FAT" << 0 << true;
+    QTest::newRow("backup, read-only FAT") << "backup" << "read-only FAT" << 0 << false;
 }
 
-void TestDbTool::createMakesFileTheShellReads()
+void TestDbTool::newFileIsMadeOnce()
 {
-    QFETCH(bool, onFat);
+    QFETCH(QString, command);
+    QFETCH(QString, media);
     QFETCH(int, nameBytes);
+    QFETCH(bool, interrupted);
+    const bool create = command == QLatin1String("create");
+    Fixture fixture;
     QTemporaryDir dir;
-    std::unique_ptr<FatImage> fat(onFat ? new FatImage : nullptr);
-    if (fat)
+    std::unique_ptr<FatImage> fat;
+    if (media != QLatin1String("folder")) {
+        fat.reset(new FatImage(media == QLatin1String("FAT")));
         QVERIFY2(fat->mounted(), qPrintable(fat->error()));
+    }
     const QString folder = fat ? fat->mountPoint() : dir.path();
-    const QString path = folder + QLatin1Char('/') + nameOfLength(nameBytes, QStringLiteral("nuevo.mdb"));
-    Result result = runTool({QStringLiteral("create"), path});
-    QVERIFY2(result.code == 0, qPrintable(result.err));
-    QCOMPARE(entries(folder), QStringList{QFileInfo(path).fileName()});
-    QVERIFY(records(path).isEmpty());
-    QVERIFY(QuoteStore::open(path));
+    const QString made = folder + QLatin1Char('/') + nameOfLength(nameBytes, create ? QStringLiteral("nuevo.mdb")
+                                                                                     : QStringLiteral("copia.MDB"));
+    QStringList arguments{command, made};
+    if (!create)
+        arguments.insert(1, fixture.path());
 
-    const QByteArray made = Fixture::readFile(path);
-    QVERIFY(!made.startsWith("SQLite format 3")); // encrypted
-    result = runTool({QStringLiteral("create"), path});
+    if (interrupted) {
+        // Enough pages for the copy to take several steps.
+        QVERIFY(Fixture::makeCollection(fixture.path(),
+                                        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 8000)"
+                                        " INSERT INTO tabla1 SELECT 'A' || i, printf('%0200d', i), 'T', NULL FROM n;"));
+        auto store = fixture.open();
+        QVERIFY(store);
+        CollectionBackup backup(*store);
+        Interruption::simulate(SIGINT);
+        const CollectionBackup::Outcome outcome = backup.copyTo(QFile::encodeName(made));
+        Interruption::simulate(0);
+        QCOMPARE(outcome, CollectionBackup::Outcome::Failed);
+        QVERIFY2(backup.lastError().contains(QStringLiteral("Se interrumpió")), qPrintable(backup.lastError()));
+        QCOMPARE(entries(folder), QStringList());
+        return;
+    }
+    Result result = runTool(arguments);
+    if (media == QLatin1String("read-only FAT")) {
+        QCOMPARE(result.code, 1);
+        QVERIFY2(result.err.contains(QStringLiteral("no permite escribir")), qPrintable(result.err));
+        QCOMPARE(entries(folder), QStringList());
+        return;
+    }
+    QVERIFY2(result.code == 0, qPrintable(result.err));
+    QCOMPARE(entries(folder), QStringList{QFileInfo(made).fileName()});
+    if (create) {
+        QVERIFY(QuoteStore::open(made));
+        QVERIFY(records(made).isEmpty());
+        QCOMPARE(sqlcipherShell(made, ".tables\n"), QByteArray("tabla1"));
+    } else {
+        QCOMPARE(rows(made), rows(fixture.path()));
+    }
+    const QByteArray bytes = Fixture::readFile(made);
+    QVERIFY(!bytes.startsWith("SQLite format 3")); // encrypted
+
+    result = runTool(arguments);
     QCOMPARE(result.code, 1);
     QVERIFY2(result.err.contains(QStringLiteral("ya existe")), qPrintable(result.err));
-    QCOMPARE(Fixture::readFile(path), made);
-
-    QCOMPARE(sqlcipherShell(path, ".tables\n"), QByteArray("tabla1"));
+    QCOMPARE(Fixture::readFile(made), bytes);
+    QCOMPARE(entries(folder), QStringList{QFileInfo(made).fileName()}); // no temporary left
 }
 
 void TestDbTool::check_data()
@@ -1742,75 +1787,6 @@ void TestDbTool::randomDrawsOverGaps()
     const Result empty = runTool({QStringLiteral("random"), path});
     QCOMPARE(empty.code, 1);
     QVERIFY(empty.out.isEmpty());
-}
-
-void TestDbTool::backupIsCheckedCopy_data()
-{
-    QTest::addColumn<QString>("media");
-    QTest::addColumn<int>("nameBytes");
-    QTest::addColumn<bool>("interrupted");
-    QTest::newRow("ordinary folder") << "folder" << 0 << false;
-    QTest::newRow("ordinary folder, name of 249 bytes") << "folder" << 249 << false;
-    QTest::newRow("ordinary folder, interrupted") << "folder" << 0 << true;
-    QTest::newRow("FAT") << "FAT" << 0 << false;
-    QTest::newRow("FAT, name of 249 bytes") << "FAT" << 249 << false;
-    QTest::newRow("FAT, interrupted") << "FAT" << 0 << true;
-    QTest::newRow("read-only FAT") << "read-only FAT" << 0 << false;
-}
-
-// A copy is made, checked and put in place once; a second one to the same
-// name is refused and leaves the first untouched; an interrupted one, or
-// one to read-only media, leaves nothing. No temporary file is left.
-void TestDbTool::backupIsCheckedCopy()
-{
-    QFETCH(QString, media);
-    QFETCH(int, nameBytes);
-    QFETCH(bool, interrupted);
-    Fixture fixture;
-    QTemporaryDir dir;
-    std::unique_ptr<FatImage> fat;
-    if (media != QLatin1String("folder")) {
-        fat.reset(new FatImage(media == QLatin1String("FAT")));
-        QVERIFY2(fat->mounted(), qPrintable(fat->error()));
-    }
-    const QString folder = fat ? fat->mountPoint() : dir.path();
-    const QString copy = folder + QLatin1Char('/') + nameOfLength(nameBytes, QStringLiteral("copia.MDB"));
-
-    if (interrupted) {
-        // Enough pages for the copy to take several steps.
-        QVERIFY(Fixture::makeCollection(fixture.path(),
-                                        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 8000)"
-                                        " INSERT INTO tabla1 SELECT 'A' || i, printf('%0200d', i), 'T', NULL FROM n;"));
-        auto store = fixture.open();
-        QVERIFY(store);
-        CollectionBackup backup(*store);
-        Interruption::simulate(SIGINT);
-        const CollectionBackup::Outcome outcome = backup.copyTo(QFile::encodeName(copy));
-        Interruption::simulate(0);
-        QCOMPARE(outcome, CollectionBackup::Outcome::Failed);
-        QVERIFY2(backup.lastError().contains(QStringLiteral("Se interrumpió")), qPrintable(backup.lastError()));
-        QCOMPARE(entries(folder), QStringList());
-        return;
-    }
-    if (media == QLatin1String("read-only FAT")) {
-        const Result result = runTool({QStringLiteral("backup"), fixture.path(), copy});
-        QCOMPARE(result.code, 1);
-        QVERIFY2(result.err.contains(QStringLiteral("no permite escribir")), qPrintable(result.err));
-        QCOMPARE(entries(folder), QStringList());
-        return;
-    }
-
-    Result result = runTool({QStringLiteral("backup"), fixture.path(), copy});
-    QVERIFY2(result.code == 0, qPrintable(result.err));
-    QCOMPARE(rows(copy), rows(fixture.path()));
-    const QByteArray made = Fixture::readFile(copy);
-    QVERIFY(!made.startsWith("SQLite format 3"));
-
-    result = runTool({QStringLiteral("backup"), fixture.path(), copy});
-    QCOMPARE(result.code, 1);
-    QVERIFY2(result.err.contains(QStringLiteral("ya existe")), qPrintable(result.err));
-    QCOMPARE(Fixture::readFile(copy), made);
-    QCOMPARE(entries(folder), QStringList{QFileInfo(copy).fileName()}); // no temporary left
 }
 
 void TestDbTool::fileNamesThatAreNotUtf8()
