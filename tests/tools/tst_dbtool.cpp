@@ -53,6 +53,12 @@ struct Run {
     QStringList feeder; // a program and its arguments, whose output is the input
 };
 
+// The tool's commands, as the user types them.
+QStringList commandNames()
+{
+    return {"add", "backup", "check", "create", "delete", "edit", "export", "import", "list", "random", "search", "topics"};
+}
+
 } // namespace
 
 // sentalia-db as the user runs it: commands, exit codes, messages, and the
@@ -485,15 +491,14 @@ void TestDbTool::usageErrors()
         QVERIFY2(result.out.contains(QStringLiteral("Licencia GPLv3+: GPL de GNU versión 3 o posterior")),
                  qPrintable(result.out));
     } else {
-        for (const char *command : {"list", "search", "random", "add", "edit", "delete", "topics", "backup", "create",
-                                    "import", "export", "check"})
-            QVERIFY(result.out.contains(QString::fromLatin1(command)));
+        for (const QString &command : commandNames())
+            QVERIFY2(result.out.contains(QStringLiteral("\n  ") + command + QLatin1Char(' ')), qPrintable(command));
         // The help page shows each command with every option it takes.
         QFile page(QStringLiteral(SENTALIA_SOURCE_DIR "/resources/Ayuda/sentalia_db.htm"));
         QVERIFY(page.open(QIODevice::ReadOnly));
         const QStringList lines = QString::fromUtf8(page.readAll()).split(QLatin1Char('\n'));
-        static const QRegularExpression synopsis(QStringLiteral("^  (list|search|random|add|edit|delete|topics|backup|create|import|export|check) (.*)$"),
-                                                 QRegularExpression::MultilineOption);
+        const QRegularExpression synopsis(QStringLiteral("^  (%1) (.*)$").arg(commandNames().join(QLatin1Char('|'))),
+                                          QRegularExpression::MultilineOption);
         static const QRegularExpression option(QStringLiteral("--[a-z]+"));
         for (const QRegularExpressionMatch &command : synopsis.globalMatch(result.out)) {
             const QString call = QStringLiteral("sentalia-db ") + command.captured(1) + QLatin1Char(' ');
@@ -1867,10 +1872,8 @@ void TestDbTool::bashCompletion_data()
     QTest::addColumn<bool>("inUse");
     QTest::addColumn<QStringList>("offered");
 
-    const QStringList commands{"add", "backup", "check", "create", "delete", "edit", "export", "import", "list", "random",
-                               "search", "topics"};
     const QStringList topics{"AMISTAD", "amor", "HUERFANO", "L\\'AMOUR", "NIÑEZ", "PODER", "SABIDURIA", "VIDA", "ÉXITO"};
-    QTest::newRow("commands") << QStringList{""} << false << commands;
+    QTest::newRow("commands") << QStringList{""} << false << commandNames();
     QTest::newRow("command by its start") << QStringList{"ex"} << false << QStringList{"export"};
     QTest::newRow("options before the command") << QStringList{"--"} << false << QStringList{"--help", "--version"};
     QTest::newRow("options of list") << QStringList{"list", "--"} << false << QStringList{"--autor", "--format", "--tema"};
