@@ -100,8 +100,6 @@ private slots:
     void closedPipeIsQuiet();
     void readersFreeCollectionBeforeOutput_data();
     void readersFreeCollectionBeforeOutput();
-    void readersNeedTemporaryFolder_data();
-    void readersNeedTemporaryFolder();
     void writeCommands_data();
     void writeCommands();
     void bashCompletion_data();
@@ -1310,29 +1308,50 @@ void TestDbTool::unreachableCollections()
 }
 
 // Output that cannot be written is a failure with its sentence, for every
-// command, help and version included.
+// command, help and version included; so is a temporary folder (TMPDIR)
+// that a reader cannot use for the listing it holds before writing it.
+// Nothing is left beside the collection.
 void TestDbTool::outputThatCannotBeWritten_data()
 {
-    QTest::addColumn<QString>("arguments");
-    QTest::newRow("help") << "--help";
-    QTest::newRow("version") << "--version";
-    QTest::newRow("check") << "check \"$F\"";
-    QTest::newRow("list") << "list \"$F\"";
-    QTest::newRow("topics") << "topics \"$F\"";
-    QTest::newRow("export") << "export \"$F\"";
-    QTest::newRow("random") << "random \"$F\"";
-    QTest::newRow("add") << "add \"$F\" --frase Nueva. --tema VIDA";
+    QTest::addColumn<QString>("arguments"); // as the shell reads them; $F is the collection
+    QTest::addColumn<QString>("tempFolder"); // a name beside the collection; empty: output to /dev/full
+    QTest::addColumn<QString>("said");       // how standard error begins; FOLDER is the TMPDIR
+
+    const QString full = QStringLiteral("sentalia-db: No se pudo escribir la salida: no queda espacio en el disco.");
+    QTest::newRow("help") << "--help" << QString() << full;
+    QTest::newRow("version") << "--version" << QString() << full;
+    QTest::newRow("check") << "check \"$F\"" << QString() << full;
+    QTest::newRow("list") << "list \"$F\"" << QString() << full;
+    QTest::newRow("topics") << "topics \"$F\"" << QString() << full;
+    QTest::newRow("export") << "export \"$F\"" << QString() << full;
+    QTest::newRow("random") << "random \"$F\"" << QString() << full;
+    QTest::newRow("add") << "add \"$F\" --frase Nueva. --tema VIDA" << QString() << full;
+    const QString temporary = QStringLiteral("No se pudo crear un archivo temporal en la carpeta FOLDER (TMPDIR): ");
+    QTest::newRow("list, no such TMPDIR") << "list \"$F\"" << "falta" << "sentalia-db: " + temporary + "no existe.";
+    QTest::newRow("search, TMPDIR a file") << "search \"$F\" vida --format csv" << "frase.mdb"
+                                           << "sentalia-db: " + temporary + "no es una carpeta.";
+    QTest::newRow("export, no such TMPDIR") << "export \"$F\"" << "falta"
+                                            << "sentalia-db: La exportación falló. " + temporary + "no existe.";
 }
 
 void TestDbTool::outputThatCannotBeWritten()
 {
     QFETCH(QString, arguments);
+    QFETCH(QString, tempFolder);
+    QFETCH(QString, said);
+
     Fixture fixture;
-    const Result result =
-        runShell(fixture.folder(), QStringLiteral("F=frase.mdb; \"$TOOL\" %1 > /dev/full").arg(arguments));
+    if (!tempFolder.isEmpty())
+        tempFolder = fixture.folder() + QLatin1Char('/') + tempFolder;
+    const QString line = QStringLiteral("F=frase.mdb; \"$TOOL\" ") + arguments
+        + (tempFolder.isEmpty() ? QStringLiteral(" > /dev/full") : QString());
+    const Result result = runTool({QStringLiteral("-c"), line},
+                                  {.program = QStringLiteral("/bin/sh"), .folder = fixture.folder(),
+                                   .environment = {QStringLiteral("TOOL=") + tool()}, .tempFolder = tempFolder});
     QCOMPARE(result.code, 1);
-    QVERIFY2(result.err.contains(QStringLiteral("No se pudo escribir la salida: no queda espacio en el disco.")),
-             qPrintable(result.err));
+    QVERIFY2(result.err.startsWith(said.replace(QStringLiteral("FOLDER"), tempFolder)), qPrintable(result.err));
+    QCOMPARE(result.outBytes, QByteArray());
+    QCOMPARE(QDir(fixture.folder()).entryList(QDir::Files), QStringList{QStringLiteral("frase.mdb")});
 }
 
 // Under an 8-bit locale (ISO-8859-1, made with localedef in a private
@@ -1556,40 +1575,6 @@ void TestDbTool::readersFreeCollectionBeforeOutput()
     QVERIFY(WIFEXITED(status));
     QCOMPARE(WEXITSTATUS(status), 0);
     QCOMPARE(QString::fromUtf8(shown), expected.out);
-}
-
-void TestDbTool::readersNeedTemporaryFolder_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("folder");
-    QTest::addColumn<QString>("said");
-
-    QTest::newRow("list, no such folder")
-        << QStringList{"list"} << "falta"
-        << "sentalia-db: No se pudo crear un archivo temporal en la carpeta FOLDER (TMPDIR): no existe.";
-    QTest::newRow("search, a file") << QStringList{"search", "vida", "--format", "csv"} << "frase.mdb"
-                                    << "sentalia-db: No se pudo crear un archivo temporal en la carpeta FOLDER (TMPDIR): "
-                                       "no es una carpeta.";
-    QTest::newRow("export, no such folder")
-        << QStringList{"export"} << "falta"
-        << "sentalia-db: La exportación falló. No se pudo crear un archivo temporal en la carpeta FOLDER (TMPDIR): "
-           "no existe.";
-}
-
-void TestDbTool::readersNeedTemporaryFolder()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, folder);
-    QFETCH(QString, said);
-
-    Fixture fixture;
-    folder = fixture.folder() + QLatin1Char('/') + folder;
-    arguments.insert(1, fixture.path());
-    const Result result = runTool(arguments, {.folder = fixture.folder(), .tempFolder = folder});
-    QCOMPARE(result.code, 1);
-    QVERIFY2(result.err.startsWith(said.replace(QStringLiteral("FOLDER"), folder)), qPrintable(result.err));
-    QCOMPARE(result.outBytes, QByteArray());
-    QCOMPARE(QDir(fixture.folder()).entryList(QDir::Files).size(), 1); // nothing left beside the collection
 }
 
 void TestDbTool::writeCommands_data()
