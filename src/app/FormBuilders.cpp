@@ -15,7 +15,7 @@
 namespace {
 
 template <class W>
-BuiltWindow<W> build()
+typename WindowObject<W>::Built build()
 {
     W *window = new W();
     return {window, window};

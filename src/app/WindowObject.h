@@ -4,15 +4,6 @@
 #include <QPointer>
 #include <QWidget>
 
-// A window freshly built by the composition root, seen both as its own
-// class and as a widget. They are one object; only the code that knows the
-// window's class can convert between the two.
-template <class W>
-struct BuiltWindow {
-    W *window = nullptr;
-    QWidget *widget = nullptr;
-};
-
 // A program-wide window: built from its design on first reference (its
 // constructor is its load step), destroyed when it closes, and built afresh
 // on the next reference. Values a window must keep across closings live in
@@ -20,14 +11,21 @@ struct BuiltWindow {
 template <class W>
 class WindowObject {
 public:
-    using Builder = BuiltWindow<W> (*)();
+    // A window freshly built by the composition root, seen both as its own
+    // class and as a widget. They are one object; only the code that knows
+    // the window's class can convert between the two.
+    struct Built {
+        W *window = nullptr;
+        QWidget *widget = nullptr;
+    };
+    using Builder = Built (*)();
 
     W *get(Builder build)
     {
         if (!m_widget) {
             if (!build)
                 qFatal("Sentalia: a window was referenced before the window builders were installed");
-            const BuiltWindow<W> built = build();
+            const Built built = build();
             m_window = built.window;
             m_widget = built.widget;
             m_widget->setAttribute(Qt::WA_DeleteOnClose);
