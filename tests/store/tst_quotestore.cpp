@@ -52,7 +52,7 @@ private slots:
 private:
     static QStringList authors(QuoteStore &store, QChar letter);
     static QStringList quotesOfTopic(QuoteStore &store, const QString &tema);
-    static QString sqlcipherShell() { return QStandardPaths::findExecutable(QStringLiteral("sqlcipher")); }
+    static QByteArray runShell(const QString &path, const QByteArray &sql);
     static QProcess *startChild(const QString &mode, const QString &path, bool unprivileged = false);
 };
 
@@ -72,6 +72,22 @@ QStringList TestQuoteStore::quotesOfTopic(QuoteStore &store, const QString &tema
     if (!ok)
         qWarning("%s", qPrintable(store.lastError()));
     return found;
+}
+
+// The sqlcipher shell's answer to SQL on the collection at PATH (standard
+// output, then standard error), or why it could not run.
+QByteArray TestQuoteStore::runShell(const QString &path, const QByteArray &sql)
+{
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("sqlcipher"));
+    if (program.isEmpty())
+        return "the sqlcipher shell is not installed (Debian package sqlcipher)";
+    QProcess shell;
+    shell.start(program, {path});
+    shell.write("PRAGMA key='qolvent';\n" + sql + '\n');
+    shell.closeWriteChannel();
+    if (!shell.waitForFinished(20000))
+        return "the sqlcipher shell did not finish";
+    return shell.readAllStandardOutput().trimmed() + shell.readAllStandardError().trimmed();
 }
 
 void TestQuoteStore::byInitial_data()
@@ -515,23 +531,15 @@ void TestQuoteStore::operationFailures()
 
 void TestQuoteStore::sqlcipherShellRefusedWhileOpen()
 {
-    QVERIFY2(!sqlcipherShell().isEmpty(), "the sqlcipher shell is not installed (Debian package sqlcipher)");
     Fixture fixture;
-    const auto runShell = [&] {
-        QProcess shell;
-        shell.start(sqlcipherShell(), {fixture.path()});
-        shell.write("PRAGMA key='qolvent';\nSELECT count(*) FROM tabla1;\n");
-        shell.closeWriteChannel();
-        shell.waitForFinished(20000);
-        return shell.readAllStandardOutput().trimmed() + shell.readAllStandardError().trimmed();
-    };
+    const QByteArray count("SELECT count(*) FROM tabla1;");
     {
         auto store = fixture.open();
         QVERIFY(store);
-        const QByteArray refused = runShell();
+        const QByteArray refused = runShell(fixture.path(), count);
         QVERIFY2(refused.contains("locked"), refused.constData());
     }
-    QCOMPARE(runShell(), QByteArray("21"));
+    QCOMPARE(runShell(fixture.path(), count), QByteArray("21"));
 }
 
 void TestQuoteStore::insertSurvivesSigkill()
@@ -561,13 +569,7 @@ void TestQuoteStore::createdFileReadableByShell()
     }
     // Encrypted: the plain SQLite header is nowhere to be seen.
     QVERIFY(!Fixture::readFile(path).startsWith("SQLite format 3"));
-    QVERIFY2(!sqlcipherShell().isEmpty(), "the sqlcipher shell is not installed (Debian package sqlcipher)");
-    QProcess shell;
-    shell.start(sqlcipherShell(), {path});
-    shell.write("PRAGMA key='qolvent';\nSELECT autor, tema, \"Index\" FROM tabla1;\n");
-    shell.closeWriteChannel();
-    QVERIFY(shell.waitForFinished(20000));
-    QCOMPARE(shell.readAllStandardOutput().trimmed(), QByteArray("Ovidio|CONSTANCIA|1"));
+    QCOMPARE(runShell(path, "SELECT autor, tema, \"Index\" FROM tabla1;"), QByteArray("Ovidio|CONSTANCIA|1"));
 }
 
 // The connection the engine opened last, noted as it hands each new
