@@ -68,10 +68,8 @@ private slots:
     void keyboardSelection_data();
     void keyboardSelection();
     void mouseSelection();
-    void copyGivesLineFeeds();
     void longTextScrolls();
     void longLinesWrap();
-    void emptyTextClearsSelection();
     void look();
     void rightPressIsReportedWithoutMenu();
     void scrollBarsSetting();
@@ -128,10 +126,16 @@ void TestRichTextView::roundTrip()
 
     RichTextView view;
     view.setText(QStringLiteral("something before"));
+    view.selectAll();
     view.setText(given);
 
+    QVERIFY(!view.hasSelection());
     QCOMPARE(view.text(), given);
     QCOMPARE(linesOf(view), lines);
+    // A copy gives the lines with line feeds, whatever broke them.
+    view.selectAll();
+    QTest::keySequence(&view, QKeySequence::Copy);
+    QCOMPARE(QApplication::clipboard()->text(), lines.join(LF));
 
     // A listing indexes its lines as it grows, a piece at a time; a CR at
     // the end of one piece and an LF at the start of the next are a pair.
@@ -314,15 +318,6 @@ void TestRichTextView::mouseSelection()
     QCOMPARE(view.selectedText(), QStringLiteral("Uno"));
 }
 
-void TestRichTextView::copyGivesLineFeeds()
-{
-    RichTextView view;
-    view.setText(QStringLiteral("a") + CR + QStringLiteral("b") + CR + LF + QStringLiteral("c"));
-    view.selectAll();
-    QTest::keySequence(&view, QKeySequence::Copy);
-    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("a\nb\nc"));
-}
-
 void TestRichTextView::longTextScrolls()
 {
     // Many short lines: the view shows the first ones and scrolls to the
@@ -346,18 +341,6 @@ void TestRichTextView::longTextScrolls()
     QCOMPARE(view.firstVisibleLine(), 3000);
     QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
     QCOMPARE(view.firstVisibleLine(), 0);
-}
-
-void TestRichTextView::emptyTextClearsSelection()
-{
-    RichTextView view;
-    view.setText(QStringLiteral("Uno") + CR + QStringLiteral("--A--"));
-    view.selectAll();
-    QVERIFY(view.hasSelection());
-    view.setText(QString());
-    QVERIFY(!view.hasSelection());
-    QCOMPARE(view.text(), QString());
-    QCOMPARE(view.lineCount(), 1);
 }
 
 void TestRichTextView::look()
