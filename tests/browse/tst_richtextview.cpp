@@ -345,15 +345,15 @@ void TestRichTextView::longTextScrolls()
 
 void TestRichTextView::look()
 {
+    // Painted in the shared cream, in the font the listing is printed in.
     RichTextView view;
     Skin::setCream(&view);
-    QCOMPARE(view.palette().color(QPalette::Base), QColor(0xF5, 0xF3, 0xCF));
-    QCOMPARE(view.font().family(), QStringLiteral("Comic Sans MS"));
-    QCOMPARE(view.font().pointSizeF(), 9.75);
-    QVERIFY(view.font().bold());
+    QVERIFY(shown(view, QStringLiteral("Uno"), QSize(120, 60)));
+    const QImage painted = view.viewport()->grab().toImage();
+    QCOMPARE(painted.pixelColor(painted.width() - 2, painted.height() - 2), Skin::Cream);
+    QCOMPARE(view.font(), Skin::comic(9.75, true));
     QCOMPARE(view.focusPolicy(), Qt::StrongFocus);
     // Typing changes nothing.
-    view.setText(QStringLiteral("Uno"));
     QTest::keyClicks(&view, QStringLiteral("xyz"));
     QTest::keyClick(&view, Qt::Key_Backspace);
     QTest::keyClick(&view, Qt::Key_Delete);
