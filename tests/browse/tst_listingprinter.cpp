@@ -85,9 +85,11 @@ private slots:
     void noDefaultPrinterIsReported();
 
 private:
-    QString printToPdf(const QString &text, const QFont &font, bool *ok = nullptr, QString *error = nullptr);
+    QString printToPdf(const QString &text, const QFont &font);
+    static void toPdf(QPrinter &printer, const QString &path);
 
     QTemporaryDir m_dir;
+    QString m_error; // why printToPdf() failed
     NoPrintServer m_printServer;
     int m_files = 0;
 };
@@ -104,19 +106,20 @@ void TestListingPrinter::initTestCase()
     QVERIFY2(m_printServer.isValid(), qPrintable(m_printServer.error()));
 }
 
-QString TestListingPrinter::printToPdf(const QString &text, const QFont &font, bool *ok, QString *error)
+void TestListingPrinter::toPdf(QPrinter &printer, const QString &path)
+{
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+}
+
+// The PDF the text was printed to, or nothing (and m_error says why).
+QString TestListingPrinter::printToPdf(const QString &text, const QFont &font)
 {
     const QString path = m_dir.filePath(QStringLiteral("listing%1.pdf").arg(++m_files));
     QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    QString reason;
-    const bool printed = ListingPrinter::printTo(printer, text, font, &reason);
-    if (ok)
-        *ok = printed;
-    if (error)
-        *error = reason;
-    return path;
+    toPdf(printer, path);
+    m_error.clear();
+    return ListingPrinter::printTo(printer, text, font, &m_error) ? path : QString();
 }
 
 void TestListingPrinter::printsTheTextLineByLine_data()
@@ -170,10 +173,8 @@ void TestListingPrinter::printsTheTextLineByLine()
     QFETCH(QStringList, lines);
     QFETCH(QStringList, absent);
 
-    bool ok = false;
-    QString error;
-    const QString pdf = printToPdf(text, listingFont(), &ok, &error);
-    QVERIFY2(ok, qPrintable(error));
+    const QString pdf = printToPdf(text, listingFont());
+    QVERIFY2(!pdf.isEmpty(), qPrintable(m_error));
     const QString printed = pdfText(pdf);
     QCOMPARE(textLines(printed), lines);
     for (const QString &word : absent)
@@ -194,10 +195,8 @@ void TestListingPrinter::lineBreaksKeepTheirCount()
 {
     // One carriage return ends a line, two leave a blank line between, and a
     // CR LF pair inside a quotation still counts as one line end.
-    bool ok = false;
-    QString error;
-    const QString pdf = printToPdf(QStringLiteral("uno\r\ndos\rtres\r\rcuatro"), listingFont(), &ok, &error);
-    QVERIFY2(ok, qPrintable(error));
+    const QString pdf = printToPdf(QStringLiteral("uno\r\ndos\rtres\r\rcuatro"), listingFont());
+    QVERIFY2(!pdf.isEmpty(), qPrintable(m_error));
     const QStringList raw = pdfText(pdf).split(QLatin1Char('\n'));
     auto row = [&raw](const char *word) {
         return raw.indexOf(QRegularExpression(QStringLiteral("^\\s*%1\\s*$").arg(QLatin1String(word))));
@@ -215,10 +214,8 @@ void TestListingPrinter::longListingPrintsOnSeveralPagesInOneDocument()
     for (int i = 1; i <= records; ++i)
         listing.add(QStringLiteral("Frase número %1 de la prueba de varias páginas.").arg(i), QStringLiteral("Autor %1").arg(i));
 
-    bool ok = false;
-    QString error;
-    const QString pdf = printToPdf(listing.text(), listingFont(), &ok, &error);
-    QVERIFY2(ok, qPrintable(error));
+    const QString pdf = printToPdf(listing.text(), listingFont());
+    QVERIFY2(!pdf.isEmpty(), qPrintable(m_error));
     const int pages = pdfPages(pdf);
     QVERIFY2(pages >= 3, qPrintable(QString::number(pages)));
 
@@ -250,8 +247,7 @@ void TestListingPrinter::thousandsOfPagesPrintWhole()
 
     const QString path = m_dir.filePath(QStringLiteral("thousands.pdf"));
     QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
+    toPdf(printer, path);
     printer.setResolution(1200);
     printer.setPageSize(QPageSize(QPageSize::A4));
     QString error;
@@ -294,11 +290,8 @@ void TestListingPrinter::printsInTheGivenFont()
     QFETCH(QString, fontName);
     QFETCH(QString, otherName);
 
-    bool ok = false;
-    QString error;
-    const QString pdf = printToPdf(Listing::block(QStringLiteral("Caminante, no hay camino."), QStringLiteral("Machado")),
-                                   font, &ok, &error);
-    QVERIFY2(ok, qPrintable(error));
+    const QString pdf = printToPdf(Listing::block(QStringLiteral("Caminante, no hay camino."), QStringLiteral("Machado")), font);
+    QVERIFY2(!pdf.isEmpty(), qPrintable(m_error));
     const QString fonts = run(QStringLiteral("pdffonts"), {pdf});
     QVERIFY2(fonts.contains(fontName), qPrintable(fonts));
     QVERIFY2(!fonts.contains(otherName), qPrintable(fonts));
@@ -307,10 +300,8 @@ void TestListingPrinter::printsInTheGivenFont()
 void TestListingPrinter::emptyListingPrintsOneBlankPage()
 {
     // A search that found nothing is printed all the same.
-    bool ok = false;
-    QString error;
-    const QString pdf = printToPdf(QString(), listingFont(), &ok, &error);
-    QVERIFY2(ok, qPrintable(error));
+    const QString pdf = printToPdf(QString(), listingFont());
+    QVERIFY2(!pdf.isEmpty(), qPrintable(m_error));
     QVERIFY(QFile::exists(pdf));
     QCOMPARE(pdfPages(pdf), 1);
     QVERIFY(squeezed(pdfText(pdf)).isEmpty());
@@ -320,8 +311,7 @@ void TestListingPrinter::unwritableOutputIsReported()
 {
     const QString path = m_dir.filePath(QStringLiteral("no/such/folder/listing.pdf"));
     QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
+    toPdf(printer, path);
     QString error;
     QVERIFY(!ListingPrinter::printTo(printer, QStringLiteral("Algo que imprimir.\r--Alguien--\r\r"), listingFont(), &error));
     QVERIFY2(error.contains(path), qPrintable(error));
@@ -339,8 +329,7 @@ void TestListingPrinter::outOfMemoryIsReported()
 
     const QString path = m_dir.filePath(QStringLiteral("no-memory.pdf"));
     QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
+    toPdf(printer, path);
     QString error;
     bool armed = false;
     const bool printed =
