@@ -76,6 +76,7 @@ private:
     QStringList jobFiles() const;
     int completedJobs() const;
     int pendingJobs() const;
+    QList<int> printedAndWaiting() const { return {int(jobFiles().size()), pendingJobs()}; }
     QString expectedListing() const;
     QString waitForNewJob(int filesBefore);
     QString diagnostics() const;
@@ -377,8 +378,7 @@ void TestCupsPrint::lostPrintIsReported()
 {
     QFETCH(QString, fault);
     QFETCH(QString, message);
-    const int filesBefore = int(jobFiles().size());
-    const int pendingBefore = pendingJobs();
+    const QList<int> before = printedAndWaiting();
     Listing listing;
     for (int i = 1; i <= 400; ++i)
         listing.add(QStringLiteral("Frase %1 que no llega a la impresora.").arg(i), QStringLiteral("Autor %1").arg(i));
@@ -410,8 +410,7 @@ void TestCupsPrint::lostPrintIsReported()
         const Result r = run(QStringLiteral("cupsaccept"), {Queue});
         QVERIFY2(r.exitCode == 0, qPrintable(r.output));
     }
-    QCOMPARE(pendingJobs(), pendingBefore);
-    QCOMPARE(int(jobFiles().size()), filesBefore);
+    QCOMPARE(printedAndWaiting(), before);
 }
 
 // A queue that does not take the job: the printer message, and nothing
@@ -437,8 +436,7 @@ void TestCupsPrint::refusingPrinterIsReported()
     QVERIFY2(r.exitCode == 0, qPrintable(r.output));
     if (restore.isEmpty())
         QTRY_VERIFY(QPrinterInfo::defaultPrinter().isNull());
-    const int filesBefore = int(jobFiles().size());
-    const int pendingBefore = pendingJobs();
+    const QList<int> before = printedAndWaiting();
 
     Frm *frm = Forms::frm();
     frm->todos();
@@ -449,8 +447,7 @@ void TestCupsPrint::refusingPrinterIsReported()
     QCOMPARE(shown.first().title, QStringLiteral("Sentalia"));
     QVERIFY2(shown.first().text.contains(QLatin1String("impresora")), qPrintable(shown.first().text));
     QVERIFY2(shown.first().text.contains(message), qPrintable(shown.first().text));
-    QCOMPARE(pendingJobs(), pendingBefore);
-    QCOMPARE(int(jobFiles().size()), filesBefore);
+    QCOMPARE(printedAndWaiting(), before);
 
     if (!restore.isEmpty()) {
         r = run(restore, {Queue});
