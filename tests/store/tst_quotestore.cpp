@@ -291,28 +291,25 @@ void TestQuoteStore::openFailures_data()
     QTest::addColumn<QString>("fixture");
     QTest::addColumn<QByteArray>("key");
     QTest::addColumn<int>("failure");
-    QTest::addColumn<bool>("readOnly");
     QTest::addColumn<QString>("how"); // "open", "create", "held here", "held by a child"
 
     const QByteArray key("qolvent");
-    QTest::newRow("missing file") << QString() << key << int(F::Missing) << false << "open";
-    QTest::newRow("wrong key") << "quotes.mdb" << QByteArray("Qolvent") << int(F::WrongKey) << false << "open";
-    QTest::newRow("other key") << "other-key.mdb" << key << int(F::WrongKey) << false << "open";
-    QTest::newRow("empty key") << "quotes.mdb" << QByteArray() << int(F::BadKey) << false << "open";
-    QTest::newRow("garbage") << "garbage.mdb" << key << int(F::WrongKey) << false << "open";
-    QTest::newRow("unencrypted") << "plain.sqlite" << key << int(F::WrongKey) << false << "open";
-    QTest::newRow("missing table") << "no-table.mdb" << key << int(F::MissingTable) << false << "open";
-    QTest::newRow("missing column") << "no-column.mdb" << key << int(F::MissingColumn) << false << "open";
-    QTest::newRow("read-only file") << "quotes.mdb" << key << int(F::ReadOnly) << true << "open";
-    QTest::newRow("trigger on tabla1") << "trigger.mdb" << key << int(F::ForeignSchema) << false << "open";
-    QTest::newRow("view named tabla1") << "view.mdb" << key << int(F::ForeignSchema) << false << "open";
-    QTest::newRow("second open in this process") << "quotes.mdb" << key << int(F::InUse) << false << "held here";
+    QTest::newRow("missing file") << QString() << key << int(F::Missing) << "open";
+    QTest::newRow("wrong key") << "quotes.mdb" << QByteArray("Qolvent") << int(F::WrongKey) << "open";
+    QTest::newRow("other key") << "other-key.mdb" << key << int(F::WrongKey) << "open";
+    QTest::newRow("empty key") << "quotes.mdb" << QByteArray() << int(F::BadKey) << "open";
+    QTest::newRow("garbage") << "garbage.mdb" << key << int(F::WrongKey) << "open";
+    QTest::newRow("unencrypted") << "plain.sqlite" << key << int(F::WrongKey) << "open";
+    QTest::newRow("missing table") << "no-table.mdb" << key << int(F::MissingTable) << "open";
+    QTest::newRow("missing column") << "no-column.mdb" << key << int(F::MissingColumn) << "open";
+    QTest::newRow("trigger on tabla1") << "trigger.mdb" << key << int(F::ForeignSchema) << "open";
+    QTest::newRow("view named tabla1") << "view.mdb" << key << int(F::ForeignSchema) << "open";
+    QTest::newRow("second open in this process") << "quotes.mdb" << key << int(F::InUse) << "held here";
     // While held, even a wrong key reads as "in use".
-    QTest::newRow("held here, wrong key") << "quotes.mdb" << QByteArray("otra") << int(F::InUse) << false
-                                          << "held here";
-    QTest::newRow("held by another process") << "quotes.mdb" << key << int(F::InUse) << false << "held by a child";
-    QTest::newRow("create over a file") << "quotes.mdb" << key << int(F::AlreadyExists) << false << "create";
-    QTest::newRow("create with an empty key") << QString() << QByteArray() << int(F::BadKey) << false << "create";
+    QTest::newRow("held here, wrong key") << "quotes.mdb" << QByteArray("otra") << int(F::InUse) << "held here";
+    QTest::newRow("held by another process") << "quotes.mdb" << key << int(F::InUse) << "held by a child";
+    QTest::newRow("create over a file") << "quotes.mdb" << key << int(F::AlreadyExists) << "create";
+    QTest::newRow("create with an empty key") << QString() << QByteArray() << int(F::BadKey) << "create";
 }
 
 void TestQuoteStore::openFailures()
@@ -320,15 +317,11 @@ void TestQuoteStore::openFailures()
     QFETCH(QString, fixture);
     QFETCH(QByteArray, key);
     QFETCH(int, failure);
-    QFETCH(bool, readOnly);
     QFETCH(QString, how);
 
     Fixture copy(fixture.isEmpty() ? QStringLiteral("empty.mdb") : fixture);
     if (fixture.isEmpty())
         QVERIFY(QFile::remove(copy.path()));
-    const auto readable = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
-    if (readOnly)
-        QVERIFY(QFile::setPermissions(copy.path(), readable));
     std::unique_ptr<QuoteStore> heldHere;
     std::unique_ptr<QProcess> holder;
     if (how == QLatin1String("held here")) {
@@ -342,21 +335,11 @@ void TestQuoteStore::openFailures()
     }
     const QByteArray before = Fixture::readFile(copy.path());
 
-    if (readOnly && geteuid() == 0) {
-        // File permissions bind only an unprivileged user.
-        QVERIFY(QFile::setPermissions(copy.folder(), readable | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeGroup
-                                                         | QFile::ExeOther));
-        std::unique_ptr<QProcess> child(startChild(QStringLiteral("step open"), copy.path(), true));
-        QVERIFY(child->waitForFinished(20000));
-        const QByteArray output = child->readAllStandardOutput().trimmed();
-        QCOMPARE(output, QByteArray("failure ") + QByteArray::number(failure));
-    } else {
-        const QuoteStore::OpenResult result = how == QLatin1String("create") ? QuoteStore::create(copy.path(), key)
-                                                                             : QuoteStore::open(copy.path(), key);
-        QVERIFY(!result);
-        QCOMPARE(int(result.failure), failure);
-        QVERIFY(!result.reason.isEmpty());
-    }
+    const QuoteStore::OpenResult result = how == QLatin1String("create") ? QuoteStore::create(copy.path(), key)
+                                                                         : QuoteStore::open(copy.path(), key);
+    QVERIFY(!result);
+    QCOMPARE(int(result.failure), failure);
+    QVERIFY(!result.reason.isEmpty());
     QCOMPARE(Fixture::readFile(copy.path()), before);
     if (fixture.isEmpty())
         QVERIFY(!QFile::exists(copy.path()));
@@ -464,15 +447,17 @@ QProcess *TestQuoteStore::startChild(const QString &mode, const QString &path, b
     return child;
 }
 
-// A store that opened fine and then fails: each operation reports the kind
-// of failure the user is told about. The operations run in a child, which
-// may run unprivileged or under a file-size limit.
+// A file the child may not write, or a store that opened fine and then
+// fails: each operation reports the kind of failure the user is told
+// about. The operations run in a child, which may run unprivileged (file
+// permissions bind no superuser) or under a file-size limit.
 void TestQuoteStore::operationFailures_data()
 {
     QTest::addColumn<QString>("setup");
     QTest::addColumn<QString>("operation");
     QTest::addColumn<int>("failure");
 
+    QTest::newRow("read-only file, opening") << "read-only" << "open" << int(QuoteStore::Failure::ReadOnly);
     QTest::newRow("damaged page, listing") << "damaged" << "list" << int(QuoteStore::Failure::Damaged);
     QTest::newRow("damaged page, topics") << "damaged" << "topics" << int(QuoteStore::Failure::Damaged);
     QTest::newRow("folder not writable, insert") << "folder" << "insert" << int(QuoteStore::Failure::FolderReadOnly);
@@ -498,6 +483,9 @@ void TestQuoteStore::operationFailures()
         QVERIFY(file.open(QIODevice::ReadWrite));
         QVERIFY(file.seek(file.size() - 600));
         QVERIFY(file.write(QByteArray(400, '\x5a')) == 400);
+    } else if (setup == QLatin1String("read-only")) {
+        QVERIFY(QFile::setPermissions(fixture.path(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        QVERIFY(QFile::setPermissions(fixture.folder(), everyone | QFile::WriteOwner));
     } else if (setup == QLatin1String("folder")) {
         QVERIFY(QFile::setPermissions(fixture.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
                                           | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther));
@@ -505,15 +493,15 @@ void TestQuoteStore::operationFailures()
     }
     const QByteArray before = Fixture::readFile(fixture.path());
 
-    std::unique_ptr<QProcess> child(startChild(QStringLiteral("step ") + operation, fixture.path(),
-                                               setup == QLatin1String("folder")));
+    const bool unprivileged = setup == QLatin1String("folder") || setup == QLatin1String("read-only");
+    std::unique_ptr<QProcess> child(startChild(QStringLiteral("step ") + operation, fixture.path(), unprivileged));
     QVERIFY2(child->waitForFinished(20000), qPrintable(child->errorString()));
     QFile::setPermissions(fixture.folder(), everyone | QFile::WriteOwner);
     const QByteArray output = child->readAllStandardOutput().trimmed();
     QVERIFY2(output.startsWith("failure "), output + child->readAllStandardError());
     QCOMPARE(output.mid(8).toInt(), failure);
     QVERIFY(!QFile::exists(fixture.path() + QStringLiteral("-journal")));
-    if (setup == QLatin1String("damaged") || setup == QLatin1String("folder")) {
+    if (setup == QLatin1String("damaged") || unprivileged) {
         QCOMPARE(Fixture::readFile(fixture.path()), before);
     } else if (failure != int(QuoteStore::Failure::None)) {
         // Rolled back: every page rewritten as it was (the bytes differ,
@@ -657,7 +645,7 @@ static int runChild(const QByteArray &mode, const QString &path)
             fprintf(stderr, "%s\n", qPrintable(created.reason));
             printf("failure %d\n", int(created.failure));
             return 0;
-        } else {
+        } else if (step != "open") {
             // A quotation long enough to need pages the file does not have
             // yet; "insert-full" caps files at their present size first.
             if (step == "insert-full") {
