@@ -61,7 +61,6 @@ private slots:
     void init();
     void cleanup();
 
-    void defaultPrinterIsTheTestQueue();
     void resultsWindowPrintsTheListingAsOneJob_data();
     void resultsWindowPrintsTheListingAsOneJob();
     void listingPrinterPrintsOnTheDefaultQueue();
@@ -76,6 +75,7 @@ private:
     QStringList jobFiles() const;
     int completedJobs() const;
     int pendingJobs() const;
+    QList<int> printedAndWaiting() const { return {int(jobFiles().size()), pendingJobs()}; }
     QString expectedListing() const;
     QString waitForNewJob(int filesBefore);
     QString diagnostics() const;
@@ -215,6 +215,7 @@ void TestCupsPrint::initTestCase()
     qputenv("CUPS_SERVER", QFile::encodeName(m_socket));
     qunsetenv("PRINTER");
     qunsetenv("LPDEST");
+    QCOMPARE(QPrinterInfo::defaultPrinter().printerName(), Queue);
 }
 
 void TestCupsPrint::startScheduler()
@@ -276,13 +277,6 @@ QString TestCupsPrint::waitForNewJob(int filesBefore)
         text = r.output;
     }();
     return text;
-}
-
-void TestCupsPrint::defaultPrinterIsTheTestQueue()
-{
-    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
-    QVERIFY(!printer.isNull());
-    QCOMPARE(printer.printerName(), Queue);
 }
 
 // The whole listing, or only what the user selected in it.
@@ -377,8 +371,7 @@ void TestCupsPrint::lostPrintIsReported()
 {
     QFETCH(QString, fault);
     QFETCH(QString, message);
-    const int filesBefore = int(jobFiles().size());
-    const int pendingBefore = pendingJobs();
+    const QList<int> before = printedAndWaiting();
     Listing listing;
     for (int i = 1; i <= 400; ++i)
         listing.add(QStringLiteral("Frase %1 que no llega a la impresora.").arg(i), QStringLiteral("Autor %1").arg(i));
@@ -410,8 +403,7 @@ void TestCupsPrint::lostPrintIsReported()
         const Result r = run(QStringLiteral("cupsaccept"), {Queue});
         QVERIFY2(r.exitCode == 0, qPrintable(r.output));
     }
-    QCOMPARE(pendingJobs(), pendingBefore);
-    QCOMPARE(int(jobFiles().size()), filesBefore);
+    QCOMPARE(printedAndWaiting(), before);
 }
 
 // A queue that does not take the job: the printer message, and nothing
@@ -437,8 +429,7 @@ void TestCupsPrint::refusingPrinterIsReported()
     QVERIFY2(r.exitCode == 0, qPrintable(r.output));
     if (restore.isEmpty())
         QTRY_VERIFY(QPrinterInfo::defaultPrinter().isNull());
-    const int filesBefore = int(jobFiles().size());
-    const int pendingBefore = pendingJobs();
+    const QList<int> before = printedAndWaiting();
 
     Frm *frm = Forms::frm();
     frm->todos();
@@ -449,8 +440,7 @@ void TestCupsPrint::refusingPrinterIsReported()
     QCOMPARE(shown.first().title, QStringLiteral("Sentalia"));
     QVERIFY2(shown.first().text.contains(QLatin1String("impresora")), qPrintable(shown.first().text));
     QVERIFY2(shown.first().text.contains(message), qPrintable(shown.first().text));
-    QCOMPARE(pendingJobs(), pendingBefore);
-    QCOMPARE(int(jobFiles().size()), filesBefore);
+    QCOMPARE(printedAndWaiting(), before);
 
     if (!restore.isEmpty()) {
         r = run(restore, {Queue});

@@ -74,20 +74,20 @@ private slots:
     void initTestCase();
     void printsTheTextLineByLine_data();
     void printsTheTextLineByLine();
-    void lineBreaksKeepTheirCount();
     void longListingPrintsOnSeveralPagesInOneDocument();
     void thousandsOfPagesPrintWhole();
     void printsInTheGivenFont_data();
     void printsInTheGivenFont();
-    void emptyListingPrintsOneBlankPage();
     void unwritableOutputIsReported();
     void outOfMemoryIsReported();
     void noDefaultPrinterIsReported();
 
 private:
-    QString printToPdf(const QString &text, const QFont &font, bool *ok = nullptr, QString *error = nullptr);
+    QString printToPdf(const QString &text, const QFont &font);
+    static void toPdf(QPrinter &printer, const QString &path);
 
     QTemporaryDir m_dir;
+    QString m_error; // why printToPdf() failed
     NoPrintServer m_printServer;
     int m_files = 0;
 };
@@ -104,19 +104,20 @@ void TestListingPrinter::initTestCase()
     QVERIFY2(m_printServer.isValid(), qPrintable(m_printServer.error()));
 }
 
-QString TestListingPrinter::printToPdf(const QString &text, const QFont &font, bool *ok, QString *error)
+void TestListingPrinter::toPdf(QPrinter &printer, const QString &path)
+{
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+}
+
+// The PDF the text was printed to, or nothing (and m_error says why).
+QString TestListingPrinter::printToPdf(const QString &text, const QFont &font)
 {
     const QString path = m_dir.filePath(QStringLiteral("listing%1.pdf").arg(++m_files));
     QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    QString reason;
-    const bool printed = ListingPrinter::printTo(printer, text, font, &reason);
-    if (ok)
-        *ok = printed;
-    if (error)
-        *error = reason;
-    return path;
+    toPdf(printer, path);
+    m_error.clear();
+    return ListingPrinter::printTo(printer, text, font, &m_error) ? path : QString();
 }
 
 void TestListingPrinter::printsTheTextLineByLine_data()
@@ -124,6 +125,9 @@ void TestListingPrinter::printsTheTextLineByLine_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<QStringList>("absent");
+    // Rows of the page from each printed line to the next: one CR ends a
+    // line, two leave a blank line, a CR LF pair counts as one line end.
+    QTest::addColumn<QList<int>>("steps");
 
     Listing listing;
     listing.add(QStringLiteral("La amistad es un alma que habita en dos cuerpos."), QStringLiteral("Aristóteles"));
@@ -135,7 +139,7 @@ void TestListingPrinter::printsTheTextLineByLine_data()
         << QStringList{QStringLiteral("La amistad es un alma que habita en dos cuerpos."), QStringLiteral("--Aristóteles--"),
                        QStringLiteral("Poderoso caballero es don Dinero."), QStringLiteral("--Quevedo--"),
                        QStringLiteral("El movimiento no existe."), QStringLiteral("--zenón de Elea--")}
-        << QStringList{};
+        << QStringList{} << QList<int>{1, 2, 1, 2, 1};
 
     // What the results window hands over when part of the text is selected.
     const QString selection = QStringLiteral("Poderoso caballero es don Dinero.\r--Quevedo--");
@@ -144,24 +148,34 @@ void TestListingPrinter::printsTheTextLineByLine_data()
         << selection
         << QStringList{QStringLiteral("Poderoso caballero es don Dinero."), QStringLiteral("--Quevedo--")}
         << QStringList{QStringLiteral("Aristóteles"), QStringLiteral("amistad"), QStringLiteral("zenón"),
-                       QStringLiteral("movimiento")};
+                       QStringLiteral("movimiento")}
+        << QList<int>{1};
 
     QTest::newRow("selection inside a line")
         << QStringLiteral("caballero es don")
         << QStringList{QStringLiteral("caballero es don")}
-        << QStringList{QStringLiteral("Poderoso"), QStringLiteral("Dinero"), QStringLiteral("Quevedo")};
+        << QStringList{QStringLiteral("Poderoso"), QStringLiteral("Dinero"), QStringLiteral("Quevedo")}
+        << QList<int>{};
 
     QTest::newRow("blank lines kept, line feed inside a quotation")
         << QString(Listing::block(QStringLiteral("Texto con\nsalto de línea."), QStringLiteral("Yeats")) +
                    QStringLiteral("\r\r\r") + Listing::block(QStringLiteral("Otra."), QStringLiteral("Nadie")))
         << QStringList{QStringLiteral("Texto con"), QStringLiteral("salto de línea."), QStringLiteral("--Yeats--"),
                        QStringLiteral("Otra."), QStringLiteral("--Nadie--")}
-        << QStringList{};
+        << QStringList{} << QList<int>{1, 1, 3, 1};
 
     QTest::newRow("apostrophes and accents")
         << Listing::block(QStringLiteral("L'homme est un apprenti, la douleur est son maître."), QStringLiteral("D'Alembert"))
         << QStringList{QStringLiteral("L'homme est un apprenti, la douleur est son maître."), QStringLiteral("--D'Alembert--")}
-        << QStringList{};
+        << QStringList{} << QList<int>{1};
+
+    QTest::newRow("line breaks keep their count")
+        << QStringLiteral("uno\r\ndos\rtres\r\rcuatro")
+        << QStringList{QStringLiteral("uno"), QStringLiteral("dos"), QStringLiteral("tres"), QStringLiteral("cuatro")}
+        << QStringList{} << QList<int>{1, 1, 2};
+
+    // A search that found nothing is printed all the same.
+    QTest::newRow("empty listing: one blank page") << QString() << QStringList{} << QStringList{} << QList<int>{};
 }
 
 void TestListingPrinter::printsTheTextLineByLine()
@@ -169,43 +183,30 @@ void TestListingPrinter::printsTheTextLineByLine()
     QFETCH(QString, text);
     QFETCH(QStringList, lines);
     QFETCH(QStringList, absent);
+    QFETCH(QList<int>, steps);
 
-    bool ok = false;
-    QString error;
-    const QString pdf = printToPdf(text, listingFont(), &ok, &error);
-    QVERIFY2(ok, qPrintable(error));
+    const QString pdf = printToPdf(text, listingFont());
+    QVERIFY2(!pdf.isEmpty(), qPrintable(m_error));
+    QCOMPARE(pdfPages(pdf), 1);
     const QString printed = pdfText(pdf);
     QCOMPARE(textLines(printed), lines);
     for (const QString &word : absent)
         QVERIFY2(!printed.contains(word), qPrintable(word));
 
-    // Blank lines between blocks survive: the author line and the next
-    // quotation are separated by empty lines, not run together.
-    if (text.contains(QLatin1String("\r\r\r"))) {
-        const QStringList raw = printed.split(QLatin1Char('\n'));
-        const int author = raw.indexOf(QRegularExpression(QStringLiteral("^\\s*--Yeats--\\s*$")));
-        const int next = raw.indexOf(QRegularExpression(QStringLiteral("^\\s*Otra\\.\\s*$")));
-        QVERIFY(author >= 0 && next > author);
-        QVERIFY2(next - author - 1 >= 2, qPrintable(printed));
+    if (steps.isEmpty())
+        return;
+    const QStringList raw = printed.split(QLatin1Char('\n'));
+    QList<int> found;
+    qsizetype row = -1;
+    for (const QString &line : lines) {
+        const qsizetype next = raw.indexOf(QRegularExpression(
+            QStringLiteral("^\\s*%1\\s*$").arg(QRegularExpression::escape(line))), row + 1);
+        QVERIFY2(next > row, qPrintable(line));
+        if (row >= 0)
+            found << int(next - row);
+        row = next;
     }
-}
-
-void TestListingPrinter::lineBreaksKeepTheirCount()
-{
-    // One carriage return ends a line, two leave a blank line between, and a
-    // CR LF pair inside a quotation still counts as one line end.
-    bool ok = false;
-    QString error;
-    const QString pdf = printToPdf(QStringLiteral("uno\r\ndos\rtres\r\rcuatro"), listingFont(), &ok, &error);
-    QVERIFY2(ok, qPrintable(error));
-    const QStringList raw = pdfText(pdf).split(QLatin1Char('\n'));
-    auto row = [&raw](const char *word) {
-        return raw.indexOf(QRegularExpression(QStringLiteral("^\\s*%1\\s*$").arg(QLatin1String(word))));
-    };
-    QVERIFY2(row("uno") >= 0, qPrintable(raw.join(QLatin1Char('|'))));
-    QCOMPARE(row("dos") - row("uno"), 1);
-    QCOMPARE(row("tres") - row("dos"), 1);
-    QCOMPARE(row("cuatro") - row("tres"), 2);
+    QCOMPARE(found, steps);
 }
 
 void TestListingPrinter::longListingPrintsOnSeveralPagesInOneDocument()
@@ -215,10 +216,8 @@ void TestListingPrinter::longListingPrintsOnSeveralPagesInOneDocument()
     for (int i = 1; i <= records; ++i)
         listing.add(QStringLiteral("Frase número %1 de la prueba de varias páginas.").arg(i), QStringLiteral("Autor %1").arg(i));
 
-    bool ok = false;
-    QString error;
-    const QString pdf = printToPdf(listing.text(), listingFont(), &ok, &error);
-    QVERIFY2(ok, qPrintable(error));
+    const QString pdf = printToPdf(listing.text(), listingFont());
+    QVERIFY2(!pdf.isEmpty(), qPrintable(m_error));
     const int pages = pdfPages(pdf);
     QVERIFY2(pages >= 3, qPrintable(QString::number(pages)));
 
@@ -250,8 +249,7 @@ void TestListingPrinter::thousandsOfPagesPrintWhole()
 
     const QString path = m_dir.filePath(QStringLiteral("thousands.pdf"));
     QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
+    toPdf(printer, path);
     printer.setResolution(1200);
     printer.setPageSize(QPageSize(QPageSize::A4));
     QString error;
@@ -294,34 +292,18 @@ void TestListingPrinter::printsInTheGivenFont()
     QFETCH(QString, fontName);
     QFETCH(QString, otherName);
 
-    bool ok = false;
-    QString error;
-    const QString pdf = printToPdf(Listing::block(QStringLiteral("Caminante, no hay camino."), QStringLiteral("Machado")),
-                                   font, &ok, &error);
-    QVERIFY2(ok, qPrintable(error));
+    const QString pdf = printToPdf(Listing::block(QStringLiteral("Caminante, no hay camino."), QStringLiteral("Machado")), font);
+    QVERIFY2(!pdf.isEmpty(), qPrintable(m_error));
     const QString fonts = run(QStringLiteral("pdffonts"), {pdf});
     QVERIFY2(fonts.contains(fontName), qPrintable(fonts));
     QVERIFY2(!fonts.contains(otherName), qPrintable(fonts));
-}
-
-void TestListingPrinter::emptyListingPrintsOneBlankPage()
-{
-    // A search that found nothing is printed all the same.
-    bool ok = false;
-    QString error;
-    const QString pdf = printToPdf(QString(), listingFont(), &ok, &error);
-    QVERIFY2(ok, qPrintable(error));
-    QVERIFY(QFile::exists(pdf));
-    QCOMPARE(pdfPages(pdf), 1);
-    QVERIFY(squeezed(pdfText(pdf)).isEmpty());
 }
 
 void TestListingPrinter::unwritableOutputIsReported()
 {
     const QString path = m_dir.filePath(QStringLiteral("no/such/folder/listing.pdf"));
     QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
+    toPdf(printer, path);
     QString error;
     QVERIFY(!ListingPrinter::printTo(printer, QStringLiteral("Algo que imprimir.\r--Alguien--\r\r"), listingFont(), &error));
     QVERIFY2(error.contains(path), qPrintable(error));
@@ -339,8 +321,7 @@ void TestListingPrinter::outOfMemoryIsReported()
 
     const QString path = m_dir.filePath(QStringLiteral("no-memory.pdf"));
     QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
+    toPdf(printer, path);
     QString error;
     bool armed = false;
     const bool printed =
