@@ -65,6 +65,17 @@ void clickPicture(QWidget *picture)
     QTest::mouseClick(picture, Qt::LeftButton, {}, picture->rect().center());
 }
 
+// The farewell, `done` ticks into it, ends the program on its 21st tick
+// and on no earlier one.
+bool endsOnTheTwentyFirstTick(FrmSalir *dialog, const GuiSession &session, int done)
+{
+    tick(dialog, 20 - done);
+    if (session.endRequests() != 0 || dialog->ticks() != 20)
+        return false;
+    tick(dialog, 1);
+    return session.endRequests() == 1;
+}
+
 } // namespace
 
 class TestFrmSalir : public QObject {
@@ -86,10 +97,8 @@ private slots:
     void nameRequiredAnswerWithoutUserDialog();
     void farewell_data();
     void farewell();
-    void farewellAgainKeepsCount();
     void farewellCannotBeClosed_data();
     void farewellCannotBeClosed();
-    void windowCloseInNoDatabaseStartsFarewell();
     void endTimerRunsByItself();
     void carriageReturnsShowAsLines_data();
     void carriageReturnsShowAsLines();
@@ -359,6 +368,9 @@ void TestFrmSalir::farewell_data()
     QTest::newRow("exit question, Si") << "OKButton" << false;
     QTest::newRow("no database, Aceptar") << "cmdconec" << true;
     QTest::newRow("no database, the close picture's place") << "imgerror" << true;
+    // Closing it by the window system must not leave the program running
+    // without a window: it leaves as "Aceptar" does.
+    QTest::newRow("no database, window close") << "window" << true;
     QTest::newRow("user-name dialog") << "user" << false;
     QTest::newRow("user-name dialog over name required") << "user+nombre" << false;
 }
@@ -385,6 +397,10 @@ void TestFrmSalir::farewell()
         // At the close picture's place, through the window: the error
         // picture over it takes the click.
         QTest::mouseClick(dialog->windowHandle(), Qt::LeftButton, {}, dialog->Image11->geometry().center());
+    } else if (start == QLatin1String("window")) {
+        dialog = Forms::frmsalir();
+        dialog->error();
+        QVERIFY(!dialog->close());
     } else {
         if (start == QLatin1String("user+nombre"))
             Forms::frmsalir()->nombre();
@@ -407,28 +423,7 @@ void TestFrmSalir::farewell()
     QVERIFY(dialog->Timer1->isActive());
     QCOMPARE(dialog->Timer1->interval(), 3600 * 1000);
 
-    // The 21st tick, and only that one, ends the program.
-    tick(dialog, 20);
-    QCOMPARE(m_session->endRequests(), 0);
-    QCOMPARE(dialog->ticks(), qint16(20));
-    tick(dialog, 1);
-    QCOMPARE(m_session->endRequests(), 1);
-}
-
-void TestFrmSalir::farewellAgainKeepsCount()
-{
-    FrmSalir *dialog = Forms::frmsalir();
-    dialog->error();
-    QTest::mouseClick(dialog->cmdconec, Qt::LeftButton);
-    tick(dialog, 12);
-    // The error picture stays on top during the farewell; clicking it again
-    // changes nothing and does not start the count over.
-    clickPicture(dialog->imgerror);
-    QCOMPARE(dialog->ticks(), qint16(12));
-    tick(dialog, 8);
-    QCOMPARE(m_session->endRequests(), 0);
-    tick(dialog, 1);
-    QCOMPARE(m_session->endRequests(), 1);
+    QVERIFY(endsOnTheTwentyFirstTick(dialog, *m_session, 0));
 }
 
 void TestFrmSalir::farewellCannotBeClosed_data()
@@ -440,6 +435,9 @@ void TestFrmSalir::farewellCannotBeClosed_data()
         QTest::addRow("%s, window close", start) << start << "window";
         QTest::addRow("%s, Esc", start) << start << "Esc";
     }
+    // The error picture stays on top during the farewell; clicking it again
+    // does not start the count over.
+    QTest::newRow("no database, error picture") << "error" << "imgerror";
 }
 
 void TestFrmSalir::farewellCannotBeClosed()
@@ -451,13 +449,16 @@ void TestFrmSalir::farewellCannotBeClosed()
     if (start == QLatin1String("exit")) {
         dialog->show();
         QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
+    } else if (start == QLatin1String("error")) {
+        dialog->error();
+        QTest::mouseClick(dialog->cmdconec, Qt::LeftButton);
     } else {
         dialog->farewellFromUser();
     }
     tick(dialog, 5);
 
-    if (attempt == QLatin1String("Image11"))
-        clickPicture(dialog->Image11);
+    if (attempt.startsWith(QLatin1String("Image")) || attempt.startsWith(QLatin1String("img")))
+        clickPicture(dialog->findChild<QWidget *>(attempt));
     else if (attempt == QLatin1String("window"))
         QVERIFY(!dialog->close());
     else
@@ -468,23 +469,8 @@ void TestFrmSalir::farewellCannotBeClosed()
     QVERIFY(dialog->isVisible());
     QVERIFY(dialog->Timer1->isActive());
     QCOMPARE(dialog->lblcuestion->message(), Farewell);
-    tick(dialog, 15);
-    QCOMPARE(m_session->endRequests(), 0);
-    tick(dialog, 1);
-    QCOMPARE(m_session->endRequests(), 1);
-}
-
-void TestFrmSalir::windowCloseInNoDatabaseStartsFarewell()
-{
-    // Closing the no-database message by the window system must not leave
-    // the program running without a window: it leaves as "Aceptar" does.
-    FrmSalir *dialog = Forms::frmsalir();
-    dialog->error();
-    QVERIFY(!dialog->close());
-    QVERIFY(dialog->inFarewell());
-    QCOMPARE(dialog->lblcuestion->message(), Farewell);
-    tick(dialog, 21);
-    QCOMPARE(m_session->endRequests(), 1);
+    QCOMPARE(dialog->ticks(), qint16(5));
+    QVERIFY(endsOnTheTwentyFirstTick(dialog, *m_session, 5));
 }
 
 void TestFrmSalir::endTimerRunsByItself()
