@@ -54,6 +54,21 @@ QStringList shownControls(FrmSalir *dialog)
     return shown;
 }
 
+// The dialog in one of its modes, as the program opens it.
+FrmSalir *openIn(const QString &operation)
+{
+    FrmSalir *dialog = Forms::frmsalir();
+    if (operation == QLatin1String("nuevo"))
+        dialog->nuevo();
+    else if (operation == QLatin1String("nombre"))
+        dialog->nombre();
+    else if (operation == QLatin1String("error"))
+        dialog->error();
+    else
+        dialog->show();
+    return dialog;
+}
+
 void tick(FrmSalir *dialog, int times)
 {
     for (int i = 0; i < times; ++i)
@@ -90,11 +105,8 @@ private slots:
     void exitQuestionText_data();
     void exitQuestionText();
     void showKeepsTheOpenMode();
-    void questionsClose_data();
-    void questionsClose();
-    void recordCreatedYesOpensNewQuote();
-    void nameRequiredAnswerFocusesNameBox();
-    void nameRequiredAnswerWithoutUserDialog();
+    void answers_data();
+    void answers();
     void farewell_data();
     void farewell();
     void farewellCannotBeClosed_data();
@@ -162,15 +174,7 @@ void TestFrmSalir::modes()
     QFETCH(QString, closer);
     QFETCH(QStringList, focusOrder);
 
-    FrmSalir *dialog = Forms::frmsalir();
-    if (operation == QLatin1String("nuevo"))
-        dialog->nuevo();
-    else if (operation == QLatin1String("nombre"))
-        dialog->nombre();
-    else if (operation == QLatin1String("error"))
-        dialog->error();
-    else
-        dialog->show();
+    FrmSalir *dialog = openIn(operation);
     QVERIFY(dialog->isVisible());
     QVERIFY(!dialog->isModal());
 
@@ -273,31 +277,42 @@ void TestFrmSalir::showKeepsTheOpenMode()
     QVERIFY(dialog->lblcuestion->message().startsWith(QLatin1String("Registro creado")));
 }
 
-void TestFrmSalir::questionsClose_data()
+void TestFrmSalir::answers_data()
 {
     QTest::addColumn<QString>("operation");
     QTest::addColumn<QString>("control");
-    QTest::newRow("exit question, No") << "show" << "CancelButton";
-    QTest::newRow("exit question, close picture") << "show" << "Image11";
-    QTest::newRow("exit question, window close") << "show" << "window";
-    QTest::newRow("record created, No") << "nuevo" << "cmdno";
-    QTest::newRow("record created, close picture") << "nuevo" << "Image11";
-    QTest::newRow("name required, close picture") << "nombre" << "Image11";
+    // What comes forward: the main window it was over, the new-quote
+    // dialog, or the name box of the user-name dialog.
+    QTest::addColumn<QString>("next");
+    QTest::addColumn<bool>("clearsSalir");
+    QTest::newRow("exit question, No") << "show" << "CancelButton" << "main" << true;
+    QTest::newRow("exit question, close picture") << "show" << "Image11" << "main" << true;
+    QTest::newRow("exit question, window close") << "show" << "window" << "main" << true;
+    QTest::newRow("record created, No") << "nuevo" << "cmdno" << "main" << false;
+    QTest::newRow("record created, close picture") << "nuevo" << "Image11" << "main" << true;
+    QTest::newRow("name required, close picture") << "nombre" << "Image11" << "main" << true;
+    QTest::newRow("record created, Si, opens a new quote") << "nuevo" << "cmdsi" << "frmnuevo" << false;
+    QTest::newRow("name required, Aceptar, focuses the name box") << "nombre" << "cmdaceptar" << "user" << false;
+    // The name was accepted while the message stayed open: the user-name
+    // dialog is gone, and "Aceptar" just closes the message.
+    QTest::newRow("name required, Aceptar, no user-name dialog") << "nombre" << "cmdaceptar" << "main" << false;
 }
 
-void TestFrmSalir::questionsClose()
+void TestFrmSalir::answers()
 {
     QFETCH(QString, operation);
     QFETCH(QString, control);
+    QFETCH(QString, next);
+    QFETCH(bool, clearsSalir);
 
     Forms::mdiinicio()->show();
-    FrmSalir *dialog = Forms::frmsalir();
-    if (operation == QLatin1String("nuevo"))
-        dialog->nuevo();
-    else if (operation == QLatin1String("nombre"))
-        dialog->nombre();
-    else
-        dialog->show();
+    User *user = nullptr;
+    if (next == QLatin1String("user")) {
+        user = Forms::user();
+        user->show();
+        user->OKButton->setFocus();
+    }
+    FrmSalir *dialog = openIn(operation);
     Module1::salir = true;
 
     if (control == QLatin1String("window"))
@@ -309,9 +324,19 @@ void TestFrmSalir::questionsClose()
 
     QTRY_VERIFY(!Forms::frmsalirLoaded());
     QVERIFY(Forms::mdiinicio()->isVisible());
-    if (control != QLatin1String("cmdno"))
+    if (clearsSalir)
         QVERIFY(!Module1::salir);
     QCOMPARE(m_session->endRequests(), 0);
+    if (next == QLatin1String("frmnuevo")) {
+        QVERIFY(Forms::frmnuevoLoaded());
+        QVERIFY(Forms::frmnuevoLoaded()->isVisible());
+        QVERIFY(!Forms::frmnuevoLoaded()->isModal());
+    } else if (user) {
+        QVERIFY(user->isVisible());
+        QCOMPARE(user->focusWidget(), user->txtnombre);
+    } else {
+        QVERIFY(!Forms::userLoaded());
+    }
 
     // Asking again builds the dialog afresh, in the exit question.
     Forms::frmsalir()->show();
@@ -319,46 +344,6 @@ void TestFrmSalir::questionsClose()
     QCOMPARE(shownControls(Forms::frmsalir()),
              (QStringList{"OKButton", "CancelButton", "imgicon", "Image11"}));
     QCOMPARE(Forms::frmsalir()->ticks(), qint16(0));
-}
-
-void TestFrmSalir::recordCreatedYesOpensNewQuote()
-{
-    Forms::mdiinicio()->show();
-    FrmSalir *dialog = Forms::frmsalir();
-    dialog->nuevo();
-    QTest::mouseClick(dialog->cmdsi, Qt::LeftButton);
-
-    QTRY_VERIFY(!Forms::frmsalirLoaded());
-    QVERIFY(Forms::frmnuevoLoaded());
-    QVERIFY(Forms::frmnuevoLoaded()->isVisible());
-    QVERIFY(!Forms::frmnuevoLoaded()->isModal());
-}
-
-void TestFrmSalir::nameRequiredAnswerFocusesNameBox()
-{
-    User *user = Forms::user();
-    user->show();
-    user->OKButton->setFocus();
-    FrmSalir *dialog = Forms::frmsalir();
-    dialog->nombre();
-
-    QTest::mouseClick(dialog->cmdaceptar, Qt::LeftButton);
-    QTRY_VERIFY(!Forms::frmsalirLoaded());
-    QVERIFY(user->isVisible());
-    QCOMPARE(user->focusWidget(), user->txtnombre);
-}
-
-void TestFrmSalir::nameRequiredAnswerWithoutUserDialog()
-{
-    // The name was accepted while the message stayed open: the user-name
-    // dialog is gone, and "Aceptar" just closes the message.
-    FrmSalir *dialog = Forms::frmsalir();
-    dialog->nombre();
-    QVERIFY(!Forms::userLoaded());
-    QTest::mouseClick(dialog->cmdaceptar, Qt::LeftButton);
-    QTRY_VERIFY(!Forms::frmsalirLoaded());
-    QVERIFY(!Forms::userLoaded());
-    QCOMPARE(m_session->endRequests(), 0);
 }
 
 void TestFrmSalir::farewell_data()
