@@ -351,17 +351,8 @@ void TestSkin::iconSlotKeepsTheIconsSize()
     QFETCH(QString, window);
     QFETCH(int, slot);
     GuiSession session;
-    QWidget *dialog = nullptr;
-    if (window == QLatin1String("frmver"))
-        dialog = Forms::frmver();
-    else if (window == QLatin1String("frmnuevo"))
-        dialog = Forms::frmnuevo();
-    else if (window == QLatin1String("user"))
-        dialog = Forms::user();
-    else if (window == QLatin1String("frmAbout"))
-        dialog = Forms::frmAbout();
-    else
-        dialog = Forms::frmsalir();
+    QWidget *dialog = shownWindow(window);
+    QVERIFY(dialog);
     auto *imgico = dialog->findChild<PictureLabel *>(QStringLiteral("imgico"));
     QVERIFY(imgico);
     QCOMPARE(imgico->size(), Twips::size(slot, slot));
