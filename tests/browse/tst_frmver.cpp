@@ -148,10 +148,8 @@ private slots:
     void searchByTopic();
     void topicMessageThenSearch();
     void noLetterChosen();
-    void cancelTouchesNothing_data();
-    void cancelTouchesNothing();
-    void escapeAndEnter_data();
-    void escapeAndEnter();
+    void whatClosesTheDialog_data();
+    void whatClosesTheDialog();
     void unreadableCollection_data();
     void unreadableCollection();
     void fromMainWindow_data();
@@ -547,51 +545,26 @@ void TstFrmVer::noLetterChosen()
     QCOMPARE(frm->rtb1->text(), block("Un tema creado dos veces.", "Cicerón"));
 }
 
-void TstFrmVer::cancelTouchesNothing_data()
+void TstFrmVer::whatClosesTheDialog_data()
 {
-    QTest::addColumn<bool>("portema");
-    QTest::addColumn<QString>("how");
-    QTest::newRow("author, Cancelar") << false << "Cancelar";
-    QTest::newRow("author, close picture") << false << "close picture";
-    QTest::newRow("topic, Cancelar") << true << "Cancelar";
-    QTest::newRow("topic, close picture") << true << "close picture";
-    QTest::newRow("topic, close picture pressed by a screen reader") << true << "press";
-}
-
-void TstFrmVer::cancelTouchesNothing()
-{
-    QFETCH(bool, portema);
-    QFETCH(QString, how);
-    GuiSession session;
-    FrmVer *dialog = openDialog(portema);
-    QVERIFY(dialog);
-    if (portema)
-        dialog->cbo1->setCurrentIndex(0);
-    else
-        clickLetter(dialog, QChar('A'));
-    if (how == QLatin1String("press"))
-        press(dialog->Image12);
-    else
-        QTest::mouseClick(how == QLatin1String("close picture") ? static_cast<QWidget *>(dialog->Image12)
-                                                                : dialog->CancelButton,
-                          Qt::LeftButton);
-    QVERIFY(dialogGone());
-    QVERIFY(!Forms::frmLoaded());
-    QVERIFY(MessageBox::recorded().isEmpty());
-}
-
-void TstFrmVer::escapeAndEnter_data()
-{
-    // The face, the control that has the keyboard, the key, and the
-    // counter the results window then shows (empty: nothing is listed);
-    // "stays": the dialog is still open.
+    // The face, the control that has the keyboard, the key (or a click, or
+    // a screen reader's press), and the counter the results window then
+    // shows (empty: nothing is listed); "stays": the dialog is still open.
     QTest::addColumn<bool>("portema");
     QTest::addColumn<QString>("focus");
     QTest::addColumn<int>("key");
     QTest::addColumn<bool>("stays");
     QTest::addColumn<QString>("counter");
 
-    // Only "Cancelar" and the close picture close the dialog.
+    // Only "Cancelar" and the close picture close the dialog, touching
+    // nothing.
+    const int click = 0;
+    const int press = -1;
+    QTest::newRow("author, Cancelar") << false << "CancelButton" << click << false << "";
+    QTest::newRow("author, close picture") << false << "Image12" << click << false << "";
+    QTest::newRow("topic, Cancelar") << true << "CancelButton" << click << false << "";
+    QTest::newRow("topic, close picture") << true << "Image12" << click << false << "";
+    QTest::newRow("topic, close picture pressed by a screen reader") << true << "Image12" << press << false << "";
     QTest::newRow("Esc on Aceptar") << false << "OKButton" << int(Qt::Key_Escape) << true << "";
     QTest::newRow("Esc on Cancelar") << false << "CancelButton" << int(Qt::Key_Escape) << true << "";
     QTest::newRow("Esc in the topic box") << true << "cbo1" << int(Qt::Key_Escape) << true << "";
@@ -605,7 +578,7 @@ void TstFrmVer::escapeAndEnter_data()
     QTest::newRow("Enter in the topic box") << true << "cbo1" << int(Qt::Key_Return) << true << "";
 }
 
-void TstFrmVer::escapeAndEnter()
+void TstFrmVer::whatClosesTheDialog()
 {
     QFETCH(bool, portema);
     QFETCH(QString, focus);
@@ -625,10 +598,15 @@ void TstFrmVer::escapeAndEnter()
         clickLetter(dialog, QChar('M'));
     auto *control = dialog->findChild<QWidget *>(focus);
     QVERIFY(control);
-    control->setFocus();
-    QTRY_COMPARE(focusOwner(dialog), control);
-
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    if (key == 0) {
+        QTest::mouseClick(control, Qt::LeftButton);
+    } else if (key < 0) {
+        press(control);
+    } else {
+        control->setFocus();
+        QTRY_COMPARE(focusOwner(dialog), control);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    }
     if (stays) {
         QCoreApplication::processEvents();
         QVERIFY2(dialog && Forms::frmverLoaded() == dialog && dialog->isVisible(), "the dialog closed");
