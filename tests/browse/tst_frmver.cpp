@@ -62,11 +62,35 @@ bool dialogGone()
     return QTest::qWaitFor([] { return Forms::frmverLoaded() == nullptr; });
 }
 
+PictureLabel *letterLabel(FrmVer *dialog, QChar letter)
+{
+    return dialog->findChild<PictureLabel *>(QStringLiteral("lbl") + letter.toLower());
+}
+
 void clickLetter(FrmVer *dialog, QChar letter)
 {
-    auto *label = dialog->findChild<PictureLabel *>(QStringLiteral("lbl") + letter.toLower());
+    PictureLabel *label = letterLabel(dialog, letter);
     QVERIFY2(label, qPrintable(QString(letter)));
     QTest::mouseClick(label, Qt::LeftButton);
+}
+
+// The letter the marker frames: drawn around its label, about 3 px (50
+// twips) left of it and level with its top; null when it frames none.
+QChar framedLetter(FrmVer *dialog)
+{
+    for (QChar letter : TextRules::searchLetters()) {
+        const QWidget *label = letterLabel(dialog, letter);
+        if (label && dialog->SHP1->y() == label->y() && qAbs(label->x() - dialog->SHP1->x() - 3) <= 1)
+            return letter;
+    }
+    return {};
+}
+
+// No letter framed: the marker waits outside the frame.
+bool framesNothing(FrmVer *dialog)
+{
+    return framedLetter(dialog).isNull() && dialog->markedLetter().isNull()
+           && !dialog->fra1->rect().intersects(dialog->SHP1->geometry());
 }
 
 // What a screen reader does instead of a click.
@@ -124,10 +148,8 @@ private slots:
     void searchByTopic();
     void topicMessageThenSearch();
     void noLetterChosen();
-    void cancelTouchesNothing_data();
-    void cancelTouchesNothing();
-    void escapeAndEnter_data();
-    void escapeAndEnter();
+    void whatClosesTheDialog_data();
+    void whatClosesTheDialog();
     void unreadableCollection_data();
     void unreadableCollection();
     void fromMainWindow_data();
@@ -173,10 +195,7 @@ void TstFrmVer::faces()
     QVERIFY(!children.contains(dialog->piece(QStringLiteral("Image11"))));
     QCOMPARE(QAccessible::queryAccessibleInterface(dialog->Image12)->role(), QAccessible::Button);
     QCOMPARE(QAccessible::queryAccessibleInterface(dialog->Image12)->text(QAccessible::Name), QStringLiteral("Cerrar"));
-    // No letter framed: the marker waits outside the frame.
-    QCOMPARE(dialog->SHP1->leftTwips(), -400);
-    QCOMPARE(dialog->SHP1->topTwips(), 0);
-    QVERIFY(dialog->markedLetter().isNull());
+    QVERIFY(framesNothing(dialog));
     QCOMPARE(FrmVer::found(), 0);
     QVERIFY(MessageBox::recorded().isEmpty());
     // Created on reference only: the results window is not touched.
@@ -204,90 +223,73 @@ void TstFrmVer::topicListSorted()
     QCOMPARE(dialog->cbo1->currentText(), QStringLiteral("(Seleccionelo)"));
 }
 
+// Each letter a button of its own, in reading order: A to M on the first
+// line, N to Z on the second.
 void TstFrmVer::letterPlaces_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("left");
-    QTest::addColumn<int>("top");
-    const struct {
-        const char *name;
-        int left, top;
-    } design[] = {
-        {"lbla", 120, 0},   {"lblb", 480, 0},   {"lblc", 840, 0},   {"lbld", 1200, 0},  {"lble", 1560, 0},
-        {"lblf", 1920, 0},  {"lblg", 2280, 0},  {"lblh", 2640, 0},  {"lbli", 3000, 0},  {"lblj", 3360, 0},
-        {"lblk", 3720, 0},  {"lbll", 4080, 0},  {"lblm", 4440, 0},  {"lbln", 360, 360}, {"lblo", 720, 360},
-        {"lblp", 1080, 360}, {"lblr", 1440, 360}, {"lbls", 1800, 360}, {"lblt", 2160, 360}, {"lblu", 2520, 360},
-        {"lblv", 2880, 360}, {"lblw", 3240, 360}, {"lbly", 3600, 360}, {"lblz", 3960, 360},
-    };
-    for (const auto &label : design)
-        QTest::newRow(label.name) << QString::fromLatin1(label.name) << label.left << label.top;
+    QTest::addColumn<QChar>("letter");
+    for (QChar letter : TextRules::searchLetters())
+        QTest::newRow(qPrintable(QStringLiteral("lbl") + letter.toLower())) << letter;
 }
 
 void TstFrmVer::letterPlaces()
 {
-    QFETCH(QString, name);
-    QFETCH(int, left);
-    QFETCH(int, top);
+    QFETCH(QChar, letter);
 
     GuiSession session;
     FrmVer *dialog = openDialog(false);
     QVERIFY(dialog);
     QCOMPARE(dialog->letters().size(), 24);
-    const QChar letter = name.at(3).toUpper();
-    auto *label = dialog->findChild<PictureLabel *>(name);
+    PictureLabel *label = letterLabel(dialog, letter);
     QVERIFY(label);
     QCOMPARE(label->parentWidget(), static_cast<QWidget *>(dialog->fra1));
+    QVERIFY(dialog->fra1->rect().contains(label->geometry()));
     QCOMPARE(label->text(), QString(letter));
-    const FrmVer::Letter *entry = dialog->letterFor(letter);
-    QVERIFY(entry);
-    QCOMPARE(entry->label, label);
-    QCOMPARE(entry->left, left);
-    QCOMPARE(entry->top, top);
     QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(label);
     QCOMPARE(iface->role(), QAccessible::Button);
     QCOMPARE(iface->text(QAccessible::Name), QString(letter));
+    const QString letters = TextRules::searchLetters();
+    const qsizetype at = letters.indexOf(letter);
+    const QRect place = label->geometry();
+    if (at > 0) {
+        const QRect before = letterLabel(dialog, letters.at(at - 1))->geometry();
+        if (letter == QChar('N'))
+            QVERIFY(place.top() > before.top() && place.left() < before.left());
+        else
+            QVERIFY(place.top() == before.top() && place.left() > before.right());
+    }
 
     // A click frames this letter and only this one.
     QTest::mouseClick(label, Qt::LeftButton);
-    QCOMPARE(dialog->SHP1->leftTwips(), left - 50);
-    QCOMPARE(dialog->SHP1->topTwips(), top);
+    QCOMPARE(framedLetter(dialog), letter);
     QCOMPARE(dialog->markedLetter(), letter);
-    // The marker is drawn around the label: 50 twips (about 3 px) left of
-    // it, level with its top.
-    QCOMPARE(dialog->SHP1->y(), label->y());
-    QVERIFY(qAbs(label->x() - dialog->SHP1->x() - 3) <= 1);
 }
 
 void TstFrmVer::letterClicks_data()
 {
     QTest::addColumn<QString>("clicks");
     QTest::addColumn<QString>("typed"); // keys typed after the clicks, to the focused button
-    QTest::addColumn<QList<QPoint>>("marks");
-    QTest::addColumn<QChar>("chosen");
+    QTest::addColumn<QString>("framed"); // after each click and key
 
-    QTest::newRow("M then Z") << "MZ" << "" << QList<QPoint>{{4390, 0}, {3910, 360}} << QChar('Z');
-    QTest::newRow("A then N") << "AN" << "" << QList<QPoint>{{70, 0}, {310, 360}} << QChar('N');
-    QTest::newRow("same letter twice") << "CC" << "" << QList<QPoint>{{790, 0}, {790, 0}} << QChar('C');
-    QTest::newRow("row two then row one") << "YB" << "" << QList<QPoint>{{3550, 360}, {430, 0}} << QChar('B');
+    QTest::newRow("M then Z") << "MZ" << "" << "MZ";
+    QTest::newRow("A then N") << "AN" << "" << "AN";
+    QTest::newRow("same letter twice") << "CC" << "" << "CC";
+    QTest::newRow("row two then row one") << "YB" << "" << "YB";
     // A small letter is pressed through a screen reader instead of clicked.
-    QTest::newRow("M then Z pressed by a screen reader")
-        << "Mz" << "" << QList<QPoint>{{4390, 0}, {3910, 360}} << QChar('Z');
-    QTest::newRow("typed m") << "" << "m" << QList<QPoint>{{4390, 0}} << QChar('M');
-    QTest::newRow("typed Z, then a") << "" << "Za" << QList<QPoint>{{3910, 360}, {70, 0}} << QChar('A');
-    QTest::newRow("typed accented vowels") << "" << QStringLiteral("éÚ") << QList<QPoint>{{1510, 0}, {2470, 360}}
-                                           << QChar('U');
-    QTest::newRow("a click, then a typed letter") << "B" << "y" << QList<QPoint>{{430, 0}, {3550, 360}} << QChar('Y');
-    QTest::newRow("other keys choose nothing")
-        << "C" << QStringLiteral("qxñ1?")
-        << QList<QPoint>{{790, 0}, {790, 0}, {790, 0}, {790, 0}, {790, 0}, {790, 0}} << QChar('C');
+    QTest::newRow("M then Z pressed by a screen reader") << "Mz" << "" << "MZ";
+    QTest::newRow("typed m") << "" << "m" << "M";
+    QTest::newRow("typed Z, then a") << "" << "Za" << "ZA";
+    QTest::newRow("typed accented vowels") << "" << QStringLiteral("éÚ") << "EU";
+    QTest::newRow("a click, then a typed letter") << "B" << "y" << "BY";
+    QTest::newRow("other keys choose nothing") << "C" << QStringLiteral("qxñ1?") << "CCCCCC";
 }
 
 void TstFrmVer::letterClicks()
 {
     QFETCH(QString, clicks);
     QFETCH(QString, typed);
-    QFETCH(QList<QPoint>, marks);
-    QFETCH(QChar, chosen);
+    QFETCH(QString, framed);
+    const QChar chosen = framed.back();
 
     GuiSession session;
     FrmVer *dialog = openDialog(false);
@@ -295,10 +297,10 @@ void TstFrmVer::letterClicks()
     for (int i = 0; i < clicks.size(); ++i) {
         const QChar letter = clicks.at(i);
         if (letter.isLower())
-            press(dialog->findChild<PictureLabel *>(QStringLiteral("lbl") + letter));
+            press(letterLabel(dialog, letter));
         else
             clickLetter(dialog, letter);
-        QTRY_COMPARE(QPoint(dialog->SHP1->leftTwips(), dialog->SHP1->topTwips()), marks.at(i));
+        QTRY_COMPARE(framedLetter(dialog), framed.at(i));
     }
     for (int i = 0; i < typed.size(); ++i) {
         QWidget *focused = QApplication::focusWidget();
@@ -309,13 +311,12 @@ void TstFrmVer::letterClicks()
         QKeyEvent release(QEvent::KeyRelease, key.unicode(), Qt::NoModifier, typed.mid(i, 1));
         QApplication::sendEvent(focused, &press);
         QApplication::sendEvent(focused, &release);
-        QTRY_COMPARE(QPoint(dialog->SHP1->leftTwips(), dialog->SHP1->topTwips()), marks.at(clicks.size() + i));
+        QTRY_COMPARE(framedLetter(dialog), framed.at(clicks.size() + i));
     }
     QCOMPARE(dialog->markedLetter(), chosen);
     // A screen reader hears the chosen letter, and only it, as checked.
     for (QChar letter : TextRules::searchLetters()) {
-        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(
-            dialog->findChild<PictureLabel *>(QStringLiteral("lbl") + letter.toLower()));
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(letterLabel(dialog, letter));
         QVERIFY(iface->state().checkable);
         QCOMPARE(bool(iface->state().checked), letter == chosen);
     }
@@ -351,8 +352,7 @@ void TstFrmVer::reopenedDialogFramesNothing()
 
     dialog = openDialog(false);
     QVERIFY(dialog);
-    QCOMPARE(dialog->SHP1->leftTwips(), -400);
-    QVERIFY(dialog->markedLetter().isNull());
+    QVERIFY(framesNothing(dialog));
     // The letter of the last search survives the closings.
     QCOMPARE(FrmVer::chosenLetter(), QChar('M'));
 }
@@ -545,51 +545,26 @@ void TstFrmVer::noLetterChosen()
     QCOMPARE(frm->rtb1->text(), block("Un tema creado dos veces.", "Cicerón"));
 }
 
-void TstFrmVer::cancelTouchesNothing_data()
+void TstFrmVer::whatClosesTheDialog_data()
 {
-    QTest::addColumn<bool>("portema");
-    QTest::addColumn<QString>("how");
-    QTest::newRow("author, Cancelar") << false << "Cancelar";
-    QTest::newRow("author, close picture") << false << "close picture";
-    QTest::newRow("topic, Cancelar") << true << "Cancelar";
-    QTest::newRow("topic, close picture") << true << "close picture";
-    QTest::newRow("topic, close picture pressed by a screen reader") << true << "press";
-}
-
-void TstFrmVer::cancelTouchesNothing()
-{
-    QFETCH(bool, portema);
-    QFETCH(QString, how);
-    GuiSession session;
-    FrmVer *dialog = openDialog(portema);
-    QVERIFY(dialog);
-    if (portema)
-        dialog->cbo1->setCurrentIndex(0);
-    else
-        clickLetter(dialog, QChar('A'));
-    if (how == QLatin1String("press"))
-        press(dialog->Image12);
-    else
-        QTest::mouseClick(how == QLatin1String("close picture") ? static_cast<QWidget *>(dialog->Image12)
-                                                                : dialog->CancelButton,
-                          Qt::LeftButton);
-    QVERIFY(dialogGone());
-    QVERIFY(!Forms::frmLoaded());
-    QVERIFY(MessageBox::recorded().isEmpty());
-}
-
-void TstFrmVer::escapeAndEnter_data()
-{
-    // The face, the control that has the keyboard, the key, and the
-    // counter the results window then shows (empty: nothing is listed);
-    // "stays": the dialog is still open.
+    // The face, the control that has the keyboard, the key (or a click, or
+    // a screen reader's press), and the counter the results window then
+    // shows (empty: nothing is listed); "stays": the dialog is still open.
     QTest::addColumn<bool>("portema");
     QTest::addColumn<QString>("focus");
     QTest::addColumn<int>("key");
     QTest::addColumn<bool>("stays");
     QTest::addColumn<QString>("counter");
 
-    // Only "Cancelar" and the close picture close the dialog.
+    // Only "Cancelar" and the close picture close the dialog, touching
+    // nothing.
+    const int click = 0;
+    const int press = -1;
+    QTest::newRow("author, Cancelar") << false << "CancelButton" << click << false << "";
+    QTest::newRow("author, close picture") << false << "Image12" << click << false << "";
+    QTest::newRow("topic, Cancelar") << true << "CancelButton" << click << false << "";
+    QTest::newRow("topic, close picture") << true << "Image12" << click << false << "";
+    QTest::newRow("topic, close picture pressed by a screen reader") << true << "Image12" << press << false << "";
     QTest::newRow("Esc on Aceptar") << false << "OKButton" << int(Qt::Key_Escape) << true << "";
     QTest::newRow("Esc on Cancelar") << false << "CancelButton" << int(Qt::Key_Escape) << true << "";
     QTest::newRow("Esc in the topic box") << true << "cbo1" << int(Qt::Key_Escape) << true << "";
@@ -603,7 +578,7 @@ void TstFrmVer::escapeAndEnter_data()
     QTest::newRow("Enter in the topic box") << true << "cbo1" << int(Qt::Key_Return) << true << "";
 }
 
-void TstFrmVer::escapeAndEnter()
+void TstFrmVer::whatClosesTheDialog()
 {
     QFETCH(bool, portema);
     QFETCH(QString, focus);
@@ -623,10 +598,15 @@ void TstFrmVer::escapeAndEnter()
         clickLetter(dialog, QChar('M'));
     auto *control = dialog->findChild<QWidget *>(focus);
     QVERIFY(control);
-    control->setFocus();
-    QTRY_COMPARE(focusOwner(dialog), control);
-
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    if (key == 0) {
+        QTest::mouseClick(control, Qt::LeftButton);
+    } else if (key < 0) {
+        press(control);
+    } else {
+        control->setFocus();
+        QTRY_COMPARE(focusOwner(dialog), control);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+    }
     if (stays) {
         QCoreApplication::processEvents();
         QVERIFY2(dialog && Forms::frmverLoaded() == dialog && dialog->isVisible(), "the dialog closed");

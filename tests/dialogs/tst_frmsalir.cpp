@@ -54,6 +54,21 @@ QStringList shownControls(FrmSalir *dialog)
     return shown;
 }
 
+// The dialog in one of its modes, as the program opens it.
+FrmSalir *openIn(const QString &operation)
+{
+    FrmSalir *dialog = Forms::frmsalir();
+    if (operation == QLatin1String("nuevo"))
+        dialog->nuevo();
+    else if (operation == QLatin1String("nombre"))
+        dialog->nombre();
+    else if (operation == QLatin1String("error"))
+        dialog->error();
+    else
+        dialog->show();
+    return dialog;
+}
+
 void tick(FrmSalir *dialog, int times)
 {
     for (int i = 0; i < times; ++i)
@@ -63,6 +78,17 @@ void tick(FrmSalir *dialog, int times)
 void clickPicture(QWidget *picture)
 {
     QTest::mouseClick(picture, Qt::LeftButton, {}, picture->rect().center());
+}
+
+// The farewell, `done` ticks into it, ends the program on its 21st tick
+// and on no earlier one.
+bool endsOnTheTwentyFirstTick(FrmSalir *dialog, const GuiSession &session, int done)
+{
+    tick(dialog, 20 - done);
+    if (session.endRequests() != 0 || dialog->ticks() != 20)
+        return false;
+    tick(dialog, 1);
+    return session.endRequests() == 1;
 }
 
 } // namespace
@@ -79,17 +105,12 @@ private slots:
     void exitQuestionText_data();
     void exitQuestionText();
     void showKeepsTheOpenMode();
-    void questionsClose_data();
-    void questionsClose();
-    void recordCreatedYesOpensNewQuote();
-    void nameRequiredAnswerFocusesNameBox();
-    void nameRequiredAnswerWithoutUserDialog();
+    void answers_data();
+    void answers();
     void farewell_data();
     void farewell();
-    void farewellAgainKeepsCount();
     void farewellCannotBeClosed_data();
     void farewellCannotBeClosed();
-    void windowCloseInNoDatabaseStartsFarewell();
     void endTimerRunsByItself();
     void carriageReturnsShowAsLines_data();
     void carriageReturnsShowAsLines();
@@ -153,15 +174,7 @@ void TestFrmSalir::modes()
     QFETCH(QString, closer);
     QFETCH(QStringList, focusOrder);
 
-    FrmSalir *dialog = Forms::frmsalir();
-    if (operation == QLatin1String("nuevo"))
-        dialog->nuevo();
-    else if (operation == QLatin1String("nombre"))
-        dialog->nombre();
-    else if (operation == QLatin1String("error"))
-        dialog->error();
-    else
-        dialog->show();
+    FrmSalir *dialog = openIn(operation);
     QVERIFY(dialog->isVisible());
     QVERIFY(!dialog->isModal());
 
@@ -264,31 +277,42 @@ void TestFrmSalir::showKeepsTheOpenMode()
     QVERIFY(dialog->lblcuestion->message().startsWith(QLatin1String("Registro creado")));
 }
 
-void TestFrmSalir::questionsClose_data()
+void TestFrmSalir::answers_data()
 {
     QTest::addColumn<QString>("operation");
     QTest::addColumn<QString>("control");
-    QTest::newRow("exit question, No") << "show" << "CancelButton";
-    QTest::newRow("exit question, close picture") << "show" << "Image11";
-    QTest::newRow("exit question, window close") << "show" << "window";
-    QTest::newRow("record created, No") << "nuevo" << "cmdno";
-    QTest::newRow("record created, close picture") << "nuevo" << "Image11";
-    QTest::newRow("name required, close picture") << "nombre" << "Image11";
+    // What comes forward: the main window it was over, the new-quote
+    // dialog, or the name box of the user-name dialog.
+    QTest::addColumn<QString>("next");
+    QTest::addColumn<bool>("clearsSalir");
+    QTest::newRow("exit question, No") << "show" << "CancelButton" << "main" << true;
+    QTest::newRow("exit question, close picture") << "show" << "Image11" << "main" << true;
+    QTest::newRow("exit question, window close") << "show" << "window" << "main" << true;
+    QTest::newRow("record created, No") << "nuevo" << "cmdno" << "main" << false;
+    QTest::newRow("record created, close picture") << "nuevo" << "Image11" << "main" << true;
+    QTest::newRow("name required, close picture") << "nombre" << "Image11" << "main" << true;
+    QTest::newRow("record created, Si, opens a new quote") << "nuevo" << "cmdsi" << "frmnuevo" << false;
+    QTest::newRow("name required, Aceptar, focuses the name box") << "nombre" << "cmdaceptar" << "user" << false;
+    // The name was accepted while the message stayed open: the user-name
+    // dialog is gone, and "Aceptar" just closes the message.
+    QTest::newRow("name required, Aceptar, no user-name dialog") << "nombre" << "cmdaceptar" << "main" << false;
 }
 
-void TestFrmSalir::questionsClose()
+void TestFrmSalir::answers()
 {
     QFETCH(QString, operation);
     QFETCH(QString, control);
+    QFETCH(QString, next);
+    QFETCH(bool, clearsSalir);
 
     Forms::mdiinicio()->show();
-    FrmSalir *dialog = Forms::frmsalir();
-    if (operation == QLatin1String("nuevo"))
-        dialog->nuevo();
-    else if (operation == QLatin1String("nombre"))
-        dialog->nombre();
-    else
-        dialog->show();
+    User *user = nullptr;
+    if (next == QLatin1String("user")) {
+        user = Forms::user();
+        user->show();
+        user->OKButton->setFocus();
+    }
+    FrmSalir *dialog = openIn(operation);
     Module1::salir = true;
 
     if (control == QLatin1String("window"))
@@ -300,9 +324,19 @@ void TestFrmSalir::questionsClose()
 
     QTRY_VERIFY(!Forms::frmsalirLoaded());
     QVERIFY(Forms::mdiinicio()->isVisible());
-    if (control != QLatin1String("cmdno"))
+    if (clearsSalir)
         QVERIFY(!Module1::salir);
     QCOMPARE(m_session->endRequests(), 0);
+    if (next == QLatin1String("frmnuevo")) {
+        QVERIFY(Forms::frmnuevoLoaded());
+        QVERIFY(Forms::frmnuevoLoaded()->isVisible());
+        QVERIFY(!Forms::frmnuevoLoaded()->isModal());
+    } else if (user) {
+        QVERIFY(user->isVisible());
+        QCOMPARE(user->focusWidget(), user->txtnombre);
+    } else {
+        QVERIFY(!Forms::userLoaded());
+    }
 
     // Asking again builds the dialog afresh, in the exit question.
     Forms::frmsalir()->show();
@@ -312,46 +346,6 @@ void TestFrmSalir::questionsClose()
     QCOMPARE(Forms::frmsalir()->ticks(), qint16(0));
 }
 
-void TestFrmSalir::recordCreatedYesOpensNewQuote()
-{
-    Forms::mdiinicio()->show();
-    FrmSalir *dialog = Forms::frmsalir();
-    dialog->nuevo();
-    QTest::mouseClick(dialog->cmdsi, Qt::LeftButton);
-
-    QTRY_VERIFY(!Forms::frmsalirLoaded());
-    QVERIFY(Forms::frmnuevoLoaded());
-    QVERIFY(Forms::frmnuevoLoaded()->isVisible());
-    QVERIFY(!Forms::frmnuevoLoaded()->isModal());
-}
-
-void TestFrmSalir::nameRequiredAnswerFocusesNameBox()
-{
-    User *user = Forms::user();
-    user->show();
-    user->OKButton->setFocus();
-    FrmSalir *dialog = Forms::frmsalir();
-    dialog->nombre();
-
-    QTest::mouseClick(dialog->cmdaceptar, Qt::LeftButton);
-    QTRY_VERIFY(!Forms::frmsalirLoaded());
-    QVERIFY(user->isVisible());
-    QCOMPARE(user->focusWidget(), user->txtnombre);
-}
-
-void TestFrmSalir::nameRequiredAnswerWithoutUserDialog()
-{
-    // The name was accepted while the message stayed open: the user-name
-    // dialog is gone, and "Aceptar" just closes the message.
-    FrmSalir *dialog = Forms::frmsalir();
-    dialog->nombre();
-    QVERIFY(!Forms::userLoaded());
-    QTest::mouseClick(dialog->cmdaceptar, Qt::LeftButton);
-    QTRY_VERIFY(!Forms::frmsalirLoaded());
-    QVERIFY(!Forms::userLoaded());
-    QCOMPARE(m_session->endRequests(), 0);
-}
-
 void TestFrmSalir::farewell_data()
 {
     QTest::addColumn<QString>("start");
@@ -359,6 +353,9 @@ void TestFrmSalir::farewell_data()
     QTest::newRow("exit question, Si") << "OKButton" << false;
     QTest::newRow("no database, Aceptar") << "cmdconec" << true;
     QTest::newRow("no database, the close picture's place") << "imgerror" << true;
+    // Closing it by the window system must not leave the program running
+    // without a window: it leaves as "Aceptar" does.
+    QTest::newRow("no database, window close") << "window" << true;
     QTest::newRow("user-name dialog") << "user" << false;
     QTest::newRow("user-name dialog over name required") << "user+nombre" << false;
 }
@@ -385,6 +382,10 @@ void TestFrmSalir::farewell()
         // At the close picture's place, through the window: the error
         // picture over it takes the click.
         QTest::mouseClick(dialog->windowHandle(), Qt::LeftButton, {}, dialog->Image11->geometry().center());
+    } else if (start == QLatin1String("window")) {
+        dialog = Forms::frmsalir();
+        dialog->error();
+        QVERIFY(!dialog->close());
     } else {
         if (start == QLatin1String("user+nombre"))
             Forms::frmsalir()->nombre();
@@ -407,28 +408,7 @@ void TestFrmSalir::farewell()
     QVERIFY(dialog->Timer1->isActive());
     QCOMPARE(dialog->Timer1->interval(), 3600 * 1000);
 
-    // The 21st tick, and only that one, ends the program.
-    tick(dialog, 20);
-    QCOMPARE(m_session->endRequests(), 0);
-    QCOMPARE(dialog->ticks(), qint16(20));
-    tick(dialog, 1);
-    QCOMPARE(m_session->endRequests(), 1);
-}
-
-void TestFrmSalir::farewellAgainKeepsCount()
-{
-    FrmSalir *dialog = Forms::frmsalir();
-    dialog->error();
-    QTest::mouseClick(dialog->cmdconec, Qt::LeftButton);
-    tick(dialog, 12);
-    // The error picture stays on top during the farewell; clicking it again
-    // changes nothing and does not start the count over.
-    clickPicture(dialog->imgerror);
-    QCOMPARE(dialog->ticks(), qint16(12));
-    tick(dialog, 8);
-    QCOMPARE(m_session->endRequests(), 0);
-    tick(dialog, 1);
-    QCOMPARE(m_session->endRequests(), 1);
+    QVERIFY(endsOnTheTwentyFirstTick(dialog, *m_session, 0));
 }
 
 void TestFrmSalir::farewellCannotBeClosed_data()
@@ -440,6 +420,9 @@ void TestFrmSalir::farewellCannotBeClosed_data()
         QTest::addRow("%s, window close", start) << start << "window";
         QTest::addRow("%s, Esc", start) << start << "Esc";
     }
+    // The error picture stays on top during the farewell; clicking it again
+    // does not start the count over.
+    QTest::newRow("no database, error picture") << "error" << "imgerror";
 }
 
 void TestFrmSalir::farewellCannotBeClosed()
@@ -451,13 +434,16 @@ void TestFrmSalir::farewellCannotBeClosed()
     if (start == QLatin1String("exit")) {
         dialog->show();
         QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
+    } else if (start == QLatin1String("error")) {
+        dialog->error();
+        QTest::mouseClick(dialog->cmdconec, Qt::LeftButton);
     } else {
         dialog->farewellFromUser();
     }
     tick(dialog, 5);
 
-    if (attempt == QLatin1String("Image11"))
-        clickPicture(dialog->Image11);
+    if (attempt.startsWith(QLatin1String("Image")) || attempt.startsWith(QLatin1String("img")))
+        clickPicture(dialog->findChild<QWidget *>(attempt));
     else if (attempt == QLatin1String("window"))
         QVERIFY(!dialog->close());
     else
@@ -468,23 +454,8 @@ void TestFrmSalir::farewellCannotBeClosed()
     QVERIFY(dialog->isVisible());
     QVERIFY(dialog->Timer1->isActive());
     QCOMPARE(dialog->lblcuestion->message(), Farewell);
-    tick(dialog, 15);
-    QCOMPARE(m_session->endRequests(), 0);
-    tick(dialog, 1);
-    QCOMPARE(m_session->endRequests(), 1);
-}
-
-void TestFrmSalir::windowCloseInNoDatabaseStartsFarewell()
-{
-    // Closing the no-database message by the window system must not leave
-    // the program running without a window: it leaves as "Aceptar" does.
-    FrmSalir *dialog = Forms::frmsalir();
-    dialog->error();
-    QVERIFY(!dialog->close());
-    QVERIFY(dialog->inFarewell());
-    QCOMPARE(dialog->lblcuestion->message(), Farewell);
-    tick(dialog, 21);
-    QCOMPARE(m_session->endRequests(), 1);
+    QCOMPARE(dialog->ticks(), qint16(5));
+    QVERIFY(endsOnTheTwentyFirstTick(dialog, *m_session, 5));
 }
 
 void TestFrmSalir::endTimerRunsByItself()

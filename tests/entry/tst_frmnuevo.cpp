@@ -95,17 +95,13 @@ private slots:
     void checks();
     void keys_data();
     void keys();
-    void switchingKeepsBothTexts_data();
-    void switchingKeepsBothTexts();
+    void storedAsEntered_data();
+    void storedAsEntered();
     void newTopicOfferedOnceMorePerCreation();
     void quotationLimit_data();
     void quotationLimit();
-    void storedAndListedWhole_data();
-    void storedAndListedWhole();
     void refusedRecordKeepsInputs_data();
     void refusedRecordKeepsInputs();
-    void cancelStoresNothing_data();
-    void cancelStoresNothing();
     void modalWhileOpenModelessIsNotDuplicated();
 };
 
@@ -125,6 +121,7 @@ void TstFrmNuevo::designState()
     QCOMPARE(dialog->Label5->cursor().shape(), Qt::BitmapCursor);
     QCOMPARE(dialog->Label5->cursor().hotSpot(), QPoint(Artwork::CursorArrowHotX, Artwork::CursorArrowHotY));
     QCOMPARE(dialog->txtfrace->maxLength(), 255);
+    QCOMPARE(dialog->Image12->toolTip(), QStringLiteral("Cerrar"));
     // Topics with Index 1, alphabetically, a topic created twice twice.
     const QStringList expected{"AMISTAD", "AMISTAD", "amor", "ÉXITO", "L'AMOUR", "NIÑEZ", "PODER", "SABIDURIA", "VIDA"};
     QCOMPARE(dialog->cbo1->topics(), expected);
@@ -311,11 +308,12 @@ void TstFrmNuevo::checks()
 }
 
 // Enter moves on from a box or presses the button that has the focus, and
-// nothing else; Esc closes nothing.
+// nothing else; Esc closes nothing; "Cancelar" and the close picture
+// close the dialog, storing nothing.
 void TstFrmNuevo::keys_data()
 {
     QTest::addColumn<QString>("control");
-    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("key"); // 0: a click
     QTest::addColumn<QString>("autorBefore");
     QTest::addColumn<QString>("autorAfter");
     QTest::addColumn<QString>("focus");   // empty: the dialog is gone
@@ -335,6 +333,8 @@ void TstFrmNuevo::keys_data()
     QTest::newRow("keypad Enter presses Aceptar") << "OKButton" << int(Qt::Key_Enter) << "Séneca" << "Séneca"
                                                   << "txtfrace" << NoQuote;
     QTest::newRow("enter presses Cancelar") << "CancelButton" << enter << "Séneca" << "Séneca" << "" << "";
+    QTest::newRow("Cancelar") << "CancelButton" << 0 << "Séneca" << "Séneca" << "" << "";
+    QTest::newRow("close picture") << "Image12" << 0 << "Séneca" << "Séneca" << "" << "";
     for (const char *control : {"txtautor", "txtfrace", "cbo1", "txtema", "OKButton", "CancelButton"})
         QTest::addRow("Esc in %s", control) << control << esc << "Séneca" << "Séneca" << control << "";
 }
@@ -355,10 +355,18 @@ void TstFrmNuevo::keys()
     if (control == QLatin1String("txtema"))
         QTest::mouseClick(dialog->Label5, Qt::LeftButton);
     dialog->txtautor->setText(autorBefore);
+    if (focus.isEmpty()) { // all of it to be thrown away
+        dialog->txtfrace->setPlainText(QStringLiteral("Frase."));
+        dialog->cbo1->setEditText(QStringLiteral("VIDA"));
+    }
     QWidget *target = dialog->findChild<QWidget *>(control);
-    target->setFocus();
-    QTRY_COMPARE(focusOwner(dialog), target);
-    QTest::keyClick(target == dialog->cbo1 ? dialog->cbo1->lineEdit() : target, Qt::Key(key));
+    if (key == 0) {
+        QTest::mouseClick(target, Qt::LeftButton);
+    } else {
+        target->setFocus();
+        QTRY_COMPARE(focusOwner(dialog), target);
+        QTest::keyClick(target == dialog->cbo1 ? dialog->cbo1->lineEdit() : target, Qt::Key(key));
+    }
 
     QCOMPARE(records().size(), before);
     QCOMPARE(MessageBox::recorded().size(), message.isEmpty() ? 0 : 1);
@@ -366,6 +374,13 @@ void TstFrmNuevo::keys()
         QCOMPARE(MessageBox::recorded().first().text, message);
     if (focus.isEmpty()) {
         QVERIFY(dialogGone());
+        QVERIFY(!Forms::frmsalirLoaded());
+        // The next opening starts empty.
+        dialog = openDialog();
+        QVERIFY(dialog);
+        QVERIFY(dialog->txtautor->text().isEmpty());
+        QVERIFY(dialog->txtfrace->toPlainText().isEmpty());
+        QCOMPARE(dialog->cbo1->currentText(), QStringLiteral("(Seleccione tema)"));
         return;
     }
     QCOMPARE(Forms::frmnuevoLoaded(), dialog);
@@ -375,37 +390,61 @@ void TstFrmNuevo::keys()
     QCOMPARE(dialog->cbo1->count(), 9);
 }
 
-void TstFrmNuevo::switchingKeepsBothTexts_data()
+// What is typed reaches the collection whole and is listed under its
+// topic, however often the topic's two boxes were switched: neither text
+// is touched by switching.
+void TstFrmNuevo::storedAsEntered_data()
 {
+    QTest::addColumn<QString>("autor");
+    QTest::addColumn<QString>("frace");
     QTest::addColumn<int>("switches");
+    QTest::addColumn<bool>("doubleClicks"); // each switch by a double click
     QTest::addColumn<QString>("storedTema");
     QTest::addColumn<bool>("storedIndex");
-    QTest::addColumn<bool>("doubleClicks"); // each switch by a double click
 
+    const QString autor = QStringLiteral("Cervantes");
+    const QString frace = QStringLiteral("La pluma es lengua del alma.");
+    const QString typed = QStringLiteral("POESÍA Y ÑANDÚ");
+    const QString picked = QStringLiteral("L'AMOUR");
     // Odd number of clicks: new-topic mode, the typed topic upper-cased.
-    QTest::newRow("new topic visible") << 1 << "POESÍA Y ÑANDÚ" << true << false;
-    QTest::newRow("back to the combo") << 2 << "VIDA" << false << false;
-    QTest::newRow("there and back twice") << 3 << "POESÍA Y ÑANDÚ" << true << false;
+    QTest::newRow("new topic visible") << autor << frace << 1 << false << typed << true;
+    QTest::newRow("back to the combo") << autor << frace << 2 << false << picked << false;
+    QTest::newRow("there and back twice") << autor << frace << 3 << false << typed << true;
     // The second press of a double click is no second click.
-    QTest::newRow("a double click switches once") << 1 << "POESÍA Y ÑANDÚ" << true << true;
-    QTest::newRow("two double clicks switch back") << 2 << "VIDA" << false << true;
+    QTest::newRow("a double click switches once") << autor << frace << 1 << true << typed << true;
+    QTest::newRow("two double clicks switch back") << autor << frace << 2 << true << picked << false;
+
+    QString long255;
+    while (long255.size() < 255)
+        long255 += QStringLiteral("ñandú, ");
+    long255.truncate(254);
+    long255 += QLatin1Char('.');
+    QTest::newRow("255 characters") << "Autor Largo" << long255 << 0 << false << picked << false;
+    QTest::newRow("apostrophes") << "O'Neill" << "L'homme n'est qu'un roseau, 'le plus faible' de la nature." << 0
+                                 << false << picked << false;
+    QTest::newRow("quotes and percent") << "Bobby'); --" << "100% \"seguro\"; DROP TABLE tabla1; --" << 0 << false
+                                        << picked << false;
 }
 
-void TstFrmNuevo::switchingKeepsBothTexts()
+void TstFrmNuevo::storedAsEntered()
 {
+    QFETCH(QString, autor);
+    QFETCH(QString, frace);
     QFETCH(int, switches);
+    QFETCH(bool, doubleClicks);
     QFETCH(QString, storedTema);
     QFETCH(bool, storedIndex);
 
     GuiSession session;
     FrmNuevo *dialog = openDialog();
     QVERIFY(dialog);
-    dialog->cbo1->setCurrentIndex(dialog->cbo1->findText(QStringLiteral("VIDA")));
-    QCOMPARE(dialog->cbo1->currentText(), QStringLiteral("VIDA"));
-    dialog->txtautor->setText(QStringLiteral("Cervantes"));
-    dialog->txtfrace->setPlainText(QStringLiteral("La pluma es lengua del alma."));
+    dialog->cbo1->setCurrentIndex(dialog->cbo1->findText(QStringLiteral("L'AMOUR")));
+    QCOMPARE(dialog->cbo1->currentText(), QStringLiteral("L'AMOUR"));
+    dialog->txtautor->setText(autor);
+    dialog->txtfrace->setFocus();
+    dialog->txtfrace->insertPlainText(frace);
+    QCOMPARE(dialog->txtfrace->toPlainText(), frace);
 
-    QFETCH(bool, doubleClicks);
     for (int i = 0; i < switches; ++i) {
         if (doubleClicks) {
             // Through the window, as the window system delivers it: two
@@ -424,9 +463,8 @@ void TstFrmNuevo::switchingKeepsBothTexts()
         QTRY_COMPARE(focusOwner(dialog), newMode ? static_cast<QWidget *>(dialog->txtema) : dialog->cbo1);
         if (i == 0)
             dialog->txtema->setText(QStringLiteral("poesía y ñandú"));
-        // Neither text is touched by switching.
         QCOMPARE(dialog->txtema->text(), QStringLiteral("poesía y ñandú"));
-        QCOMPARE(dialog->cbo1->currentText(), QStringLiteral("VIDA"));
+        QCOMPARE(dialog->cbo1->currentText(), QStringLiteral("L'AMOUR"));
     }
 
     const int before = records().size();
@@ -438,12 +476,18 @@ void TstFrmNuevo::switchingKeepsBothTexts()
     const QList<QuoteRecord> after = records();
     QCOMPARE(after.size(), before + 1);
     const QuoteRecord &stored = after.last();
-    QCOMPARE(stored.autor, QStringLiteral("Cervantes"));
-    QCOMPARE(stored.frace, QStringLiteral("La pluma es lengua del alma."));
+    QCOMPARE(stored.autor, autor);
+    QCOMPARE(stored.frace, frace);
     QCOMPARE(stored.tema, storedTema);
     QCOMPARE(stored.hasIndex, storedIndex);
     if (storedIndex)
         QCOMPARE(stored.index, 1);
+
+    QString listed;
+    QVERIFY(Module1::db->byTopic(storedTema, [&listed](const QString &f, const QString &a) {
+        listed += f + QLatin1Char('|') + a + QLatin1Char('\n');
+    }));
+    QVERIFY(listed.endsWith(frace + QLatin1Char('|') + autor + QLatin1Char('\n')));
 }
 
 void TstFrmNuevo::newTopicOfferedOnceMorePerCreation()
@@ -532,51 +576,6 @@ void TstFrmNuevo::quotationLimit()
     QVERIFY(box->length() <= 255);
 }
 
-void TstFrmNuevo::storedAndListedWhole_data()
-{
-    QTest::addColumn<QString>("frace");
-    QTest::addColumn<QString>("autor");
-
-    QString long255;
-    while (long255.size() < 255)
-        long255 += QStringLiteral("ñandú, ");
-    long255.truncate(254);
-    long255 += QLatin1Char('.');
-    QTest::newRow("255 characters") << long255 << "Autor Largo";
-    QTest::newRow("apostrophes") << "L'homme n'est qu'un roseau, 'le plus faible' de la nature." << "O'Neill";
-    QTest::newRow("quotes and percent") << "100% \"seguro\"; DROP TABLE tabla1; --" << "Bobby'); --";
-}
-
-void TstFrmNuevo::storedAndListedWhole()
-{
-    QFETCH(QString, frace);
-    QFETCH(QString, autor);
-
-    GuiSession session;
-    FrmNuevo *dialog = openDialog();
-    QVERIFY(dialog);
-    dialog->txtautor->setText(autor);
-    dialog->txtfrace->setFocus();
-    dialog->txtfrace->insertPlainText(frace);
-    QCOMPARE(dialog->txtfrace->toPlainText(), frace);
-    dialog->cbo1->setCurrentIndex(dialog->cbo1->findText(QStringLiteral("L'AMOUR")));
-    QTest::mouseClick(dialog->OKButton, Qt::LeftButton);
-    QVERIFY(MessageBox::recorded().isEmpty());
-    QVERIFY(dialogGone());
-
-    const QuoteRecord stored = records().last();
-    QCOMPARE(stored.frace, frace);
-    QCOMPARE(stored.autor, autor);
-    QCOMPARE(stored.tema, QStringLiteral("L'AMOUR"));
-    QVERIFY(!stored.hasIndex);
-
-    QString listed;
-    QVERIFY(Module1::db->byTopic(QStringLiteral("L'AMOUR"), [&listed](const QString &f, const QString &a) {
-        listed += f + QLatin1Char('|') + a + QLatin1Char('\n');
-    }));
-    QVERIFY(listed.endsWith(frace + QLatin1Char('|') + autor + QLatin1Char('\n')));
-}
-
 // The table refuses the record, or the disk has no room for it (a file-size
 // limit stands in for the full disk).
 void TstFrmNuevo::refusedRecordKeepsInputs_data()
@@ -642,41 +641,6 @@ void TstFrmNuevo::refusedRecordKeepsInputs()
     QCOMPARE(dialog->cbo1->currentText(), QStringLiteral("VIDA"));
     QVERIFY(!Forms::frmsalirLoaded());
     QCOMPARE(records().size(), 1);
-}
-
-void TstFrmNuevo::cancelStoresNothing_data()
-{
-    QTest::addColumn<bool>("closePicture");
-    QTest::newRow("Cancelar") << false;
-    QTest::newRow("close picture") << true;
-}
-
-void TstFrmNuevo::cancelStoresNothing()
-{
-    QFETCH(bool, closePicture);
-    GuiSession session;
-    const int before = records().size();
-    FrmNuevo *dialog = openDialog();
-    QVERIFY(dialog);
-    QCOMPARE(dialog->Image12->toolTip(), QStringLiteral("Cerrar"));
-    dialog->txtautor->setText(QStringLiteral("Séneca"));
-    dialog->txtfrace->setPlainText(QStringLiteral("Frase."));
-    dialog->cbo1->setEditText(QStringLiteral("VIDA"));
-    if (closePicture)
-        QTest::mouseClick(dialog->Image12, Qt::LeftButton);
-    else
-        QTest::mouseClick(dialog->CancelButton, Qt::LeftButton);
-    QVERIFY(dialogGone());
-    QCOMPARE(records().size(), before);
-    QVERIFY(!Forms::frmsalirLoaded());
-    QVERIFY(MessageBox::recorded().isEmpty());
-
-    // The next opening starts empty.
-    dialog = openDialog();
-    QVERIFY(dialog);
-    QVERIFY(dialog->txtautor->text().isEmpty());
-    QVERIFY(dialog->txtfrace->toPlainText().isEmpty());
-    QCOMPARE(dialog->cbo1->currentText(), QStringLiteral("(Seleccione tema)"));
 }
 
 void TstFrmNuevo::modalWhileOpenModelessIsNotDuplicated()

@@ -80,52 +80,56 @@ double fillLuminance(const QImage &image)
     return values[values.size() / 2];
 }
 
-// The texts whose colour the designs name, by window and control.
-QColor designColour(const QString &window, const QString &control)
-{
-    static const QHash<QString, QColor> named = {
-        {"frmver/lbltitulo1", QColor(0x808080)},
-        {"frmnuevo/Label6", QColor(0x808080)},
-        {"frmnuevo/Label1", QColor(0x008000)},
-        {"frmnuevo/Label8", QColor(0x008000)},
-        {"frmnuevo/Label9", QColor(0x008000)},
-        {"frmnuevo/Label7", QColor(0xC0C0C0)},
-        {"frmnuevo/Label2", QColor(0xC0C0C0)},
-        {"frmnuevo/Label3", QColor(0xC0C0C0)},
-        {"frmnuevo/Label5", QColor(0xFF0000)},
-        {"frmsalir/lbltitulo1", QColor(0x808080)},
-        {"user/Label1", QColor(0x808080)},
-        {"frmAbout/lbltitle1", QColor(0x808080)},
-        {"frmAbout/Label6", QColor(0xFF0000)},
-        {"frmAbout/Label5", QColor(0x0000FF)},
-        {"frmAbout/Label8", QColor(0x0000FF)},
-        {"frmAbout/Label9", QColor(0x0000FF)},
-        {"frmAbout/Label1", QColor(0xFF0000)},
-        {"frmAbout/Label2", QColor(0x8080FF)},
-        {"frmAbout/Label3", QColor(0x008000)},
-        {"frmAbout/Label4", QColor(0x000080)},
-        {"frmtemas/Label2", QColor(0x808080)},
-        {"frmSplash/lblLicenseTo", QColor(0xC00000)},
-        {"frmSplash/lblLicenseTo1", QColor(0x404040)},
-        {"frm/lbl1", QColor(0x0000C0)},
-        {"frm/lbl2", QColor(0x808080)},
-        {"frm/lbldedi", QColor(0xFF0000)},
-        {"frm/lbldedi1", QColor(0x808080)},
-    };
-    // The search dialog's letters are red.
-    if (window == QLatin1String("frmver") && control.size() == 4 && control.startsWith(QLatin1String("lbl")))
-        return QColor(0xFF0000);
-    return named.value(window + QLatin1Char('/') + control);
-}
-
 QPalette::ColorGroup groupOf(const QWidget *widget)
 {
     return widget->isEnabled() ? QPalette::Active : QPalette::Disabled;
 }
 
-// Every visible text of the window against what lies behind it; one line
-// per fault.
-QStringList unreadableTexts(const QString &name, QWidget *window)
+// A shown text label: its name, its colour, and whether it reads against
+// what lies behind it (the window drawn without it).
+struct TextLook {
+    QString name;
+    QColor colour;
+    bool readable;
+};
+
+QList<TextLook> labelLooks(QWidget *window)
+{
+    QList<TextLook> looks;
+    for (QLabel *label : window->findChildren<QLabel *>()) {
+        if (!label->isVisibleTo(window) || label->text().isEmpty() || !label->pixmap().isNull())
+            continue;
+        const QColor colour = label->palette().color(groupOf(label), label->foregroundRole());
+        const QRect place(label->mapTo(window, QPoint()), label->size());
+        label->hide();
+        const QImage behind = window->grab(place).toImage();
+        label->show();
+        looks.append({label->objectName(), colour, contrast(luminance(colour), meanLuminance(behind)) >= 4.5});
+    }
+    return looks;
+}
+
+// The window's labels on a dark desktop against the same labels on the
+// plain one: the design's colours stay as they were, and a text that reads
+// there reads here too (a shadow meant to be faint stays faint).
+QStringList changedLabels(const QList<TextLook> &plain, const QList<TextLook> &dark)
+{
+    if (plain.size() != dark.size())
+        return {QStringLiteral("%1 texts instead of %2").arg(dark.size()).arg(plain.size())};
+    QStringList faults;
+    for (qsizetype i = 0; i < dark.size(); ++i) {
+        if (dark.at(i).colour != plain.at(i).colour)
+            faults << QStringLiteral("%1: %2 instead of %3")
+                          .arg(dark.at(i).name, dark.at(i).colour.name(), plain.at(i).colour.name());
+        else if (plain.at(i).readable && !dark.at(i).readable)
+            faults << dark.at(i).name + QStringLiteral(" is unreadable");
+    }
+    return faults;
+}
+
+// Every visible button, box and list of the window against what lies
+// behind its text; one line per fault.
+QStringList unreadableTexts(QWidget *window)
 {
     QStringList faults;
     auto check = [&](const QWidget *widget, const QColor &text, double behind) {
@@ -136,23 +140,6 @@ QStringList unreadableTexts(const QString &name, QWidget *window)
                           .arg(behind, 0, 'f', 2)
                           .arg(ratio, 0, 'f', 2);
     };
-    for (QLabel *label : window->findChildren<QLabel *>()) {
-        if (!label->isVisibleTo(window) || label->text().isEmpty() || !label->pixmap().isNull())
-            continue;
-        const QColor colour = label->palette().color(groupOf(label), label->foregroundRole());
-        const QColor named = designColour(name, label->objectName());
-        if (named.isValid()) {
-            if (colour != named)
-                faults << QStringLiteral("%1: %2 instead of %3").arg(label->objectName(), colour.name(), named.name());
-            continue;
-        }
-        // What lies behind the text: the window drawn without the label.
-        const QRect place(label->mapTo(window, QPoint()), label->size());
-        label->hide();
-        const QImage behind = window->grab(place).toImage();
-        label->show();
-        check(label, colour, meanLuminance(behind));
-    }
     for (QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
         if (button->isVisibleTo(window) && !button->text().isEmpty())
             check(button, button->palette().color(groupOf(button), QPalette::ButtonText),
@@ -351,17 +338,8 @@ void TestSkin::iconSlotKeepsTheIconsSize()
     QFETCH(QString, window);
     QFETCH(int, slot);
     GuiSession session;
-    QWidget *dialog = nullptr;
-    if (window == QLatin1String("frmver"))
-        dialog = Forms::frmver();
-    else if (window == QLatin1String("frmnuevo"))
-        dialog = Forms::frmnuevo();
-    else if (window == QLatin1String("user"))
-        dialog = Forms::user();
-    else if (window == QLatin1String("frmAbout"))
-        dialog = Forms::frmAbout();
-    else
-        dialog = Forms::frmsalir();
+    QWidget *dialog = shownWindow(window);
+    QVERIFY(dialog);
     auto *imgico = dialog->findChild<PictureLabel *>(QStringLiteral("imgico"));
     QVERIFY(imgico);
     QCOMPARE(imgico->size(), Twips::size(slot, slot));
@@ -385,6 +363,30 @@ void TestSkin::designColoursOnDarkDesktops()
 {
     QFETCH(QString, desktop);
     QFETCH(QString, window);
+    // The window on the desktop, its labels and its faults.
+    const auto look = [&window](QList<TextLook> &labels, QStringList &faults) {
+        std::unique_ptr<QMessageBox> box;
+        QWidget *shown = nullptr;
+        if (window == QLatin1String("message box")) {
+            box = MessageBox::make(QStringLiteral("Debe ingresar el autor"), MessageBox::Icon::Critical, nullptr);
+            box->show();
+            shown = box.get();
+        } else {
+            shown = shownWindow(window);
+        }
+        QVERIFY(shown);
+        QVERIFY(QTest::qWaitForWindowExposed(shown->window()));
+        labels = labelLooks(shown);
+        faults = unreadableTexts(shown);
+    };
+    QList<TextLook> plain;
+    QStringList faults;
+    {
+        GuiSession session;
+        look(plain, faults);
+    }
+    QVERIFY(!QTest::currentTestFailed());
+
     GuiSession session;
     const QPalette before = QApplication::palette();
     QStyle *style = nullptr;
@@ -402,19 +404,9 @@ void TestSkin::designColoursOnDarkDesktops()
     }
     QVERIFY(QApplication::palette().color(QPalette::Window).lightness() < 100);
 
-    QStringList faults;
-    if (window == QLatin1String("message box")) {
-        std::unique_ptr<QMessageBox> box = MessageBox::make(QStringLiteral("Debe ingresar el autor"),
-                                                            MessageBox::Icon::Critical, nullptr);
-        box->show();
-        QVERIFY(QTest::qWaitForWindowExposed(box.get()));
-        faults = unreadableTexts(window, box.get());
-    } else {
-        QWidget *shown = shownWindow(window);
-        QVERIFY(shown);
-        QVERIFY(QTest::qWaitForWindowExposed(shown->window()));
-        faults = unreadableTexts(window.section(QLatin1Char(' '), 0, 0), shown);
-    }
+    QList<TextLook> dark;
+    look(dark, faults);
+    faults += changedLabels(plain, dark);
     if (style)
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setPalette(before);
