@@ -8,15 +8,10 @@
 
 namespace {
 
-inline bool isBreak(char16_t c)
-{
-    return c == u'\r' || c == u'\n' || c == 0x2028 || c == 0x2029;
-}
-
 // Nearly every character is above CR and below the separators.
 inline bool maybeBreak(char16_t c)
 {
-    return !(c > u'\r' && c < 0x2028) && isBreak(c);
+    return !(c > u'\r' && c < 0x2028) && LineIndex::isBreak(c);
 }
 
 // Four characters at a time: true when none of them can be a break (none

@@ -23,6 +23,13 @@ public:
     };
     static constexpr qsizetype Stride = 16;
 
+    // Whether the character ends a line: CR, LF, or a line or paragraph
+    // separator (a CR LF pair is one break; the callers look at the LF).
+    static constexpr bool isBreak(char16_t c)
+    {
+        return c == u'\r' || c == u'\n' || c == 0x2028 || c == 0x2029;
+    }
+
     LineIndex() = default;
     // The index of a whole text.
     static LineIndex of(const QString &text);

@@ -33,11 +33,6 @@ constexpr size_t KeptLayouts = 1024;
 // interface, as far as they need it.
 constexpr qsizetype AnnouncedCharacters = 100000;
 
-inline bool isBreak(char16_t c)
-{
-    return c == u'\r' || c == u'\n' || c == 0x2028 || c == 0x2029;
-}
-
 } // namespace
 
 RichTextView::RichTextView(QWidget *parent)
@@ -430,7 +425,7 @@ void RichTextView::copy() const
     QString plain = selectedText();
     plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     for (QChar &c : plain)
-        if (isBreak(c.unicode()))
+        if (LineIndex::isBreak(c.unicode()))
             c = u'\n';
     QGuiApplication::clipboard()->setText(plain);
 }
